@@ -1,0 +1,105 @@
+// File-backed ByteSource: positioned reads, no shared file pointer.
+#include "byte_source.h"
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace arc {
+
+#ifdef _WIN32
+
+namespace {
+std::wstring widen(const std::string& utf8) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+    return w;
+}
+
+class FileSource final : public ByteSource {
+public:
+    FileSource(HANDLE h, uint64_t size) : h_(h), size_(size) {}
+    ~FileSource() override { CloseHandle(h_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    uint64_t size() const override { return size_; }
+    size_t readAt(uint64_t offset, uint8_t* dst, size_t n) override {
+        size_t done = 0;
+        while (done < n && offset + done < size_) {
+            OVERLAPPED ov{};
+            uint64_t at = offset + done;
+            ov.Offset = static_cast<DWORD>(at);
+            ov.OffsetHigh = static_cast<DWORD>(at >> 32);
+            DWORD chunk = static_cast<DWORD>(std::min<size_t>(n - done, 1u << 30));
+            DWORD got = 0;
+            if (!ReadFile(h_, dst + done, chunk, &got, &ov) || got == 0) break;
+            done += got;
+        }
+        return done;
+    }
+
+private:
+    HANDLE h_;
+    uint64_t size_;
+};
+}  // namespace
+
+std::unique_ptr<ByteSource> openFileSource(const std::string& utf8Path) {
+    HANDLE h = CreateFileW(widen(utf8Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(h, &size)) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    return std::make_unique<FileSource>(h, static_cast<uint64_t>(size.QuadPart));
+}
+
+#else
+
+namespace {
+class FileSource final : public ByteSource {
+public:
+    FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    ~FileSource() override { ::close(fd_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    uint64_t size() const override { return size_; }
+    size_t readAt(uint64_t offset, uint8_t* dst, size_t n) override {
+        size_t done = 0;
+        while (done < n && offset + done < size_) {
+            ssize_t got = ::pread(fd_, dst + done, n - done, static_cast<off_t>(offset + done));
+            if (got <= 0) break;
+            done += static_cast<size_t>(got);
+        }
+        return done;
+    }
+
+private:
+    int fd_;
+    uint64_t size_;
+};
+}  // namespace
+
+std::unique_ptr<ByteSource> openFileSource(const std::string& utf8Path) {
+    int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<FileSource>(fd, static_cast<uint64_t>(st.st_size));
+}
+
+#endif
+
+}  // namespace arc

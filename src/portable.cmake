@@ -1,0 +1,9 @@
+# Sources of Quibex that use no Windows API: name and caption rules, command-line
+# builders, INI value normalisation, geometry arithmetic. Linked into Quibex.exe
+# and into the native unit tests.
+set(QUIBEX_PORTABLE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/core/settings_rules.cpp
+)
+add_library(quibex_portable STATIC ${QUIBEX_PORTABLE_SOURCES})
+target_include_directories(quibex_portable PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_compile_options(quibex_portable PRIVATE ${QUIBEX_WARNINGS})
