@@ -45,3 +45,11 @@ TEST(TextCodec, Cp932RoundTripAndReplacement) {
 }
 
 }  // namespace
+
+#include "support/archive_fixtures.h"
+
+TEST(Fixtures, Md5MatchesKnownDigests) {
+    EXPECT_EQ(fixtures::md5Hex({}), "d41d8cd98f00b204e9800998ecf8427e");
+    std::string fox = "The quick brown fox jumps over the lazy dog";
+    EXPECT_EQ(fixtures::md5Hex(std::vector<uint8_t>(fox.begin(), fox.end())), "9e107d9d372bb6826bd81d3542a419d6");
+}
