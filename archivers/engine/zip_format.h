@@ -35,7 +35,8 @@ constexpr uint16_t kExtraUnicodePath = 0x7075;
 
 // Host systems in the high byte of "version made by" whose external
 // attributes carry DOS attribute bits in the low byte.
-constexpr uint8_t kHostFat = 0, kHostUnix = 3, kHostHpfs = 6, kHostNtfs = 11, kHostVfat = 14;
+constexpr uint8_t kHostFat = 0, kHostUnix = 3, kHostHpfs = 6, kHostNtfs = 11, kHostVfat = 14,
+                  kHostOsx = 19;
 
 inline uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 inline uint32_t le32(const uint8_t* p) {

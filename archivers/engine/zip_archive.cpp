@@ -1,0 +1,98 @@
+// The ZIP reader: member list from the central directory, extraction through
+// the local headers. Sizes, CRCs and names come from the central directory,
+// which is also what makes members written with data descriptors readable
+// without scanning for the descriptor.
+#include <memory>
+
+#include "archive.h"
+#include "zip_decode.h"
+#include "zip_directory.h"
+#include "zip_format.h"
+
+namespace arc {
+
+namespace {
+
+// Deflate cannot expand beyond 1032:1 (a 258-byte match costs at least two
+// bits); a promise beyond that, plus room for block headers, is a lie.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+constexpr uint64_t kDeflateSlack = 1024;
+
+class ZipArchive final : public Archive {
+public:
+    ZipArchive(ByteSource& src, zip::Directory dir) : src_(src), dir_(std::move(dir)) {
+        members_.reserve(dir_.entries.size());
+        for (const auto& e : dir_.entries) members_.push_back(e.member);
+    }
+
+    const std::vector<Member>& members() const override { return members_; }
+
+    Status extract(const std::vector<bool>& wanted, ExtractTarget& target) override {
+        Status first = Status::Ok;
+        for (size_t i = 0; i < dir_.entries.size() && i < wanted.size(); ++i) {
+            if (!wanted[i]) continue;
+            OutputSink* sink = target.begin(i);
+            if (!sink) continue;
+            Status st = extractOne(dir_.entries[i], *sink);
+            target.end(i, st);
+            if (ok(st)) continue;
+            if (ok(first)) first = st;
+            if (st == Status::CannotWrite) break;  // the caller asked to stop
+        }
+        return first;
+    }
+
+private:
+    // Where the member's data starts, read from its local header (whose name
+    // and extra lengths may differ from the central copy).
+    Status dataStart(const zip::Entry& e, uint64_t* start) {
+        const uint64_t fileSize = src_.size();
+        uint8_t h[zip::kLocalHeaderSize];
+        if (e.localOffset >= fileSize || fileSize - e.localOffset < sizeof h) return Status::HeaderBroken;
+        if (!src_.readExact(e.localOffset, h, sizeof h)) return Status::CannotRead;
+        if (zip::le32(h) != zip::kLocalSig) return Status::HeaderBroken;
+        *start = e.localOffset + sizeof h + zip::le16(h + 26) + zip::le16(h + 28);
+        return Status::Ok;
+    }
+
+    Status extractOne(const zip::Entry& e, OutputSink& sink) {
+        const Member& m = e.member;
+        if (m.isFolder && m.size == 0) return Status::Ok;
+        if (m.encrypted) return Status::PasswordFile;
+        if (e.method != zip::kMethodStored && e.method != zip::kMethodDeflate) return Status::Method;
+        // Reject sizes the file cannot back before a byte is read or written.
+        const uint64_t fileSize = src_.size();
+        if (m.packedSize > fileSize) return Status::TooBig;
+        if (e.method == zip::kMethodDeflate && m.size > m.packedSize * kMaxDeflateRatio + kDeflateSlack)
+            return Status::TooBig;
+        uint64_t start = 0;
+        Status st = dataStart(e, &start);
+        if (!ok(st)) return st;
+        if (start > fileSize || m.packedSize > fileSize - start) return Status::UnexpectedEof;
+        zip::DataRange range{start, m.packedSize};
+        if (e.method == zip::kMethodStored) return decoder_.stored(src_, range, m.size, m.crc, sink);
+        return decoder_.inflate(src_, range, m.size, m.crc, sink);
+    }
+
+    ByteSource& src_;
+    zip::Directory dir_;
+    std::vector<Member> members_;
+    zip::MemberDecoder decoder_;
+};
+
+}  // namespace
+
+std::unique_ptr<Archive> openZip(ByteSource& src, Status* error) {
+    zip::Directory dir;
+    Status st = zip::readDirectory(src, &dir);
+    if (!ok(st)) {
+        if (error) *error = st;
+        return nullptr;
+    }
+    if (error) *error = Status::Ok;
+    return std::make_unique<ZipArchive>(src, std::move(dir));
+}
+
+bool looksLikeZip(ByteSource& src) { return zip::directoryLocatable(src); }
+
+}  // namespace arc
