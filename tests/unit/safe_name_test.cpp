@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "safe_name.h"
+
+namespace {
+
+TEST(SafeName, HostileNamesTable) {
+    const struct {
+        const char* member;
+        const char* expected;
+    } cases[] = {
+        {"readme.txt", "readme.txt"},
+        {"doc/sub/guide.chm", "guide.chm"},
+        {"doc\\sub\\guide.chm", "guide.chm"},
+        {"../../evil.txt", "evil.txt"},
+        {"/abs/x.txt", "x.txt"},
+        {"C:\\x.txt", "x.txt"},
+        {"C:x.txt", "x.txt"},                  // drive-relative
+        {"a:stream.txt", "stream.txt"},        // looks like a drive: dropped
+        {"file.txt:stream", "file.txt_stream"},
+        {"CON", "_CON"},
+        {"con.txt", "_con.txt"},
+        {"aux", "_aux"},
+        {"Nul .txt", "_Nul .txt"},
+        {"COM1.log", "_COM1.log"},
+        {"lpt9", "_lpt9"},
+        {"COM10.txt", "COM10.txt"},            // not a device
+        {"console.txt", "console.txt"},
+        {"a\x01" "b\x1f" "c.txt", "a_b_c.txt"},
+        {"tab\there.txt", "tab_here.txt"},
+        {"a<b>c\"d|e?f*g.txt", "a_b_c_d_e_f_g.txt"},
+        {"trailing. . .", "trailing"},
+        {"name.txt  ", "name.txt"},
+        {"..", "noname"},
+        {".", "noname"},
+        {"", "noname"},
+        {"dir/", "dir"},
+        {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt"},  // 日本語.txt kept
+        {"bad\xff.txt", "bad_.txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(arc::safeFileName(c.member), c.expected) << "member: " << c.member;
+}
+
+TEST(SafeName, LongNameKeepsExtensionWithinLimit) {
+    std::string longName(500, 'a');
+    std::string out = arc::safeFileName("x/" + longName + ".txt");
+    EXPECT_EQ(out.size(), arc::kMaxNameChars);
+    EXPECT_EQ(out.substr(out.size() - 4), ".txt");
+    EXPECT_EQ(out.substr(0, 10), "aaaaaaaaaa");
+}
+
+TEST(SafeNameUnique, ClashesGetNumberedNamesCaseInsensitively) {
+    arc::UniqueNames names;
+    EXPECT_EQ(names.claim("readme.txt"), "readme.txt");
+    EXPECT_EQ(names.claim("README.TXT"), "README (2).TXT");
+    EXPECT_EQ(names.claim("readme.txt"), "readme (3).txt");
+    EXPECT_EQ(names.claim("readme (2).txt"), "readme (2) (2).txt");  // taken by the second claim
+    EXPECT_EQ(names.claim("Makefile"), "Makefile");
+    EXPECT_EQ(names.claim("makefile"), "makefile (2)");
+    EXPECT_EQ(names.claim(".profile"), ".profile");
+    EXPECT_EQ(names.claim(".profile"), ".profile (2)");
+    // Full-width letters fold too: ＡＢ.txt and ａｂ.txt are one name on Windows.
+    EXPECT_EQ(names.claim("\xef\xbc\xa1.txt"), "\xef\xbc\xa1.txt");
+    EXPECT_EQ(names.claim("\xef\xbd\x81.txt"), "\xef\xbd\x81 (2).txt");
+}
+
+}  // namespace
