@@ -31,6 +31,10 @@ inline void put32(Bytes& b, size_t at, uint32_t v) {
     put16(b, at, static_cast<uint16_t>(v));
     put16(b, at + 2, static_cast<uint16_t>(v >> 16));
 }
+inline void put64(Bytes& b, size_t at, uint64_t v) {
+    put32(b, at, static_cast<uint32_t>(v));
+    put32(b, at + 4, static_cast<uint32_t>(v >> 32));
+}
 inline void add16(Bytes& b, uint16_t v) {
     b.resize(b.size() + 2);
     put16(b, b.size() - 2, v);
@@ -100,13 +104,16 @@ struct ZipWriter {
         Bytes centralExtra;
         uint16_t madeBy = 0x0014;  // host FAT
         uint32_t external = 0x20;
+        bool zip64Sizes = false;   // central sizes saturated, real ones in a ZIP64 extra
     };
     std::vector<Item> items;
     Bytes prefix;  // stub bytes before the archive; offsets count from the archive start
+    bool zip64End = false;  // ZIP64 end record and locator, saturated end record
+    Bytes comment;
 
     Bytes out;
     std::vector<size_t> local, central;
-    size_t cdStart = 0, endPos = 0;
+    size_t cdStart = 0, endPos = 0, end64Pos = 0, locatorPos = 0;
 
     Item& add(const std::string& name, const Bytes& data, uint16_t method = 8) {
         Item it;
@@ -119,6 +126,8 @@ struct ZipWriter {
 
     const Bytes& build() {
         out = prefix;
+        local.clear();
+        central.clear();
         const size_t base = prefix.size();
         std::vector<Bytes> packed;
         for (auto& it : items) {
@@ -151,27 +160,58 @@ struct ZipWriter {
             add16(out, 0x6000);
             add16(out, 0x5A21);
             add32(out, crcOf(it.data));
-            add32(out, static_cast<uint32_t>(packed[i].size()));
-            add32(out, static_cast<uint32_t>(it.data.size()));
+            Bytes extra = it.centralExtra;
+            if (it.zip64Sizes) {
+                add32(out, 0xFFFFFFFF);
+                add32(out, 0xFFFFFFFF);
+                add16(extra, 0x0001);
+                add16(extra, 16);
+                add64(extra, it.data.size());
+                add64(extra, packed[i].size());
+            } else {
+                add32(out, static_cast<uint32_t>(packed[i].size()));
+                add32(out, static_cast<uint32_t>(it.data.size()));
+            }
             add16(out, static_cast<uint16_t>(it.name.size()));
-            add16(out, static_cast<uint16_t>(it.centralExtra.size()));
+            add16(out, static_cast<uint16_t>(extra.size()));
             add16(out, 0);
             add16(out, 0);
             add16(out, 0);
             add32(out, it.external);
             add32(out, static_cast<uint32_t>(local[i] - base));
             addBytes(out, it.name);
-            addBytes(out, it.centralExtra);
+            addBytes(out, extra);
+        }
+        const size_t cdEnd = out.size();
+        if (zip64End) {
+            end64Pos = out.size();
+            add32(out, 0x06064b50);
+            add64(out, 44);
+            add16(out, 45);
+            add16(out, 45);
+            add32(out, 0);
+            add32(out, 0);
+            add64(out, items.size());
+            add64(out, items.size());
+            add64(out, cdEnd - cdStart);
+            add64(out, cdStart - base);
+            locatorPos = out.size();
+            add32(out, 0x07064b50);
+            add32(out, 0);
+            add64(out, end64Pos - base);
+            add32(out, 1);
         }
         endPos = out.size();
         add32(out, 0x06054b50);
         add16(out, 0);
         add16(out, 0);
-        add16(out, static_cast<uint16_t>(items.size()));
-        add16(out, static_cast<uint16_t>(items.size()));
-        add32(out, static_cast<uint32_t>(endPos - cdStart));
-        add32(out, static_cast<uint32_t>(cdStart - base));
-        add16(out, 0);
+        // Plain end records hold the count modulo 65536, as many writers do.
+        add16(out, zip64End ? 0xFFFF : static_cast<uint16_t>(items.size()));
+        add16(out, zip64End ? 0xFFFF : static_cast<uint16_t>(items.size()));
+        add32(out, zip64End ? 0xFFFFFFFF : static_cast<uint32_t>(cdEnd - cdStart));
+        add32(out, zip64End ? 0xFFFFFFFF : static_cast<uint32_t>(cdStart - base));
+        add16(out, static_cast<uint16_t>(comment.size()));
+        addBytes(out, comment);
         return out;
     }
 };
