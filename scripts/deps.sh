@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix libz-mingw-w64-dev zlib1g-dev
   googletest
   wine wine32:i386 xvfb x11-utils imagemagick
-  fonts-ipafont-gothic fonts-ipafont-mincho locales
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine locales
   lhasa jlha-utils zip unzip 7zip gcab cabextract libarchive-tools
   time
 )

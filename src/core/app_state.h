@@ -1,0 +1,44 @@
+// The one run-state record of the program, shared by start-up, the readers
+// and the viewer.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+
+namespace quibex {
+
+struct DocumentEntry {
+    std::wstring Name;
+    std::wstring Folder;  // "\" for a member at the top, else "a\b\"
+};
+
+struct AppState {
+    std::wstring IniPath;
+    std::wstring ArchivePath;
+    std::wstring ArchiveExtension;
+    std::wstring ArchiveKind;  // "LHA", "ZIP", "CAB", "CABSFX" or empty
+    std::wstring LhaArchivePath, ZipArchivePath, CabArchivePath;
+    std::wstring ViewedArchivePath;
+    std::wstring WorkFolder, CabWorkFolder;
+    WORD UnlhaVersion = 0, UnzipVersion = 0, CabVersion = 0;
+    bool ReadFailed = false;
+    int DocumentCount = 0;
+    std::vector<DocumentEntry> Documents;
+    std::wstring CurrentFile;
+    bool ViewerLoading = false;
+    HWND MessageOwner = nullptr;
+    HHOOK MessageHook = nullptr;
+    std::wstring HelpFile;
+};
+
+// The application title used in messages and for finding a running instance.
+inline constexpr const wchar_t* kAppTitle = L"Quibex";
+
+AppState& App();
+Settings& AppSettings();
+
+}  // namespace quibex

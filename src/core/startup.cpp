@@ -1,0 +1,139 @@
+#include "core/startup.h"
+
+#include <string>
+
+#include "archive/archiver_library.h"
+#include "core/app_state.h"
+#include "core/app_window.h"
+#include "core/init_window.h"
+#include "core/path_text.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/settings_rules.h"
+#include "core/startup_messages.h"
+#include "core/win_profile_store.h"
+#include "install/setup_window.h"
+#include "options/main_options_window.h"
+
+namespace quibex {
+
+namespace {
+
+HANDLE g_instanceMutex = nullptr;
+
+// One name per executable path, so copies in different folders are separate programs.
+std::wstring InstanceMutexName() {
+    std::wstring exe = ToLower(ProgramFolderFile(L""));
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (wchar_t c : exe) {
+        hash ^= static_cast<uint32_t>(c);
+        hash *= 16777619u;
+    }
+    return L"Local\\Quibex-" + std::to_wstring(hash);
+}
+
+// The platform's "is another instance of this executable running" test.
+bool AnotherInstanceRuns() {
+    if (!g_instanceMutex) {
+        g_instanceMutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
+        return g_instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    }
+    return false;
+}
+
+int PlainMessage(const std::wstring& text, UINT style) {
+    return MessageBoxW(nullptr, text.c_str(), kAppTitle, style | MB_SETFOREGROUND);
+}
+
+std::wstring HelpFilePath() {
+    std::wstring folder = ApplicationFolder();
+    std::wstring name = ApplicationBaseName() + L".hlp";
+    std::wstring full = folder + (folder.back() == L'\\' ? L"" : L"\\") + name;
+    return PathExists(full) ? full : name;
+}
+
+// Step 2: the single-instance rule, with the hand-over from a running viewer.
+bool InstanceMayStart(WinProfileStore& ini) {
+    bool registered = AnotherInstanceRuns();  // registers this instance too
+    if (ini.readInt(kOptionSection, L"PrevInstance", 0) == 1) return true;
+    if (ini.readInt(kOptionSection, L"DroppedArcFile", 0) != 0) {
+        ini.write(kOptionSection, L"DroppedArcFile", std::wstring(L"0"));
+        return true;
+    }
+    return !(registered && CheckPrevInstance());
+}
+
+}  // namespace
+
+bool CheckPrevInstance() {
+    // The caller has already asked the platform; only a detected instance gets here.
+    std::wstring title = kAppTitle;
+    SetAppTitle(L"");  // keep the search below from finding this instance
+    MessageBoxW(nullptr, (title + startup_text::kAlreadyRunningSuffix).c_str(), title.c_str(),
+                MB_ICONINFORMATION | MB_SETFOREGROUND);
+    HWND other = FindWindowW(kAppWindowClass, title.c_str());
+    if (other) {
+        HWND popup = GetLastActivePopup(other);
+        if (IsIconic(popup)) ShowWindow(popup, SW_RESTORE);
+        SetForegroundWindow(popup);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
+    AppState& app = App();
+    Settings& settings = AppSettings();
+    CreateAppWindow(instance);
+
+    app.IniPath = IniPathFor(ApplicationFolder());  // 1
+    WinProfileStore ini(app.IniPath);
+    if (!InstanceMayStart(ini)) return StartResult::Exit;  // 2
+    app.HelpFile = HelpFilePath();                          // 3
+
+    std::wstring iniPath = app.IniPath;  // 4
+    if (!FileExists(iniPath)) {
+        ShowSetupWindowModal();
+        WriteFirstRunDefaults(ini);
+    }
+    LoadSettings(ini, settings);  // 5
+
+    app.UnlhaVersion = GetUnlhaVersion();  // 6
+    app.UnzipVersion = GetUnzipVersion();
+    app.CabVersion = GetCabVersion();
+
+    app.ArchivePath = commandLine;  // 7
+    if (app.ArchivePath.empty()) {  // 8
+        if (settings.ArcSelect != 1) {
+            ShowMainOptionsWindow();
+            return StartResult::RunMessageLoop;
+        }
+        int answer = PlainMessage(startup_text::kAskSelectArchive, MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDNO) {
+            ShowMainOptionsWindow();
+            return StartResult::RunMessageLoop;
+        }
+        if (answer != IDYES) return StartResult::Exit;
+        wchar_t current[MAX_PATH] = {};
+        GetCurrentDirectoryW(static_cast<DWORD>(std::size(current)), current);
+        std::wstring filter(startup_text::kArchiveFilter, std::size(startup_text::kArchiveFilter));
+        app.ArchivePath = SelectArchiveFile(GetDesktopWindow(), filter, current, startup_text::kSelectDialogTitle);
+        if (app.ArchivePath.empty()) return StartResult::Exit;
+    }
+
+    app.HelpFile.clear();                          // 9
+    if (settings.InitDialog == 1) ShowInitWindow();  // 10
+
+    if (!FileExists(app.ArchivePath)) {  // 11
+        UnloadInitWindow();
+        PlainMessage(app.ArchivePath + startup_text::kMissingFileSuffix, MB_ICONERROR);
+        return StartResult::Exit;
+    }
+
+    // Reading the archive continues from here in the archive work.
+    UnloadInitWindow();
+    return StartResult::Exit;
+}
+
+}  // namespace quibex
