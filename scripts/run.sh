@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs Quibex on an archive from a program folder under build/run-app, the
+# way a user's installation looks: Quibex.exe with the three archiver
+# libraries beside it. With a display the program runs interactively; without
+# one it runs on a virtual display and a screenshot is saved to build/run.png.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+archive=$(realpath "${1:?archive path}")
+app=$root/build/run-app
+mkdir -p "$app"
+for f in Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL; do
+  [ -f "$root/build/win32/bin/$f" ] && cp "$root/build/win32/bin/$f" "$app/"
+done
+[ -f "$root/samples/Readme.txt" ] && cp "$root/samples/Readme.txt" "$app/"
+winpath=$(printf 'Z:%s' "$archive" | tr '/' '\\')
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$root/scripts/wine.sh" "$app/Quibex.exe" "$winpath"
+fi
+
+"$root/scripts/wine.sh" --prefix
+"$root/scripts/wine.sh" "$app/Quibex.exe" "$winpath" &
+pid=$!
+# Give the program time to show its windows, then photograph the desktop.
+for _ in $(seq 40); do
+  sleep 0.25
+  kill -0 "$pid" 2>/dev/null || break
+done
+"$root/scripts/wine.sh" --screenshot "$root/build/run.png"
+echo "Quibex ran without a display: screenshot saved to build/run.png"
+kill "$pid" 2>/dev/null || true
+WINEPREFIX=$root/build/wine/prefix wineserver -k 2>/dev/null || true
