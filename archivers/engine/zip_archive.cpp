@@ -44,14 +44,28 @@ public:
 
 private:
     // Where the member's data starts, read from its local header (whose name
-    // and extra lengths may differ from the central copy).
+    // and extra lengths may differ from the central copy). Tries the stored
+    // offset as well when the shifted one misses: some SFX builders adjust the
+    // directory offset but not the members' offsets, or the other way round.
     Status dataStart(const zip::Entry& e, uint64_t* start) {
+        Status st = localHeaderAt(e.localOffset, start);
+        if (st == Status::HeaderBroken && e.storedOffset != e.localOffset) {
+            uint64_t other = 0;
+            if (ok(localHeaderAt(e.storedOffset, &other))) {
+                *start = other;
+                return Status::Ok;
+            }
+        }
+        return st;
+    }
+
+    Status localHeaderAt(uint64_t offset, uint64_t* start) {
         const uint64_t fileSize = src_.size();
         uint8_t h[zip::kLocalHeaderSize];
-        if (e.localOffset >= fileSize || fileSize - e.localOffset < sizeof h) return Status::HeaderBroken;
-        if (!src_.readExact(e.localOffset, h, sizeof h)) return Status::CannotRead;
+        if (offset >= fileSize || fileSize - offset < sizeof h) return Status::HeaderBroken;
+        if (!src_.readExact(offset, h, sizeof h)) return Status::CannotRead;
         if (zip::le32(h) != zip::kLocalSig) return Status::HeaderBroken;
-        *start = e.localOffset + sizeof h + zip::le16(h + 26) + zip::le16(h + 28);
+        *start = offset + sizeof h + zip::le16(h + 26) + zip::le16(h + 28);
         return Status::Ok;
     }
 

@@ -160,6 +160,7 @@ Status readDirectory(ByteSource& src, Directory* out) {
         m.size = le32(h + 24);
         uint64_t offset = le32(h + 42);
         applyZip64(extra, extraLen, &m.size, &m.packedSize, &offset);
+        e.storedOffset = offset;
         // An offset the shift would move below zero stays out of the file.
         if (loc.shift < 0 && offset < static_cast<uint64_t>(-loc.shift))
             e.localOffset = UINT64_MAX;

@@ -22,6 +22,7 @@ namespace arc::zip {
 struct Entry {
     Member member;
     uint64_t localOffset = 0;  // local header position in the source, shift applied
+    uint64_t storedOffset = 0; // the offset as stored, without the shift
     uint16_t flags = 0;
     uint16_t method = 0;
 };
