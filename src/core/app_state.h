@@ -28,7 +28,8 @@ struct AppState {
     bool ReadFailed = false;
     int DocumentCount = 0;
     std::vector<DocumentEntry> Documents;
-    std::wstring CurrentFile;
+    std::wstring CurrentFile;                 // first name of the work-folder enumeration
+    std::vector<std::wstring> ExtractedFiles;  // every name of that enumeration, in its order
     bool ViewerLoading = false;
     HWND MessageOwner = nullptr;
     HHOOK MessageHook = nullptr;
