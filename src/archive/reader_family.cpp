@@ -1,0 +1,70 @@
+#include "archive/reader_family.h"
+
+#include "archive/text_selection.h"
+
+namespace quibex {
+
+namespace {
+const ReaderFamily kFamilies[] = {
+    {ReaderKind::Lzh, L"UNLHA32.DLL", L"-y -c -a1", L" -n", L"LZH",
+     L"このLHA形式書庫には指定された条件に合うドキュメントがみつかりません。", L"LHA"},
+    {ReaderKind::Zip, L"UNZIP32.DLL", L"-x -j -o", L" --i", L"ZIP",
+     L"このZIP形式書庫には指定された条件に合うドキュメントがみつかりません。", L"ZIP"},
+    {ReaderKind::Cab, L"CAB32.DLL", L"-x -j -o", L" -i", L"CAB",
+     L"このCAB形式書庫には指定された条件に合うドキュメントがみつかりません。", L"CAB"},
+};
+
+std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
+}  // namespace
+
+const ReaderFamily& FamilyOf(ReaderKind kind) { return kFamilies[static_cast<int>(kind)]; }
+
+std::wstring TextTargets(bool allText, const std::wstring& txtType) {
+    if (!allText) return L"readme.txt";
+    std::wstring extra = ExtensionsToPatterns(txtType);
+    return extra.empty() ? L"*.txt" : L"*.txt " + extra;
+}
+
+std::wstring ExtractionCommand(ReaderKind kind, const std::wstring& archive, const std::wstring& workFolder,
+                               bool progress, const std::wstring& targets) {
+    const ReaderFamily& f = FamilyOf(kind);
+    std::wstring switches = std::wstring(f.switches) + (progress ? L"" : f.progressOff);
+    if (kind == ReaderKind::Lzh)
+        return L"E " + Quoted(archive) + L" " + switches + L" " + Quoted(workFolder) + L" " + targets;
+    return switches + L" " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + targets;
+}
+
+std::wstring DocumentCommand(ReaderKind kind, const std::wstring& archive, const std::wstring& workFolder,
+                             const std::wstring& member) {
+    switch (kind) {
+    case ReaderKind::Lzh:
+        return L"E " + Quoted(archive) + L" -y -c -a1 -n -p " + Quoted(workFolder) + L" " + Quoted(member);
+    case ReaderKind::Zip:
+        return L"-x -j -o --i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
+    case ReaderKind::Cab:
+        return L"-x -j -o -i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
+    }
+    return L"";
+}
+
+bool ReaderSucceeded(ReaderKind kind, int result) {
+    if (kind == ReaderKind::Zip) return result < 0x8000 || result == 0x800D;
+    return result == 0;
+}
+
+std::wstring Hex(uint32_t value) {
+    static const wchar_t* digits = L"0123456789ABCDEF";
+    std::wstring out;
+    do {
+        out.insert(out.begin(), digits[value & 15]);
+        value >>= 4;
+    } while (value);
+    return out;
+}
+
+std::wstring LibraryErrorMessage(ReaderKind kind, int result) {
+    return std::wstring(FamilyOf(kind).dllName) + L" からエラー(" + Hex(static_cast<uint32_t>(result)) +
+           L")が報告されました。";
+}
+
+}  // namespace quibex

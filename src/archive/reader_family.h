@@ -1,0 +1,46 @@
+// The three archive readers are one design; this table holds what differs
+// between them, and the command lines they send. Pure, tested natively.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quibex {
+
+enum class ReaderKind { Lzh, Zip, Cab };
+
+struct ReaderFamily {
+    ReaderKind kind;
+    const wchar_t* dllName;        // "UNLHA32.DLL"
+    const wchar_t* switches;       // without the progress-off switch
+    const wchar_t* progressOff;    // appended when "Progress" is 0
+    const wchar_t* ownExtension;   // "LZH"
+    const wchar_t* noTextLine;     // the no-text sentence
+    const wchar_t* formatName;     // "LHA" for the messages
+};
+
+const ReaderFamily& FamilyOf(ReaderKind kind);
+
+// Targets of the extraction command: "*.txt" plus the "TxtType" patterns, or
+// only "readme.txt" when not every text is wanted.
+std::wstring TextTargets(bool allText, const std::wstring& txtType);
+
+// The reader's one extraction command. `workFolder` ends with "\".
+std::wstring ExtractionCommand(ReaderKind kind, const std::wstring& archive, const std::wstring& workFolder,
+                               bool progress, const std::wstring& targets);
+
+// The single-member command of the document opener; `member` uses "/".
+std::wstring DocumentCommand(ReaderKind kind, const std::wstring& archive, const std::wstring& workFolder,
+                             const std::wstring& member);
+
+// Whether a library result counts as success: the ZIP library's warnings
+// below 0x8000 and 0x800D are not errors; the others accept only 0.
+bool ReaderSucceeded(ReaderKind kind, int result);
+
+// "UNLHA32.DLL からエラー(8010)が報告されました。"
+std::wstring LibraryErrorMessage(ReaderKind kind, int result);
+
+// Upper-case hexadecimal without leading zeros.
+std::wstring Hex(uint32_t value);
+
+}  // namespace quibex
