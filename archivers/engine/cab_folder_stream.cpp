@@ -1,6 +1,6 @@
 // CFDATA walking. The block checksum covers the payload first and then the
-// header fields after csum (cbData, cbUncomp and the reserved bytes), as the
-// cabinet tools that write it compute it; a zero csum means "not computed".
+// header fields after csum (cbData, cbUncomp and, for most writers, the
+// reserved bytes); a zero csum means "not computed".
 #include "cab_folder_stream.h"
 
 #include <cstring>
@@ -94,8 +94,11 @@ Status CabFolderStream::decodeBody(bool needed, const uint8_t** data) {
     if (!needed && stored) return Status::Ok;
     if (!cab_.readExact(payloadAt_, in_.data(), packed_)) return Status::BrokenData;
     if (csum_ != 0) {
-        uint32_t sum = cabChecksum(head_ + 4, headLen_ - 4, cabChecksum(in_.data(), packed_, 0));
-        if (sum != csum_) return Status::BrokenData;
+        // Writers disagree on whether the per-block reserve is summed; either form is accepted.
+        const uint32_t payloadSum = cabChecksum(in_.data(), packed_, 0);
+        if (cabChecksum(head_ + 4, headLen_ - 4, payloadSum) != csum_ &&
+            cabChecksum(head_ + 4, 4, payloadSum) != csum_)
+            return Status::BrokenData;
     }
     if (stored) {  // hand out the payload itself, no copy
         *data = in_.data();
