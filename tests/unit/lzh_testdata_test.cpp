@@ -1,0 +1,160 @@
+// The shared real archives: every LZH archive the reference tool extracted
+// must decode to the same bytes; the rest must fail cleanly.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "archive.h"
+#include "support/archive_fixtures.h"
+
+namespace {
+
+struct Row {
+    std::string member, md5;
+    uint64_t size;
+};
+
+// expected.tsv rows of LZH archives. Read here rather than through
+// fixtures::expectedFiles() because symbolic-link rows carry "symlink" in
+// the size column; those have no file data to compare and are left out.
+std::map<std::string, std::vector<Row>> lzhExpected() {
+    std::map<std::string, std::vector<Row>> out;
+    std::ifstream in(fixtures::testdataDir() + "/expected.tsv");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> c;
+        std::stringstream ss(line);
+        std::string col;
+        while (std::getline(ss, col, '\t')) c.push_back(col);
+        if (c.size() < 4 || c[0].rfind("lzh/", 0) != 0) continue;
+        if (c[2].empty() || c[2].find_first_not_of("0123456789") != std::string::npos) continue;
+        out[c[0]].push_back({c[1], c[3], std::stoull(c[2])});
+    }
+    return out;
+}
+
+// The reference tool resolves '.' and '..', drops a leading '/', and turns
+// all-capital DOS names into lower case before writing; compare on the same
+// footing (case-insensitively, as Windows does).
+std::string comparable(const std::string& name) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::stringstream ss(name);
+    while (std::getline(ss, part, '/')) {
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string out;
+    for (auto& p : parts) out += (out.empty() ? "" : "/") + p;
+    for (auto& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+struct DecodedFile {
+    std::string method;
+    arc::Status status;
+    std::vector<uint8_t> data;
+};
+struct Decoded {
+    arc::Status open = arc::Status::Ok, extract = arc::Status::Ok;
+    std::map<std::string, DecodedFile> files;
+};
+
+// PMarc's own compression methods are not LZH methods; the libraries answer
+// them with the method error (-pm0- is stored data and is decoded).
+bool declinedMethod(const std::string& m) { return m == "-pm1-" || m == "-pm2-"; }
+
+Decoded decodeFile(const std::string& path) {
+    Decoded d;
+    std::unique_ptr<arc::ByteSource> src = arc::openFileSource(path);
+    if (!src) {
+        d.open = arc::Status::ArcFileOpen;
+        return d;
+    }
+    auto archive = arc::openLzh(*src, &d.open);
+    if (!archive) return d;
+    fixtures::MemoryTarget target;
+    d.extract = fixtures::extractAll(*archive, target);
+    for (auto& [index, r] : target.results)
+        d.files[comparable(archive->members()[index].name)] = {archive->members()[index].method, r.status, r.data};
+    return d;
+}
+
+TEST(LzhTestdata, EveryExtractedArchiveMatchesTheOracle) {
+    if (fixtures::testdataDir().empty()) GTEST_SKIP() << "no shared testdata";
+    auto expected = lzhExpected();
+    ASSERT_GT(expected.size(), 100u);
+    size_t archivesOk = 0, filesOk = 0, declined = 0;
+    for (auto& [archive, rows] : expected) {
+        Decoded d = decodeFile(fixtures::testdataDir() + "/" + archive);
+        ASSERT_EQ(d.open, arc::Status::Ok) << archive;
+        bool allOk = true;
+        for (auto& row : rows) {
+            auto it = d.files.find(comparable(row.member));
+            if (it == d.files.end()) {
+                ADD_FAILURE() << archive << ": no member " << row.member;
+                allOk = false;
+                continue;
+            }
+            auto [method, status, data] = it->second;
+            if (declinedMethod(method)) {
+                EXPECT_EQ(status, arc::Status::Method) << archive;
+                EXPECT_TRUE(data.empty()) << archive;
+                ++declined;
+                allOk = false;
+                continue;
+            }
+            // MacLHA stores the MacBinary form (128-byte header, data fork,
+            // resource fork); the reference tool writes the data fork only.
+            if (archive.find("maclha") != std::string::npos && data.size() >= 128 + row.size && data[0] == 0) {
+                uint32_t fork = (data[83] << 24) | (data[84] << 16) | (data[85] << 8) | data[86];
+                EXPECT_EQ(fork, row.size) << archive;
+                data = std::vector<uint8_t>(data.begin() + 128, data.begin() + 128 + static_cast<long>(row.size));
+            }
+            EXPECT_EQ(status, arc::Status::Ok) << archive << " " << row.member;
+            EXPECT_EQ(data.size(), row.size) << archive << " " << row.member;
+            EXPECT_EQ(fixtures::md5Hex(data), row.md5) << archive << " " << row.member;
+            bool good = status == arc::Status::Ok && data.size() == row.size && fixtures::md5Hex(data) == row.md5;
+            filesOk += good;
+            allOk = allOk && good;
+        }
+        archivesOk += allOk;
+    }
+    std::cout << "[ lzh ] " << archivesOk << "/" << expected.size() << " archives, " << filesOk
+              << " files match, " << declined << " PMarc files declined\n";
+    EXPECT_GE(archivesOk, 135u);
+}
+
+// Archives meant to be broken, and those the reference tool could not
+// extract: each must end in a clean error for its members (or be refused at
+// open), never in a crash or a hang.
+TEST(LzhTestdata, BrokenAndUnextractedArchivesFailCleanly) {
+    if (fixtures::testdataDir().empty()) GTEST_SKIP() << "no shared testdata";
+    auto expected = lzhExpected();
+    std::set<std::string> withSymlinksOnly;
+    size_t checked = 0;
+    for (auto& row : fixtures::manifest()) {
+        if (row.archive.rfind("lzh/", 0) != 0) continue;
+        if (!row.broken && expected.count(row.archive)) continue;
+        // Symbolic links only (no file rows): nothing to extract, and nothing may fail.
+        if (!row.broken && row.notes.find("symlink") != std::string::npos) continue;
+        Decoded d = decodeFile(fixtures::testdataDir() + "/" + row.archive);
+        bool refused = d.open != arc::Status::Ok;
+        bool memberFailed = false;
+        for (auto& [name, f] : d.files) memberFailed = memberFailed || f.status != arc::Status::Ok;
+        EXPECT_TRUE(refused || (d.extract != arc::Status::Ok && memberFailed)) << row.archive;
+        std::cout << "[ lzh ] " << row.archive << ": open " << std::hex << static_cast<int>(d.open) << " extract "
+                  << static_cast<int>(d.extract) << std::dec << "\n";
+        ++checked;
+    }
+    EXPECT_GE(checked, 3u);
+}
+
+}  // namespace
