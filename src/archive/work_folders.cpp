@@ -9,11 +9,10 @@ namespace quibex {
 
 namespace {
 
-// Each side-by-side instance keeps this file open without delete sharing
-// while it runs, so a folder whose marker can be deleted belongs to an
-// instance that has ended.
-constexpr const wchar_t* kInstanceMarker = L"~instance.lock";
-HANDLE g_marker = INVALID_HANDLE_VALUE;
+// Each side-by-side instance keeps a lock file beside its sub-folder open
+// without delete sharing while it runs, so a sub-folder whose lock file can be
+// deleted belongs to an instance that has ended.
+HANDLE g_lock = INVALID_HANDLE_VALUE;
 
 std::wstring WithSlash(const std::wstring& folder) {
     return !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
@@ -26,7 +25,6 @@ void DeleteFilesIn(const std::wstring& folder) {
     if (h == INVALID_HANDLE_VALUE) return;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (wcscmp(fd.cFileName, kInstanceMarker) == 0) continue;  // our own, or another live instance's
         std::wstring path = dir + fd.cFileName;
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
@@ -36,9 +34,6 @@ void DeleteFilesIn(const std::wstring& folder) {
 
 void RemoveFolderWithFiles(const std::wstring& folder) {
     DeleteFilesIn(folder);
-    std::wstring marker = WithSlash(folder) + kInstanceMarker;
-    SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(marker.c_str());
     RemoveDirectoryW(folder.c_str());
 }
 
@@ -51,9 +46,9 @@ void RemoveDeadInstanceFolders(const std::wstring& parent) {
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         std::wstring sub = dir + fd.cFileName;
-        std::wstring marker = sub + L"\\" + kInstanceMarker;
-        SetFileAttributesW(marker.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (DeleteFileW(marker.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) RemoveFolderWithFiles(sub);
+        std::wstring lock = sub + L".lock";
+        SetFileAttributesW(lock.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (DeleteFileW(lock.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) RemoveFolderWithFiles(sub);
     } while (FindNextFileW(h, &fd));
     FindClose(h);
 }
@@ -107,8 +102,8 @@ void PrepareWorkFolders(bool sideBySide) {
         work = WithSlash(work) + mine;
         RemoveFolderWithFiles(work);
         CreateHiddenFolder(work);
-        g_marker = CreateFileW((work + L"\\" + kInstanceMarker).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        g_lock = CreateFileW((work + L".lock").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_HIDDEN, nullptr);
         cab += L"-" + std::to_wstring(GetCurrentProcessId());
     }
     app.WorkFolder = WithSlash(work);
