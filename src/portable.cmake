@@ -12,3 +12,13 @@ set(QUIBEX_PORTABLE_SOURCES
 add_library(quibex_portable STATIC ${QUIBEX_PORTABLE_SOURCES})
 target_include_directories(quibex_portable PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_compile_options(quibex_portable PRIVATE ${QUIBEX_WARNINGS})
+list(APPEND QUIBEX_PORTABLE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/actions/launch_text.cpp)
+target_sources(quibex_portable PRIVATE ${CMAKE_CURRENT_LIST_DIR}/actions/launch_text.cpp)
+set(QUIBEX_VIEWER_PORTABLE
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/tab_caption.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_encoding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/viewer_geometry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/path_ellipsis.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp)
+list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_VIEWER_PORTABLE})
+target_sources(quibex_portable PRIVATE ${QUIBEX_VIEWER_PORTABLE})
