@@ -22,11 +22,3 @@ set(QUIBEX_VIEWER_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp)
 list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_VIEWER_PORTABLE})
 target_sources(quibex_portable PRIVATE ${QUIBEX_VIEWER_PORTABLE})
-set(QUIBEX_VIEWER_PORTABLE
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/tab_caption.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_encoding.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/viewer_geometry.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/path_ellipsis.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp)
-list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_VIEWER_PORTABLE})
-target_sources(quibex_portable PRIVATE ${QUIBEX_VIEWER_PORTABLE})
