@@ -89,11 +89,17 @@ std::unique_ptr<Archive> openLzh(ByteSource& src, Status* error) {
     LzhHeaderKind kind;
     uint64_t pos = 0;
     Status st = lzhReadHeader(src, 0, e, &kind);
+    if (!ok(st) && (lzhMethodSupported(e.member.method) || e.member.method == "-lhd-")) {
+        // A damaged header with an LZH method name at the very start is this
+        // archive's first header: report it rather than hunting further.
+        // (PMarc's stub starts with a "-pms-" pseudo header and is skipped.)
+        *error = st;
+        return nullptr;
+    }
     if (!ok(st) || kind != LzhHeaderKind::Member) {
         pos = lzhFindFirstHeader(src, 1, kMaxStubSize);
         if (pos == UINT64_MAX) {
-            // A damaged header at the very start reports its fault; anything else is no LZH.
-            *error = ok(st) ? Status::NotArcFile : st;
+            *error = Status::NotArcFile;
             return nullptr;
         }
     }
