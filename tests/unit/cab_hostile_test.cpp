@@ -60,7 +60,7 @@ struct CabBuilder {
         for (auto& f : files) fileTable += 16 + f.name.size() + 1;
         size_t dataAt = head + folderTable + fileTable;
         Bytes out;
-        out.insert(out.end(), {'M', 'S', 'C', 'F'});
+        put32(out, 0x4643534Du);  // "MSCF"
         put32(out, 0);
         put32(out, 0);  // cbCabinet, patched below
         put32(out, 0);
