@@ -86,6 +86,38 @@ TEST_F(E2eDriverActions, ClicksAndSendInputReachTheForegroundWindow) {
   EXPECT_TRUE(waitForStatus(1, L"押した: 1")) << e2e::toUtf8(status(1));
 }
 
+TEST_F(E2eDriverActions, SelectionsNotifyTheProgram) {
+  HWND combo = e2e::childById(main_, fixture::kComboId);
+  ASSERT_TRUE(e2e::selectComboBoxItem(combo, 0));
+  EXPECT_TRUE(waitForStatus(2, L"一")) << e2e::toUtf8(status(2));
+  EXPECT_EQ(e2e::comboBoxSelection(combo), 0);
+  EXPECT_FALSE(e2e::selectComboBoxItem(combo, 7));
+
+  HWND list = e2e::childById(main_, fixture::kListId);
+  ASSERT_TRUE(e2e::selectListBoxItem(list, 2));
+  EXPECT_TRUE(waitForStatus(2, L"ぶどう")) << e2e::toUtf8(status(2));
+  EXPECT_EQ(e2e::listBoxSelection(list), 2);
+
+  HWND edit = e2e::childById(main_, fixture::kEditId);
+  ASSERT_TRUE(e2e::setWindowText(edit, L"検索語"));
+  EXPECT_EQ(e2e::windowText(edit), L"検索語");
+  EXPECT_TRUE(waitForStatus(2, std::wstring(fixture::kEditStatusPrefix) + L"3")) << e2e::toUtf8(status(2));
+
+  HWND toolbar = e2e::childById(main_, fixture::kToolbarId);
+  ASSERT_TRUE(e2e::pressToolbarButton(toolbar, fixture::kOpenCommand));
+  EXPECT_TRUE(waitForStatus(0, fixture::kOpenedStatus)) << e2e::toUtf8(status(0));
+  EXPECT_FALSE(e2e::pressToolbarButton(toolbar, 999));
+}
+
+TEST_F(E2eDriverActions, ClickingATabSelectsIt) {
+  HWND tab = e2e::childById(main_, fixture::kTabId);
+  ASSERT_EQ(e2e::tabSelection(tab), 0);
+  ASSERT_TRUE(e2e::selectTab(tab, 1));
+  EXPECT_TRUE(waitForStatus(0, std::wstring(fixture::kTabStatusPrefix) + L"1")) << e2e::toUtf8(status(0));
+  EXPECT_EQ(e2e::tabSelection(tab), 1);
+  EXPECT_FALSE(e2e::selectTab(tab, 4));
+}
+
 TEST_F(E2eDriverActions, ScreenshotShowsTheWindow) {
   HWND check = e2e::childById(main_, fixture::kCheckId);
   ASSERT_TRUE(e2e::pressButtonById(main_, fixture::kCheckId));

@@ -68,6 +68,32 @@ void createControls(HWND main) {
   }
   SendMessageW(combo, CB_SETCURSEL, 2, 0);
 
+  HWND lv = control(main, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 330, 120, 280, 80,
+                    fixture::kListViewId, WS_EX_CLIENTEDGE);
+  const wchar_t* headers[] = {L"名前", L"サイズ"};
+  for (int c = 0; c < 2; ++c) {
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.cx = c == 0 ? 150 : 100;
+    col.pszText = const_cast<wchar_t*>(headers[c]);
+    SendMessageW(lv, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
+  }
+  const wchar_t* rows[][2] = {{L"readme.txt", L"12"}, {L"説明.txt", L"3,456"}};
+  for (int r = 0; r < 2; ++r) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = r;
+    item.pszText = const_cast<wchar_t*>(rows[r][0]);
+    SendMessageW(lv, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.iSubItem = 1;
+    item.pszText = const_cast<wchar_t*>(rows[r][1]);
+    SendMessageW(lv, LVM_SETITEMTEXTW, r, reinterpret_cast<LPARAM>(&item));
+  }
+  LVITEMW selected{};
+  selected.stateMask = LVIS_SELECTED;
+  selected.state = LVIS_SELECTED;
+  SendMessageW(lv, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&selected));
+
   HWND rich = control(main, MSFTEDIT_CLASS, L"", ES_MULTILINE | WS_VSCROLL, 10, 210, 600, 120, fixture::kRichEditId,
                       WS_EX_CLIENTEDGE);
   SetWindowTextW(rich, fixture::kRichText);
@@ -80,6 +106,31 @@ void createControls(HWND main) {
   setStatus(main, 2, L"CP932");
 }
 
+// Each action the tests perform leaves a trace in the status bar.
+void onCommand(HWND main, int id, int code, HWND from) {
+  if (id == fixture::kButtonId && code == BN_CLICKED) {
+    setStatus(main, 1, L"押した: " + std::to_wstring(++g_clicks));
+  } else if (id == fixture::kOpenCommand) {
+    setStatus(main, 0, fixture::kOpenedStatus);
+  } else if (id == fixture::kEditId && code == EN_CHANGE) {
+    setStatus(main, 2, fixture::kEditStatusPrefix + std::to_wstring(GetWindowTextLengthW(from)));
+  } else if (id == fixture::kComboId && code == CBN_SELCHANGE) {
+    const auto sel = SendMessageW(from, CB_GETCURSEL, 0, 0);
+    wchar_t text[64] = L"";
+    if (SendMessageW(from, CB_GETLBTEXTLEN, sel, 0) < LRESULT(std::size(text))) {
+      SendMessageW(from, CB_GETLBTEXT, sel, reinterpret_cast<LPARAM>(text));
+    }
+    setStatus(main, 2, text);
+  } else if (id == fixture::kListId && code == LBN_SELCHANGE) {
+    const auto sel = SendMessageW(from, LB_GETCURSEL, 0, 0);
+    wchar_t text[64] = L"";
+    if (SendMessageW(from, LB_GETTEXTLEN, sel, 0) < LRESULT(std::size(text))) {
+      SendMessageW(from, LB_GETTEXT, sel, reinterpret_cast<LPARAM>(text));
+    }
+    setStatus(main, 2, text);
+  }
+}
+
 LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
@@ -90,10 +141,16 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       SendMessageW(GetDlgItem(hwnd, fixture::kToolbarId), TB_AUTOSIZE, 0, 0);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wp) == fixture::kButtonId && HIWORD(wp) == BN_CLICKED) {
-        setStatus(hwnd, 1, L"押した: " + std::to_wstring(++g_clicks));
+      onCommand(hwnd, LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+      if (hdr->idFrom == fixture::kTabId && hdr->code == TCN_SELCHANGE) {
+        const auto sel = SendMessageW(hdr->hwndFrom, TCM_GETCURSEL, 0, 0);
+        setStatus(hwnd, 0, fixture::kTabStatusPrefix + std::to_wstring(sel));
       }
       return 0;
+    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -116,7 +173,7 @@ bool handleKey(HWND main, const MSG& msg) {
 }
 
 int runWindow(HINSTANCE inst, int show) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&icc);
   LoadLibraryW(L"Msftedit.dll");
   WNDCLASSEXW wc{};

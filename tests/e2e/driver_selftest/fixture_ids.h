@@ -15,12 +15,17 @@ inline constexpr int kListId = 105;
 inline constexpr int kComboId = 106;
 inline constexpr int kToolbarId = 107;
 inline constexpr int kEditId = 108;
+inline constexpr int kListViewId = 109;
 
 inline constexpr int kOpenCommand = 201;
 inline constexpr int kFindCommand = 202;
 
 inline constexpr wchar_t kButtonText[] = L"押す(&P)";
 inline constexpr wchar_t kCheckText[] = L"確認(&C)";
+// What the fixture shows in status part 0 / 2 after an action.
+inline constexpr wchar_t kOpenedStatus[] = L"開く";
+inline constexpr wchar_t kTabStatusPrefix[] = L"タブ ";
+inline constexpr wchar_t kEditStatusPrefix[] = L"変更 ";
 inline constexpr wchar_t kRichText[] = L"日本語のテキストです。\r\n二行目：全角ＡＢＣ";
 
 // "msgbox": Yes/No question; "msgbox warn": OK/Cancel warning. Exit code = the pressed button.

@@ -53,9 +53,10 @@ TEST_F(E2eDriverReading, FindsTheMainWindowByCaptionClassAndProcess) {
 TEST_F(E2eDriverReading, EnumeratesChildrenWithTheirClasses) {
   const auto direct = e2e::childWindows(main_, false);
   const auto all = e2e::childWindows(main_, true);
-  // Toolbar, tab, button, check box, edit, list box, combo box, rich edit, status bar.
-  EXPECT_EQ(direct.size(), 9u);
-  EXPECT_GE(all.size(), direct.size());
+  // Toolbar, tab, button, check box, edit, list box, combo box, list view, rich edit, status bar.
+  EXPECT_EQ(direct.size(), 10u);
+  // The list view's header is a grandchild.
+  EXPECT_GT(all.size(), direct.size());
   const struct {
     int id;
     const wchar_t* cls;
@@ -64,7 +65,7 @@ TEST_F(E2eDriverReading, EnumeratesChildrenWithTheirClasses) {
       {fixture::kCheckId, L"Button"},          {fixture::kRichEditId, L"RichEdit50W"},
       {fixture::kStatusId, STATUSCLASSNAMEW},  {fixture::kListId, L"ListBox"},
       {fixture::kComboId, L"ComboBox"},        {fixture::kToolbarId, TOOLBARCLASSNAMEW},
-      {fixture::kEditId, L"Edit"},
+      {fixture::kEditId, L"Edit"},             {fixture::kListViewId, WC_LISTVIEWW},
   };
   for (const auto& e : expected) {
     HWND h = child(e.id);
@@ -102,6 +103,30 @@ TEST_F(E2eDriverReading, ReadsListAndComboItems) {
   HWND combo = child(fixture::kComboId);
   EXPECT_EQ(e2e::comboBoxItems(combo), (std::vector<std::wstring>{L"一", L"二", L"三"}));
   EXPECT_EQ(e2e::comboBoxSelection(combo), 2);
+}
+
+TEST_F(E2eDriverReading, ReadsListViewRows) {
+  HWND lv = child(fixture::kListViewId);
+  EXPECT_EQ(e2e::listViewColumnCount(lv), 2);
+  using Rows = std::vector<std::vector<std::wstring>>;
+  EXPECT_EQ(e2e::listViewItems(lv), (Rows{{L"readme.txt", L"12"}, {L"説明.txt", L"3,456"}}));
+  EXPECT_EQ(e2e::listViewSelection(lv), 1);
+}
+
+TEST_F(E2eDriverReading, TabItemRectsLieInsideTheTabControl) {
+  HWND tab = child(fixture::kTabId);
+  RECT whole;
+  ASSERT_TRUE(GetWindowRect(tab, &whole));
+  const RECT first = e2e::tabItemRect(tab, 0);
+  const RECT second = e2e::tabItemRect(tab, 1);
+  EXPECT_GT(first.right, first.left);
+  EXPECT_GE(first.left, whole.left);
+  EXPECT_GE(first.top, whole.top);
+  EXPECT_LE(first.bottom, whole.bottom);
+  EXPECT_GE(second.left, first.right - 4) << "second tab lies right of the first";
+  EXPECT_LE(second.right, whole.right);
+  const RECT none = e2e::tabItemRect(tab, 5);
+  EXPECT_EQ(none.right - none.left, 0);
 }
 
 TEST_F(E2eDriverReading, ReadsToolbarButtons) {

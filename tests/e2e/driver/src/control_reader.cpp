@@ -150,6 +150,16 @@ std::vector<std::wstring> tabItems(HWND tab) {
 
 int tabSelection(HWND tab) { return static_cast<int>(send(tab, TCM_GETCURSEL, 0, 0)); }
 
+RECT tabItemRect(HWND tab, int index) {
+  RECT rc{};
+  RemoteBuffer buf(tab, sizeof(RECT));
+  if (!buf.ok() || !send(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), buf.lparam()) || !buf.read(&rc, sizeof rc)) {
+    return RECT{};
+  }
+  MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
 std::vector<int> statusBarPartEdges(HWND statusBar) {
   // A status bar has at most 256 parts.
   constexpr int kMaxParts = 256;
@@ -211,6 +221,44 @@ std::vector<ToolbarButton> toolbarButtons(HWND toolbar) {
     buttons.push_back(std::move(button));
   }
   return buttons;
+}
+
+int listViewColumnCount(HWND listView) {
+  HWND header = reinterpret_cast<HWND>(send(listView, LVM_GETHEADER, 0, 0));
+  return header ? static_cast<int>(send(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+std::vector<std::vector<std::wstring>> listViewItems(HWND listView) {
+  std::vector<std::vector<std::wstring>> rows;
+  bool ok = false;
+  const LRESULT count = send(listView, LVM_GETITEMCOUNT, 0, 0, &ok);
+  if (!ok || count <= 0) return rows;
+  // A list view without a header (icon or list mode) still has one column of labels.
+  const int columns = std::max(1, listViewColumnCount(listView));
+  const size_t textOffset = sizeof(LVITEMW);
+  RemoteBuffer buf(listView, textOffset + kItemChars * sizeof(wchar_t));
+  if (!buf.ok()) return rows;
+  for (LRESULT i = 0; i < count; ++i) {
+    std::vector<std::wstring> row;
+    for (int c = 0; c < columns; ++c) {
+      LVITEMW item{};
+      item.iSubItem = c;
+      item.pszText = static_cast<LPWSTR>(buf.remote(textOffset));
+      item.cchTextMax = static_cast<int>(kItemChars);
+      const wchar_t zero = 0;
+      if (!buf.write(&item, sizeof item) || !buf.write(&zero, sizeof zero, textOffset)) return {};
+      // The reply is the text's length in characters.
+      const LRESULT len = send(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), buf.lparam());
+      row.push_back(len > 0 ? readRemoteString(buf, textOffset, std::min(static_cast<size_t>(len) + 1, kItemChars))
+                            : std::wstring());
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+int listViewSelection(HWND listView) {
+  return static_cast<int>(send(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 std::wstring richEditText(HWND richEdit) {

@@ -1,5 +1,7 @@
 #include "e2e/input.h"
 
+#include <commctrl.h>
+
 #include <iterator>
 #include <vector>
 
@@ -145,6 +147,53 @@ bool clickCenter(HWND hwnd) {
   };
   if (!hit() && (!bringToFront(GetAncestor(hwnd, GA_ROOT)) || !waitUntil(hit, milliseconds(5000)))) return false;
   return clickAt(centre);
+}
+
+bool setWindowText(HWND hwnd, const std::wstring& text) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                             &result) != 0 &&
+         result != 0;
+}
+
+namespace {
+
+// Sets a selection by message, then posts the notification the control itself would send.
+bool selectAndNotify(HWND control, UINT setMsg, int index, WORD notification) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(control, setMsg, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 5000, &result) ||
+      static_cast<LRESULT>(result) != index) {
+    return false;
+  }
+  const WPARAM wp = MAKEWPARAM(GetDlgCtrlID(control), notification);
+  return PostMessageW(GetParent(control), WM_COMMAND, wp, reinterpret_cast<LPARAM>(control));
+}
+
+}  // namespace
+
+bool selectListBoxItem(HWND listBox, int index) { return selectAndNotify(listBox, LB_SETCURSEL, index, LBN_SELCHANGE); }
+
+bool selectComboBoxItem(HWND comboBox, int index) {
+  return selectAndNotify(comboBox, CB_SETCURSEL, index, CBN_SELCHANGE);
+}
+
+bool selectTab(HWND tab, int index) {
+  const RECT rc = tabItemRect(tab, index);
+  if (rc.right <= rc.left || rc.bottom <= rc.top) return false;
+  HWND root = GetAncestor(tab, GA_ROOT);
+  if (!bringToFront(root)) return false;
+  return clickAt(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+}
+
+bool pressToolbarButton(HWND toolbar, int commandId) {
+  DWORD_PTR state = 0;
+  // TB_GETSTATE answers -1 for an unknown command.
+  if (!SendMessageTimeoutW(toolbar, TB_GETSTATE, static_cast<WPARAM>(commandId), 0, SMTO_ABORTIFHUNG, 5000, &state) ||
+      static_cast<LRESULT>(state) == -1 || !(state & TBSTATE_ENABLED)) {
+    return false;
+  }
+  return PostMessageW(GetParent(toolbar), WM_COMMAND, MAKEWPARAM(commandId, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(toolbar));
 }
 
 bool closeWindow(HWND hwnd) { return PostMessageW(hwnd, WM_CLOSE, 0, 0); }

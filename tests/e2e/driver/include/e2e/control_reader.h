@@ -37,6 +37,8 @@ int comboBoxSelection(HWND comboBox);
 std::vector<std::wstring> tabItems(HWND tab);
 // Index of the selected tab, -1 if none.
 int tabSelection(HWND tab);
+// Screen rectangle of one tab item (TCM_GETITEMRECT through target memory); empty if there is no such item.
+RECT tabItemRect(HWND tab, int index);
 // Right edges of a status bar's parts (SB_GETPARTS; -1 = to the window's edge).
 std::vector<int> statusBarPartEdges(HWND statusBar);
 // Texts of a status bar's parts (SB_GETTEXTW through target memory).
@@ -52,6 +54,13 @@ struct ToolbarButton {
 };
 // Buttons of a toolbar (TB_BUTTONCOUNT, TB_GETBUTTON, TB_GETBUTTONTEXTW through target memory).
 std::vector<ToolbarButton> toolbarButtons(HWND toolbar);
+
+// Number of columns of a report-view list view (its header's item count).
+int listViewColumnCount(HWND listView);
+// Rows of a list view, each with the texts of its columns (LVM_GETITEMTEXTW through target memory).
+std::vector<std::vector<std::wstring>> listViewItems(HWND listView);
+// Index of the first selected list-view row, -1 if none.
+int listViewSelection(HWND listView);
 
 // Text of a rich-edit control (WM_GETTEXT) with its line ends (CR or CRLF) turned into LF.
 std::wstring richEditText(HWND richEdit);

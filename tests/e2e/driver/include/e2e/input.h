@@ -28,6 +28,17 @@ bool sendText(const std::wstring& text);
 bool clickAt(POINT screenPoint);
 // Left-clicks the centre of a window through SendInput, first raising its top-level window if something covers it.
 bool clickCenter(HWND hwnd);
+// Replaces a window's text (WM_SETTEXT; edit controls then notify EN_CHANGE); false if the target did not answer.
+bool setWindowText(HWND hwnd, const std::wstring& text);
+// Selects a list-box item and tells the parent (LBN_SELCHANGE), as a user's click would.
+bool selectListBoxItem(HWND listBox, int index);
+// Selects a combo-box item and tells the parent (CBN_SELCHANGE), as a user's choice would.
+bool selectComboBoxItem(HWND comboBox, int index);
+// Clicks a tab item (the parent gets its TCN_SELCHANGE notifications as from a user).
+bool selectTab(HWND tab, int index);
+// Posts the toolbar button's command to the toolbar's owner, as a click on an enabled button does.
+bool pressToolbarButton(HWND toolbar, int commandId);
+
 // Posts WM_CLOSE to a window.
 bool closeWindow(HWND hwnd);
 
