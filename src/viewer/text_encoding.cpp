@@ -16,6 +16,7 @@ bool IsEucByte(uint8_t b) { return b >= 0xA1 && b <= 0xFE; }
 struct Tally {
     size_t errors = 0;
     long score = 0;
+    size_t kana = 0;  // EUC-JP pairs of the kana and punctuation rows
 };
 
 Tally TallySjis(const uint8_t* p, size_t n) {
@@ -76,6 +77,7 @@ Tally TallyEuc(const uint8_t* p, size_t n) {
                 ++i;
                 continue;
             }
+            if (b <= 0xA5) ++t.kana;
             if (b <= 0xA5 || (b >= 0xB0 && b <= 0xF4)) ++t.score;
             i += 2;
         } else {
@@ -172,7 +174,10 @@ TextEncoding DetectTextEncoding(const uint8_t* data, size_t size) {
     if (LooksUtf8(data, size)) return TextEncoding::Utf8;
     Tally sjis = TallySjis(data, size);
     Tally euc = TallyEuc(data, size);
-    if (euc.errors < sjis.errors || (euc.errors == sjis.errors && euc.score > sjis.score)) return TextEncoding::EucJp;
+    // Japanese prose in EUC-JP always has kana or punctuation pairs; bytes
+    // that only pair up as kanji are more likely half-width kana in Shift-JIS.
+    if (euc.errors < sjis.errors || (euc.errors == sjis.errors && euc.kana > 0 && euc.score > sjis.score))
+        return TextEncoding::EucJp;
     return TextEncoding::ShiftJis;
 }
 
