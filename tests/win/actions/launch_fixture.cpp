@@ -48,7 +48,11 @@ void ClassesStaging::RegisterClass(const std::wstring& ext, const std::wstring& 
 }
 
 void LaunchTest::SetUp() {
-    folder_ = std::make_unique<TestFolder>(L"qx-actions");
+    // One folder per test, so a straggling recorder of an earlier test in the
+    // same process cannot write into this test's log.
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("qx-") + info->name();
+    folder_ = std::make_unique<TestFolder>(std::wstring(name.begin(), name.end()).c_str());
     log_ = folder_->file(L"recorder.log");
     SetEnvironmentVariableW(L"QX_RECORDER_LOG", log_.c_str());
     quibex::AppSettings() = quibex::Settings{};
