@@ -41,8 +41,21 @@ bool ShowsIcon(HWND box, LPCWSTR id) {
     return shown && shown == LoadIconW(nullptr, id);
 }
 
+// The centring hook moves a box while it is being activated; wait for the
+// activation to complete before reading its place.
+void WaitUntilActive(HWND box, DWORD thread) {
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    while (GetTickCount64() < deadline) {
+        if (GetGUIThreadInfo(thread, &info) && info.hwndActive == box) return;
+        Sleep(5);
+    }
+}
+
 SeenBox Read(HWND box) {
     SeenBox seen;
+    GetWindowRect(box, &seen.rect);
     seen.title = TextOf(box);
     seen.text = TextOf(GetDlgItem(box, 0xFFFF));
     seen.hasOk = GetDlgItem(box, IDOK) != nullptr;
@@ -74,6 +87,7 @@ std::vector<SeenBox> RunAnsweringBoxes(const std::function<void()>& action, std:
         EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             HWND box = search.found;
+            WaitUntilActive(box, workerId);
             boxes.push_back(Read(box));
             int answer = boxes.size() <= answers.size() ? answers[boxes.size() - 1] : IDOK;
             answered.insert(box);

@@ -13,6 +13,7 @@ struct SeenBox {
     std::wstring text;  // the Static with id 65535
     bool hasOk = false, hasYes = false, hasNo = false;
     bool errorIcon = false, questionIcon = false;
+    RECT rect{};  // where the box stood once activated
 };
 
 // Runs `action` on its own thread. The n-th box it shows is answered with
