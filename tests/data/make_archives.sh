@@ -1,0 +1,48 @@
+#!/bin/sh
+# Builds the small LZH, ZIP and CAB archives the library tests read, with the
+# peer archivers (jlha, zip, gcab), into the folder given as $1.
+#   sample.*  readme.txt NOTES.DOC info.me image.bin doc/a.txt doc/sub/guide.chm
+#   nested.*  MyApp/readme.txt MyApp/doc/x.txt (no root member)
+#   sfx_*.exe each sample behind a small program stub
+# Every file is stamped 2001-02-03 04:05:06 UTC so listed DOS times are known.
+set -eu
+out=$1
+export TZ=UTC LC_ALL=C
+rm -rf "$out"
+mkdir -p "$out/src/doc/sub" "$out/nested/MyApp/doc"
+
+i=0
+: > "$out/src/readme.txt"
+while [ $i -lt 200 ]; do
+  printf 'Line %d of the readme: archives keep text files small.\r\n' $i >> "$out/src/readme.txt"
+  i=$((i + 1))
+done
+printf 'Notes document\r\n' > "$out/src/NOTES.DOC"
+printf 'Read me too\r\n' > "$out/src/info.me"
+printf 'A in doc\r\n' > "$out/src/doc/a.txt"
+printf 'compiled help stand-in\r\n' > "$out/src/doc/sub/guide.chm"
+# Bytes 0..255 four times: nothing a text filter would pick.
+i=0
+while [ $i -lt 4 ]; do
+  j=0
+  while [ $j -lt 256 ]; do printf "\\$(printf %03o $j)"; j=$((j + 1)); done
+  i=$((i + 1))
+done > "$out/src/image.bin"
+printf 'nested readme\r\n' > "$out/nested/MyApp/readme.txt"
+printf 'nested x\r\n' > "$out/nested/MyApp/doc/x.txt"
+find "$out/src" "$out/nested" -exec touch -d '2001-02-03 04:05:06' {} +
+
+members="readme.txt NOTES.DOC info.me image.bin doc/a.txt doc/sub/guide.chm"
+(cd "$out/src" && jlha a ../sample.lzh $members >/dev/null)
+(cd "$out/src" && zip -q -X ../sample.zip $members)
+(cd "$out/src" && gcab -c -z ../sample.cab $members)
+(cd "$out/nested" && jlha a ../nested.lzh MyApp/readme.txt MyApp/doc/x.txt >/dev/null)
+(cd "$out/nested" && zip -q -X ../nested.zip MyApp/readme.txt MyApp/doc/x.txt)
+(cd "$out/nested" && gcab -c -z ../nested.cab MyApp/readme.txt MyApp/doc/x.txt)
+
+# A program stub: "MZ", then filler up to 4 KiB.
+stub="$out/stub.bin"
+{ printf 'MZ'; head -c 4094 /dev/zero; } > "$stub"
+for f in lzh zip cab; do cat "$stub" "$out/sample.$f" > "$out/sfx_$f.exe"; done
+printf 'just text, no archive\r\n' > "$out/plain.txt"
+touch "$out/stamp"
