@@ -64,7 +64,7 @@ private:
 // Amiga self-extracting programs carry a small LZH archive of their own (the
 // usage text) in the stub, ended by its 0 byte and hunk-alignment zeros, with
 // the real archive right behind. A valid header after at most a few zeros
-// therefore continues the listing.
+// therefore continues the listing (and, behind a stub, replaces it).
 uint64_t headerAfterPadding(ByteSource& src, uint64_t pos) {
     constexpr size_t kMaxPad = 8;  // the end byte plus 4-byte alignment, with margin
     uint8_t pad[kMaxPad + 1];
@@ -103,6 +103,7 @@ std::unique_ptr<Archive> openLzh(ByteSource& src, Status* error) {
             return nullptr;
         }
     }
+    const uint64_t start = pos;
     std::vector<LzhEntry> entries;
     Status listError = Status::Ok;
     for (;;) {
@@ -114,6 +115,8 @@ std::unique_ptr<Archive> openLzh(ByteSource& src, Status* error) {
         if (kind == LzhHeaderKind::End) {
             uint64_t resume = headerAfterPadding(src, pos);
             if (resume == UINT64_MAX) break;
+            // Behind a stub, what came before was the stub's own archive.
+            if (start > 0) entries.clear();
             pos = resume;
             continue;
         }

@@ -166,9 +166,10 @@ void finishName(const std::string& base, const ExtFields& x, LzhEntry& e) {
     std::string dir = x.hasUnicodeDir ? x.unicodeDir : x.dirName;
     Member& m = e.member;
     m.isFolder = m.method == "-lhd-";
-    if (m.isFolder) name = name.substr(0, name.find('|'));  // "link|target"
     if (!dir.empty() && dir.back() != '/' && !name.empty()) dir += '/';
     name = dir + name;
+    // "link|target"; a target with folders may sit in the folder field.
+    if (m.isFolder) name = name.substr(0, name.find('|'));
     if (m.isFolder)
         while (!name.empty() && name.back() == '/') name.pop_back();
     m.name = name;
