@@ -21,11 +21,7 @@ inline void startFixture(e2e::ProgramFolder& folder, e2e::Process& process, cons
 
 // The fixture's main window, found by caption and class within the process.
 inline HWND waitForMain(const e2e::Process& process) {
-  e2e::WindowQuery query;
-  query.caption = fixture::kCaption;
-  query.className = fixture::kClass;
-  query.processId = process.id();
-  return e2e::waitForWindow(query);
+  return e2e::waitForWindow({.caption = fixture::kCaption, .className = fixture::kClass, .processId = process.id()});
 }
 
 }  // namespace selftest

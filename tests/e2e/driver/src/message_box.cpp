@@ -66,11 +66,9 @@ Image renderIcon(LPCWSTR id, int width, int height, COLORREF background) {
   return out;
 }
 
-// The icon's handle belongs to the target process, so compare what is on screen
-// against each standard icon drawn here.
-MessageIcon detectIcon(HWND box) {
-  HWND iconControl = childById(box, kIconId);
-  if (!iconControl || !IsWindowVisible(iconControl)) return MessageIcon::None;
+// Compares what is on screen at the icon control with each standard icon drawn here;
+// Unknown when none matches closely.
+MessageIcon matchShownIcon(HWND iconControl) {
   RECT rc;
   GetClientRect(iconControl, &rc);
   MapWindowPoints(iconControl, nullptr, reinterpret_cast<POINT*>(&rc), 2);
@@ -98,6 +96,26 @@ MessageIcon detectIcon(HWND box) {
   // Accept only a near-exact picture: at most a small average difference per channel.
   const long long tolerance = static_cast<long long>(shown.rgb.size()) * 4;
   return bestDistance <= tolerance ? best : MessageIcon::Unknown;
+}
+
+// The icon's handle belongs to the target process and cannot be inspected from here,
+// so the icon is recognised by its picture. The box may not be painted yet, or may
+// lie under another program's window, so this polls briefly and raises the box.
+MessageIcon detectIcon(HWND box) {
+  HWND iconControl = childById(box, kIconId);
+  if (!iconControl || !IsWindowVisible(iconControl)) return MessageIcon::None;
+  MessageIcon kind = MessageIcon::Unknown;
+  waitUntil(
+      [&] {
+        RECT rc;
+        GetWindowRect(iconControl, &rc);
+        const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        if (GetAncestor(WindowFromPoint(centre), GA_ROOT) != box) bringToFront(box);
+        kind = matchShownIcon(iconControl);
+        return kind != MessageIcon::Unknown;
+      },
+      milliseconds(3000));
+  return kind;
 }
 
 }  // namespace

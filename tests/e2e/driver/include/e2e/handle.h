@@ -22,6 +22,7 @@ public:
 
   // The handle, or nullptr when empty.
   HANDLE get() const { return h_; }
+  // True when a handle is owned.
   explicit operator bool() const { return h_ != nullptr; }
   // Closes the owned handle and takes h instead.
   void reset(HANDLE h = nullptr) {

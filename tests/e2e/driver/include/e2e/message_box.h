@@ -23,7 +23,8 @@ struct MessageBoxInfo {
   MessageIcon icon = MessageIcon::None;
 };
 
-// Waits for a dialog-class (#32770) top-level window of the process (0 = any) that has a message text control.
+// Waits for a dialog-class (#32770) top-level window of the process that has a message text control.
+// Pass the process id: other programs may share the Wine desktop, and 0 matches theirs too.
 HWND waitForMessageBox(DWORD processId = 0, milliseconds timeout = kDefaultTimeout);
 // Reads caption, text, buttons and icon kind of a message box.
 MessageBoxInfo readMessageBox(HWND box);

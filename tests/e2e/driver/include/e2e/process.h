@@ -32,7 +32,9 @@ public:
   // Waits until the process is idle for input (its first message loop is running).
   bool waitForInputIdle(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
 
+  // The process id (0 before start), for WindowQuery::processId.
   DWORD id() const { return pid_; }
+  // The process handle, nullptr before start.
   HANDLE handle() const { return process_.get(); }
   // The process's top-level windows (visible only unless told otherwise).
   std::vector<HWND> topLevelWindows(bool visibleOnly = true) const;

@@ -20,6 +20,7 @@ public:
   RemoteBuffer(const RemoteBuffer&) = delete;
   RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
+  // True when the block was allocated.
   bool ok() const { return address_ != nullptr; }
   // The block's address as the target sees it, offset by `offset` bytes.
   void* remote(std::size_t offset = 0) const { return static_cast<char*>(address_) + offset; }
