@@ -50,6 +50,16 @@ public:
 
 private:
     void refill() {
+        if (count_ <= 16 && pos_ + 6 <= len_) {
+            // Common case: three whole words at once.
+            const uint8_t* p = data_ + pos_;
+            uint64_t w = (uint64_t{p[1]} << 56) | (uint64_t{p[0]} << 48) | (uint64_t{p[3]} << 40) |
+                         (uint64_t{p[2]} << 32) | (uint64_t{p[5]} << 24) | (uint64_t{p[4]} << 16);
+            buf_ |= w >> count_;
+            count_ += 48;
+            pos_ += 6;
+            return;
+        }
         // Up to three words keep at least 49 bits buffered.
         while (count_ <= 48) {
             uint64_t word;

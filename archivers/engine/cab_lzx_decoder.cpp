@@ -68,6 +68,7 @@ private:
     Status readBlockHeader(const uint8_t* in, size_t inLen);
     Status readLengths(uint8_t* lens, unsigned first, unsigned last);
     Status decodeSymbols(size_t n, bool alignedBlock);
+    Status decodeSymbols(BitReader& br, size_t n, bool alignedBlock);
     Status copyStored(const uint8_t* in, size_t inLen, size_t n);
     void emitFrame(size_t start, uint8_t* out, size_t outLen) const;
     void undoE8(uint8_t* out, size_t outLen, uint64_t frameOffset) const;
@@ -227,16 +228,35 @@ Status LzxDecoder::readLengths(uint8_t* lens, unsigned first, unsigned last) {
 }
 
 Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
+    // A local copy of the reader stays in registers: window stores are byte
+    // stores, which would otherwise force it to be reloaded after each one.
+    BitReader br = br_;
+    Status s = decodeSymbols(br, n, alignedBlock);
+    br_ = br;
+    return s;
+}
+
+Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
+    // Locals again: nothing here is reloaded after a window store.
     uint8_t* const win = window_.data();
+    const uint32_t mask = mask_;
+    const uint32_t* const mainTable = main_.table();
     uint32_t pos = wpos_;
     uint64_t produced = total_;
     size_t left = n;
     while (left > 0) {
-        int sym = main_.decode(br_);
-        if (sym < 0) return Status::HuffmanCode;
+        int sym;
+        uint32_t e = mainTable[br.peek(kMainTableBits)];
+        if (e >> 16) {
+            br.skip(e >> 16);
+            sym = static_cast<int>(e & 0xFFFF);
+        } else {
+            sym = main_.decodeLong(br);
+            if (sym < 0) return Status::HuffmanCode;
+        }
         if (sym < static_cast<int>(kNumChars)) {
             win[pos] = static_cast<uint8_t>(sym);
-            pos = (pos + 1) & mask_;
+            pos = (pos + 1) & mask;
             ++produced;
             --left;
             continue;
@@ -244,7 +264,7 @@ Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
         sym -= kNumChars;
         unsigned length = (sym & 7) + kMinMatch;
         if ((sym & 7) == kNumPrimaryLengths) {
-            int extra = length_.decode(br_);
+            int extra = length_.decode(br);
             if (extra < 0) return Status::HuffmanCode;
             length += extra;
         }
@@ -258,12 +278,12 @@ Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
             unsigned bits = kSlots.bits[slot];
             uint32_t footer;
             if (alignedBlock && bits >= 3) {
-                footer = br_.read(bits - 3) << 3;
-                int a = aligned_.decode(br_);
+                footer = br.read(bits - 3) << 3;
+                int a = aligned_.decode(br);
                 if (a < 0) return Status::HuffmanCode;
                 footer += static_cast<uint32_t>(a);
             } else {
-                footer = br_.read(bits);
+                footer = br.read(bits);
             }
             offset = kSlots.base[slot] + footer - 2;
             r_[2] = r_[1];
@@ -271,21 +291,26 @@ Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
             r_[0] = offset;
         }
         // Stale overrun bits decode as zeros; stop before they reach the window.
-        if (br_.overrun()) return Status::UnexpectedEof;
+        if (br.overrun()) return Status::UnexpectedEof;
         if (length > left) return Status::BrokenData;                     // past the frame or block end
         if (offset == 0 || offset >= windowSize_ || offset > produced) return Status::BrokenData;  // before the window start
-        uint32_t src = (pos - offset) & mask_;
+        uint32_t src = (pos - offset) & mask;
         if (src + length <= windowSize_ && pos + length <= windowSize_) {
-            // Byte order matters: an offset shorter than the length repeats bytes.
             uint8_t* d = win + pos;
             const uint8_t* s = win + src;
-            for (unsigned k = 0; k < length; ++k) d[k] = s[k];
-            pos = (pos + length) & mask_;
+            unsigned k = 0;
+            if (offset >= 8) {
+                // Each 8-byte chunk reads only bytes already written.
+                for (; k + 8 <= length; k += 8) std::memcpy(d + k, s + k, 8);
+            }
+            // Byte order matters: an offset shorter than the length repeats bytes.
+            for (; k < length; ++k) d[k] = s[k];
+            pos = (pos + length) & mask;
         } else {
             for (unsigned k = 0; k < length; ++k) {
                 win[pos] = win[src];
-                pos = (pos + 1) & mask_;
-                src = (src + 1) & mask_;
+                pos = (pos + 1) & mask;
+                src = (src + 1) & mask;
             }
         }
         produced += length;

@@ -33,8 +33,12 @@ public:
         return decodeLong(br);
     }
 
-private:
+    // For hot loops that keep the table pointer in a register. Entry: symbol |
+    // length << 16; length 0 means finish with decodeLong().
+    const uint32_t* table() const { return table_.data(); }
     int decodeLong(BitReader& br);
+
+private:
 
     unsigned tableBits_;
     bool empty_ = true;

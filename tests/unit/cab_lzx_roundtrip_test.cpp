@@ -207,4 +207,53 @@ TEST_P(CabLzxRoundTrip, CabextractAgrees) {
 INSTANTIATE_TEST_SUITE_P(CabLzx, CabLzxRoundTrip, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<RoundTripCase>& p) { return std::string(p.param.name); });
 
+// The peer reads a stored block whose header ended on a word boundary (a
+// whole zero word of alignment) the way we write and read it.
+TEST(CabLzxStored, WholeWordAlignmentAgreesWithCabextract) {
+    const std::string tool = cabextractPath();
+    if (tool.empty()) GTEST_SKIP() << "cabextract not installed";
+    std::vector<uint8_t> data = textData(50000, 9);
+    lzxtest::LzxOptions lzx;
+    lzx.windowBits = 15;
+    lzx.storedBlock = 1;
+    lzx.blockSize = 20001;
+    lzxtest::LzxStats stats;
+    // Vary the first block's length until the stored header lands on a word boundary.
+    for (lzx.firstBlockSize = 100; lzx.firstBlockSize < 400; ++lzx.firstBlockSize) {
+        lzxtest::lzxEncode(data, lzx, &stats);
+        if (stats.storedWholeWordPads > 0) break;
+    }
+    ASSERT_EQ(stats.storedBlocks, 1u);
+    ASSERT_EQ(stats.storedWholeWordPads, 1u);
+    cabtest::WriterOptions opt;
+    opt.lzx = lzx;
+    TempDir dir("wholeword");
+    writeBytes(dir.path / "w.cab", cabtest::writeCab({{"w.txt", data}}, opt));
+    ASSERT_EQ(std::system(("'" + tool + "' -q -d '" + dir.path.string() + "/out' '" + dir.path.string() +
+                           "/w.cab' >/dev/null 2>&1").c_str()),
+              0);
+    std::vector<uint8_t> got = fixtures::readFile((dir.path / "out" / "w.txt").string());
+    EXPECT_EQ(got.size(), data.size());
+    EXPECT_TRUE(got == data);
+    std::vector<uint8_t> out;
+    ASSERT_EQ(decodeFrames(lzxtest::lzxEncode(data, lzx), data.size(), 15, out), arc::Status::Ok);
+    EXPECT_TRUE(out == data);
+}
+
+// The encoder exercises what the decoder must handle: repeated offsets and,
+// when asked, aligned-offset blocks.
+TEST(CabLzxStored, EncoderUsesRepeatOffsetsAndAlignedBlocks) {
+    std::vector<uint8_t> data = binaryData(300000, 5);
+    lzxtest::LzxOptions lzx;
+    lzx.blockType = 2;
+    lzxtest::LzxStats stats;
+    auto frames = lzxtest::lzxEncode(data, lzx, &stats);
+    EXPECT_GT(stats.alignedBlocks, 3u);
+    EXPECT_GT(stats.matches, 1000u);
+    EXPECT_GT(stats.repeatMatches, 10u);
+    std::vector<uint8_t> out;
+    ASSERT_EQ(decodeFrames(frames, data.size(), lzx.windowBits, out), arc::Status::Ok);
+    EXPECT_TRUE(out == data);
+}
+
 }  // namespace
