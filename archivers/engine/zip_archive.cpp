@@ -1,13 +1,17 @@
 // The ZIP reader: member list from the central directory, extraction through
 // the local headers. Sizes, CRCs and names come from the central directory,
 // which is also what makes members written with data descriptors readable
-// without scanning for the descriptor.
+// without scanning for the descriptor. Local headers are only trusted for
+// their name and extra lengths: writers using descriptors leave zeros in
+// their size and CRC fields. An archive cut off before its directory falls
+// back to walking the local headers (zip_recovery).
 #include <memory>
 
 #include "archive.h"
 #include "zip_decode.h"
 #include "zip_directory.h"
 #include "zip_format.h"
+#include "zip_recovery.h"
 
 namespace arc {
 
@@ -74,6 +78,7 @@ private:
         if (m.isFolder && m.size == 0) return Status::Ok;
         if (m.encrypted) return Status::PasswordFile;
         if (e.method != zip::kMethodStored && e.method != zip::kMethodDeflate) return Status::Method;
+        if (e.cutOff) return Status::UnexpectedEof;
         // Reject sizes the file cannot back before a byte is read or written.
         const uint64_t fileSize = src_.size();
         if (m.packedSize > fileSize) return Status::TooBig;
@@ -99,6 +104,11 @@ private:
 std::unique_ptr<Archive> openZip(ByteSource& src, Status* error) {
     zip::Directory dir;
     Status st = zip::readDirectory(src, &dir);
+    if (st == Status::UnexpectedEof) {
+        // No end record but a local header at the start: a cut-off archive.
+        // Its complete members are still worth showing.
+        st = zip::scanLocalHeaders(src, &dir);
+    }
     if (!ok(st)) {
         if (error) *error = st;
         return nullptr;

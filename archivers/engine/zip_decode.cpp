@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace arc::zip {
@@ -51,6 +52,14 @@ Status MemberDecoder::stored(ByteSource& src, DataRange in, uint64_t size, uint3
 }
 
 Status MemberDecoder::inflate(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink) {
+    Measure m;
+    Status st = runInflate(src, in, size, &sink, &m);
+    if (!ok(st)) return st;
+    if (m.produced != size) return Status::BrokenData;
+    return m.crc == crc ? Status::Ok : Status::FileCrc;
+}
+
+Status MemberDecoder::runInflate(ByteSource& src, DataRange in, uint64_t limit, OutputSink* sink, Measure* out) {
     if (in_.empty()) in_.resize(kBufferSize);
     if (out_.empty()) out_.resize(kBufferSize);
     if (!inflater_) inflater_ = std::make_unique<Inflater>();
@@ -76,9 +85,9 @@ Status MemberDecoder::inflate(ByteSource& src, DataRange in, uint64_t size, uint
         if (n > 0) {
             // More output than the header promised: stop before the sink
             // receives a byte beyond the promise.
-            if (n > size - produced) return Status::BrokenData;
+            if (n > limit - produced) return Status::BrokenData;
             c = updateCrc(c, out_.data(), n);
-            if (!sink.write(out_.data(), n)) return Status::CannotWrite;
+            if (sink && !sink->write(out_.data(), n)) return Status::CannotWrite;
             produced += n;
         }
         if (r == Z_STREAM_END) break;
@@ -87,8 +96,10 @@ Status MemberDecoder::inflate(ByteSource& src, DataRange in, uint64_t size, uint
         // No input left and no output room was needed: the stream is cut off.
         if (zs.avail_in == 0 && inLeft == 0 && n == 0) return Status::UnexpectedEof;
     }
-    if (produced != size) return Status::BrokenData;
-    return c == crc ? Status::Ok : Status::FileCrc;
+    out->consumed = in.packed - inLeft - zs.avail_in;
+    out->produced = produced;
+    out->crc = c;
+    return Status::Ok;
 }
 
 }  // namespace arc::zip

@@ -29,6 +29,14 @@ public:
     Status inflate(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink);
 
 private:
+    struct Measure {
+        uint64_t consumed = 0;  // compressed bytes up to the end of the stream
+        uint64_t produced = 0;
+        uint32_t crc = 0;
+    };
+    // The inflate loop: stops with BrokenData before output passes `limit`.
+    Status runInflate(ByteSource& src, DataRange in, uint64_t limit, OutputSink* sink, Measure* out);
+
     struct Inflater;
     // 256 KiB each way: large enough that per-call overhead in the source,
     // zlib and the sink disappears next to the decoding work.

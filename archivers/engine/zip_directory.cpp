@@ -106,20 +106,6 @@ Status locate(ByteSource& src, Location* out) {
     return sigAt(src, 0) == kLocalSig ? Status::UnexpectedEof : Status::NotArcFile;
 }
 
-// Replaces saturated 32-bit fields by the ZIP64 extra field's values, which
-// appear only for the fields that are saturated, in this fixed order.
-void applyZip64(const uint8_t* extra, size_t extraLen, uint64_t* size, uint64_t* packed, uint64_t* offset) {
-    ExtraField f;
-    if (!findExtra(extra, extraLen, kExtraZip64, &f)) return;
-    size_t pos = 0;
-    for (uint64_t* field : {size, packed, offset}) {
-        if (*field != 0xFFFFFFFF) continue;
-        if (f.size - pos < 8) return;
-        *field = le64(f.data + pos);
-        pos += 8;
-    }
-}
-
 }  // namespace
 
 bool directoryLocatable(ByteSource& src) {

@@ -25,6 +25,7 @@ struct Entry {
     uint64_t storedOffset = 0; // the offset as stored, without the shift
     uint16_t flags = 0;
     uint16_t method = 0;
+    bool cutOff = false;       // data runs past the end of a truncated file
 };
 
 struct Directory {

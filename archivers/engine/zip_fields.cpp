@@ -24,6 +24,18 @@ bool findExtra(const uint8_t* extra, size_t extraLen, uint16_t id, ExtraField* o
     return false;
 }
 
+void applyZip64(const uint8_t* extra, size_t extraLen, uint64_t* size, uint64_t* packed, uint64_t* offset) {
+    ExtraField f;
+    if (!findExtra(extra, extraLen, kExtraZip64, &f)) return;
+    size_t pos = 0;
+    for (uint64_t* field : {size, packed, offset}) {
+        if (!field || *field != 0xFFFFFFFF) continue;
+        if (f.size - pos < 8) return;
+        *field = le64(f.data + pos);
+        pos += 8;
+    }
+}
+
 namespace {
 
 // The 0x7075 block: version 1, CRC-32 of the header name, UTF-8 name.

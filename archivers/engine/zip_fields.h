@@ -28,6 +28,11 @@ struct ExtraField {
 // block list is malformed before it is reached.
 bool findExtra(const uint8_t* extra, size_t extraLen, uint16_t id, ExtraField* out);
 
+// Replaces saturated (0xFFFFFFFF) 32-bit fields by the ZIP64 extra field's
+// values, which appear only for saturated fields, in this fixed order.
+// `offset` may be null (local headers have none).
+void applyZip64(const uint8_t* extra, size_t extraLen, uint64_t* size, uint64_t* packed, uint64_t* offset);
+
 // Header name bytes -> UTF-8 with '/' between folders. `host` is the high
 // byte of "version made by".
 std::string decodeName(const uint8_t* raw, size_t rawLen, uint16_t flags, uint8_t host, const uint8_t* extra,

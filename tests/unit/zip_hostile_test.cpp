@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "zip_test_kit.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using ziptest::Bytes;
 
 // good, victim, good: the victim (index 1) is damaged by each case.
@@ -191,14 +193,75 @@ TEST(ZipHostile, DamagedLaterCentralHeaderKeepsEarlierMembers) {
     EXPECT_TRUE(t.results[1].data == f.victim);
 }
 
-TEST(ZipHostile, TruncatedArchiveAtEveryRegion) {
+// A cut-off archive (no directory) lists its members from the local headers:
+// complete ones extract, the one crossing the cut reports UnexpectedEof.
+TEST(ZipHostile, TruncatedArchiveKeepsCompleteMembers) {
     Fixture f(8);
     const size_t n = f.bytes.size();
-    for (size_t cut : {n - 1, n - 21, n - 22, f.w.cdStart + 50, f.w.cdStart, f.w.local[2] + 10, n / 2, size_t{40}}) {
-        Bytes part(f.bytes.begin(), f.bytes.begin() + cut);
+    const std::vector<Bytes> datas{f.first, f.victim, f.last};
+    struct Cut {
+        size_t at;
+        size_t wantMembers;  // listed
+        size_t wantWhole;    // extracted intact
+    };
+    const Cut cuts[] = {{n - 1, 3, 3},           {n - 22, 3, 3},          {f.w.cdStart + 50, 3, 3},
+                        {f.w.cdStart, 3, 3},     {f.w.local[2] + 45, 3, 2}, {f.w.local[2] + 10, 2, 2},
+                        {f.w.local[1] + 100, 2, 1}, {f.w.local[1], 1, 1},  {200, 1, 0}};
+    for (const Cut& c : cuts) {
+        auto o = ziptest::openBytes(Bytes(f.bytes.begin(), f.bytes.begin() + c.at));
+        ASSERT_TRUE(o->archive) << c.at;
+        const auto& ms = o->archive->members();
+        ASSERT_EQ(ms.size(), c.wantMembers) << c.at;
+        EXPECT_FALSE(arc::looksLikeZip(*o->src)) << c.at;
+        fixtures::MemoryTarget t;
+        arc::Status all = fixtures::extractAll(*o->archive, t);
+        EXPECT_EQ(all, c.wantWhole == c.wantMembers ? arc::Status::Ok : arc::Status::UnexpectedEof) << c.at;
+        for (size_t i = 0; i < ms.size(); ++i) {
+            EXPECT_EQ(ms[i].name, std::vector<std::string>({"first.txt", "victim.txt", "last.bin"})[i]) << c.at;
+            if (i < c.wantWhole) {
+                EXPECT_EQ(t.results[i].status, arc::Status::Ok) << c.at << " " << i;
+                EXPECT_TRUE(t.results[i].data == datas[i]) << c.at << " " << i;
+            } else {
+                EXPECT_EQ(t.results[i].status, arc::Status::UnexpectedEof) << c.at << " " << i;
+            }
+        }
+    }
+    // Cut inside the first header: nothing to show.
+    auto o = ziptest::openBytes(Bytes(f.bytes.begin(), f.bytes.begin() + 35));
+    EXPECT_FALSE(o->archive);
+    EXPECT_EQ(o->status, arc::Status::UnexpectedEof);
+}
+
+// Descriptor members (zeros in the local header) found without a directory.
+TEST(ZipHostile, TruncatedStreamedArchiveFindsDescriptorMembers) {
+    if (!ziptest::hasTool("zip")) GTEST_SKIP() << "zip missing";
+    for (const char* zip64 : {"-fz", "-fz-"}) {
+        ziptest::TempDir tmp;
+        const std::vector<std::pair<std::string, Bytes>> files{{"a.txt", ziptest::sampleText(50000, 1)},
+                                                               {"b.bin", ziptest::sampleNoise(20000, 2)},
+                                                               {"c.txt", ziptest::sampleText(90000, 3)}};
+        for (auto& [name, data] : files) ziptest::writeFile(tmp.path() / name, data);
+        fs::path archive = tmp.path() / "s.zip";
+        ASSERT_EQ(ziptest::run("cd " + ziptest::quote(tmp.path()) + " && zip -q " + zip64 + " - a.txt b.bin c.txt > " +
+                               ziptest::quote(archive)), 0);
+        Bytes whole = fixtures::readFile(archive.string());
+        ASSERT_GT(whole.size(), 2000u);
+        // Cut in the third member's data.
+        Bytes part(whole.begin(), whole.end() - 2000);
         auto o = ziptest::openBytes(part);
-        EXPECT_FALSE(o->archive) << cut;
-        EXPECT_EQ(o->status, arc::Status::UnexpectedEof) << cut;
+        ASSERT_TRUE(o->archive) << zip64;
+        const auto& ms = o->archive->members();
+        ASSERT_EQ(ms.size(), 3u) << zip64;
+        fixtures::MemoryTarget t;
+        EXPECT_EQ(fixtures::extractAll(*o->archive, t), arc::Status::UnexpectedEof) << zip64;
+        EXPECT_EQ(ms[1].method, "stored");  // noise: stored, still with a descriptor
+        for (size_t i = 0; i < 2; ++i) {
+            EXPECT_EQ(ms[i].name, files[i].first);
+            EXPECT_EQ(ms[i].crc, ziptest::crcOf(files[i].second));
+            EXPECT_EQ(t.results[i].status, arc::Status::Ok) << zip64 << i;
+            EXPECT_TRUE(t.results[i].data == files[i].second) << zip64 << i;
+        }
+        EXPECT_EQ(t.results[2].status, arc::Status::UnexpectedEof) << zip64;
     }
 }
 
