@@ -21,7 +21,8 @@ inline void startFixture(e2e::ProgramFolder& folder, e2e::Process& process, cons
 
 // The fixture's main window, found by caption and class within the process.
 inline HWND waitForMain(const e2e::Process& process) {
-  return e2e::waitForWindow({.caption = fixture::kCaption, .className = fixture::kClass, .processId = process.id()});
+  return e2e::waitForWindow(
+      e2e::WindowQuery().withCaption(fixture::kCaption).withClass(fixture::kClass).inProcess(process.id()));
 }
 
 }  // namespace selftest

@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-#include "e2e/text.h"
+#include "e2e/files.h"
 
 namespace e2e {
 namespace {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <iterator>
 
+#include "e2e/files.h"
 #include "e2e/text.h"
 
 namespace e2e {

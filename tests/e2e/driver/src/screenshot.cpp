@@ -1,7 +1,7 @@
 #include "e2e/screenshot.h"
 
+#include "e2e/files.h"
 #include "e2e/png.h"
-#include "e2e/text.h"
 
 namespace e2e {
 

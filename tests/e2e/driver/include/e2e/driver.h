@@ -6,7 +6,7 @@
 //   folder.writeIni("[Option]\nKey=値\n");           // UTF-8 in, CP932 on disk
 //   e2e::Process quibex;
 //   quibex.start(folder.file(L"Quibex.exe"), e2e::quoteArgument(archivePath));
-//   HWND main = e2e::waitForWindow({.className = L"...", .processId = quibex.id()});
+//   HWND main = e2e::waitForWindow(e2e::WindowQuery().withClass(L"...").inProcess(quibex.id()));
 //   auto tabs = e2e::tabItems(e2e::childById(main, IDC_TAB));
 //   e2e::saveScreenshot(L"scenario_name");
 //   e2e::closeWindow(main);
@@ -18,10 +18,12 @@
 
 #include "e2e/control_reader.h"
 #include "e2e/describe.h"
+#include "e2e/files.h"
 #include "e2e/input.h"
 #include "e2e/message_box.h"
 #include "e2e/process.h"
 #include "e2e/program_folder.h"
+#include "e2e/registry.h"
 #include "e2e/screenshot.h"
 #include "e2e/text.h"
 #include "e2e/window_finder.h"

@@ -1,10 +1,9 @@
-// Text and path helpers for end-to-end tests: code-page conversion, file
-// bytes, and mapping host paths into Wine's view of the file system.
+// Code-page conversion for end-to-end tests: the programs keep UTF-16 inside,
+// write CP932 files, and gtest prints UTF-8.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace e2e {
 
@@ -23,18 +22,5 @@ std::string toUtf8(std::wstring_view text);
 std::string utf8ToCp932(std::string_view utf8);
 // CP932 bytes -> UTF-8.
 std::string cp932ToUtf8(std::string_view cp932);
-
-// Whole file as bytes; empty with ok=false when it cannot be opened.
-std::vector<unsigned char> readFileBytes(const std::wstring& path, bool* ok = nullptr);
-// Writes bytes to a file, replacing it; false on failure.
-bool writeFileBytes(const std::wstring& path, std::string_view bytes);
-// Host (Unix) absolute path -> Wine path on drive Z: ("/a/b" -> "Z:\\a\\b"); other input is returned with '/' turned into '\\'.
-std::wstring hostToWinePath(std::string_view hostPath);
-// Joins a folder and a name with one backslash.
-std::wstring joinPath(std::wstring_view folder, std::wstring_view name);
-// True when the path names an existing file or folder.
-bool pathExists(const std::wstring& path);
-// Creates a folder and its missing parents; true when it exists afterwards.
-bool createFolders(const std::wstring& path);
 
 }  // namespace e2e

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -22,6 +23,15 @@ struct WindowQuery {
   std::wstring className;       // exact class name, case-insensitive
   DWORD processId = 0;          // owning process, 0 = any
   bool visibleOnly = true;      // skip hidden windows
+
+  // Setters for building a query in one expression:
+  // WindowQuery().withClass(L"#32770").inProcess(pid). (Designated initializers
+  // would trip -Wmissing-field-initializers.)
+  WindowQuery& withCaption(std::wstring text) { caption = std::move(text); return *this; }
+  WindowQuery& withCaptionPart(std::wstring text) { captionPart = std::move(text); return *this; }
+  WindowQuery& withClass(std::wstring name) { className = std::move(name); return *this; }
+  WindowQuery& inProcess(DWORD pid) { processId = pid; return *this; }
+  WindowQuery& includingHidden() { visibleOnly = false; return *this; }
 };
 
 // True when hwnd matches the query.
