@@ -141,7 +141,8 @@ TEST_P(DllCommand, ReportIsCutToTheBuffer) {
     EXPECT_EQ(dll().command(nullptr, cmd.c_str(), nullptr, 0), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLibraries, DllCommand, ::testing::Values("lzh", "zip", "cab"));
+INSTANTIATE_TEST_SUITE_P(Dll, DllCommand, ::testing::Values("lzh", "zip", "cab"),
+                         [](const ::testing::TestParamInfo<std::string>& p) { return p.param; });
 
 TEST(DllRunning, SecondCommandDuringAnExtractionIsRefused) {
     ArchiverDll& zip = library("zip");

@@ -172,7 +172,8 @@ TEST_P(DllListing, HandleErrors) {
     EXPECT_EQ(dll().closeArchive(b), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllLibraries, DllListing, ::testing::Values("lzh", "zip", "cab"));
+INSTANTIATE_TEST_SUITE_P(Dll, DllListing, ::testing::Values("lzh", "zip", "cab"),
+                         [](const ::testing::TestParamInfo<std::string>& p) { return p.param; });
 
 }  // namespace
 }  // namespace dlltest
