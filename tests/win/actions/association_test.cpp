@@ -56,10 +56,14 @@ TEST_F(ActionsRegReadValue, StringsUpToTheBufferOfTheSystemCodePage) {
         {L"kana255bytes", kana127 + L"x", kana127 + L"x"},
         {L"embeddedNul", std::wstring(L"ab\0cd", 5), L"ab"},
     };
+    // The kana rows count bytes of code page 932, the locale these tests run in.
+    const bool cp932 = GetACP() == 932;
     for (const auto& c : cases) SetString(c.name, c.stored);
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
+        if (!cp932 && std::wstring(c.name).rfind(L"kana", 0) == 0) continue;
         EXPECT_EQ(RegReadValue(HKEY_CURRENT_USER, sub_, c.name, std::wstring(L"<fallback>")), c.expected)
             << Utf8(c.name);
+    }
 }
 
 TEST_F(ActionsRegReadValue, MissingOrMistypedValuesGiveTheFallback) {
