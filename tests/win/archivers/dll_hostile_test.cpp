@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dll_fixture.h"
+#include "lzh_builder.h"
 #include "zip_builder.h"
 
 namespace dlltest {
@@ -96,6 +97,41 @@ TEST(DllHostileNames, PatternsArriveInTheSystemCodePage) {
     // The command line is sent in CP932; its pattern must match the decoded member name.
     ASSERT_EQ(zip.run("-x -j -o --i \"" + arc + "\" \"" + out.path() + "\" \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt"), 0);
     EXPECT_EQ(out.files(), (std::map<std::string, std::string>{{"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt", "nihongo"}}));
+}
+
+TEST(DllHostileNames, LzhBackslashNamesAndAttributeSwitch) {
+    ArchiverDll& lzh = library("lzh");
+    ASSERT_NE(lzh.command, nullptr);
+    TempFolder work;
+    const std::vector<LzhEntry> entries = {
+        {"..\\..\\evil.txt", "dotdot", 0x20},
+        {"\x95\x5c.txt", "hyou", 0x20},               // 表.txt: its trail byte is '\'
+        {"doc\\\x83\x5c\x83\x74\x83\x67.txt", "soft", 0x20},  // doc\ソフト.txt
+        {"locked.txt", "read-only and hidden", 0x03},
+    };
+    std::string arc = work.path() + "names.lzh";
+    ASSERT_TRUE(writeFile(arc, buildStoredLzh(entries)));
+    const std::map<std::string, std::string> expected{
+        {"evil.txt", "dotdot"},
+        {"\xe8\xa1\xa8.txt", "hyou"},
+        {"\xe3\x82\xbd\xe3\x83\x95\xe3\x83\x88.txt", "soft"},
+        {"locked.txt", "read-only and hidden"},
+    };
+    for (bool restore : {false, true}) {
+        TempFolder out;
+        std::string report;
+        ASSERT_EQ(lzh.run("E \"" + arc + "\" -y -c" + (restore ? " -a1" : "") + " -n \"" + out.path() + "\"", &report), 0)
+            << report;
+        EXPECT_EQ(out.files(), expected);
+        DWORD attr = GetFileAttributesW(toWide(out.path() + "locked.txt").c_str());
+        ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES);
+        const DWORD both = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+        EXPECT_EQ(attr & both, restore ? both : 0u) << "-a1 " << restore;
+        // A second run over the read-only file replaces it.
+        ASSERT_EQ(lzh.run("E \"" + arc + "\" -y -c -a1 -n \"" + out.path() + "\" locked.txt"), 0);
+        EXPECT_EQ(out.files().size(), expected.size());
+    }
+    EXPECT_EQ(work.files().size(), 1u);
 }
 
 }  // namespace
