@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr size_t kMaxOutputPerInput = 32u << 20;
+constexpr size_t kMaxOutputPerInput = 4u << 20;
 
 class CappedSink final : public arc::OutputSink {
 public:
