@@ -76,7 +76,10 @@ std::string methodName(uint16_t method) {
     switch (method) {
     case 0: return "stored";
     case 1: return "shrink";
-    case 2: case 3: case 4: case 5: return "reduce" + std::to_string(method - 1);
+    case 2: return "reduce1";
+    case 3: return "reduce2";
+    case 4: return "reduce3";
+    case 5: return "reduce4";
     case 6: return "implode";
     case 8: return "deflate";
     case 9: return "deflt64";
@@ -92,7 +95,11 @@ std::string methodName(uint16_t method) {
     case 97: return "wavpack";
     case 98: return "ppmd";
     case 99: return "aes";
-    default: return "m" + std::to_string(method);
+    default: {
+        std::string label = std::to_string(method);
+        label.insert(label.begin(), 'm');
+        return label;
+    }
     }
 }
 

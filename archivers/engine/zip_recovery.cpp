@@ -69,7 +69,7 @@ Status scanLocalHeaders(ByteSource& src, Directory* out) {
         uint64_t dataStart = pos + sizeof h + nameLen + extraLen;
         if (dataStart > fileSize) break;
         var.resize(nameLen + extraLen);
-        if (!src.readExact(pos + sizeof h, var.data(), var.size())) break;
+        if (!var.empty() && !src.readExact(pos + sizeof h, var.data(), var.size())) break;
 
         Entry e;
         e.flags = le16(h + 6);

@@ -3,7 +3,10 @@
 // path extra field and its CRC guard, host-dependent attributes.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "text_codec.h"
+#include "zip_fields.h"
 #include "zip_test_kit.h"
 
 namespace {
@@ -109,6 +112,21 @@ TEST(ZipNames, AttributesFolderMethodAndCrcFields) {
         EXPECT_EQ(m.dosTime, 0x6000) << c.label;
         EXPECT_FALSE(m.encrypted) << c.label;
     }
+}
+
+// The listing record holds the method in 8 bytes with a terminator.
+TEST(ZipNames, MethodLabelsFitTheListingRecord) {
+    std::set<std::string> seen;
+    for (uint32_t m = 0; m <= 0xFFFF; ++m) {
+        std::string label = arc::zip::methodName(static_cast<uint16_t>(m));
+        ASSERT_FALSE(label.empty()) << m;
+        ASSERT_LE(label.size(), 7u) << m;
+        EXPECT_TRUE(seen.insert(label).second) << "duplicate label " << label;
+    }
+    EXPECT_EQ(arc::zip::methodName(0), "stored");
+    EXPECT_EQ(arc::zip::methodName(8), "deflate");
+    EXPECT_EQ(arc::zip::methodName(12), "bzip2");
+    EXPECT_EQ(arc::zip::methodName(14), "lzma");
 }
 
 }  // namespace
