@@ -362,6 +362,47 @@ TEST(LzhHostile, MemberClaimingFourGigabytesInATinyFile) {
     }
 }
 
+// A target that refuses writes for one member (disk full) and records the
+// order in which members were offered.
+class FailingTarget : public arc::ExtractTarget {
+public:
+    struct Sink : arc::OutputSink {
+        bool fail = false;
+        size_t bytes = 0;
+        bool write(const uint8_t*, size_t n) override {
+            bytes += n;
+            return !fail;
+        }
+    };
+    size_t failIndex;
+    std::vector<size_t> begun;
+    std::map<size_t, arc::Status> ended;
+    std::map<size_t, Sink> sinks;
+    explicit FailingTarget(size_t fail) : failIndex(fail) {}
+    arc::OutputSink* begin(size_t i) override {
+        begun.push_back(i);
+        sinks[i].fail = i == failIndex;
+        return &sinks[i];
+    }
+    void end(size_t i, arc::Status st) override { ended[i] = st; }
+};
+
+TEST(LzhArchive, OnlyWantedMembersInOrderAndSinkFailureIsCannotWrite) {
+    Spec a{.name = bytes("a.txt")}, b{.name = bytes("b.txt"), .data = Bytes(70000, 'b')},
+        c{.name = bytes("c.txt")};
+    Bytes bytesOut = archiveOf({a, b, c});
+    arc::MemorySource src(bytesOut);
+    arc::Status st;
+    auto archive = arc::openLzh(src, &st);
+    ASSERT_TRUE(archive);
+    FailingTarget t(1);
+    EXPECT_EQ(archive->extract({false, true, true}, t), arc::Status::CannotWrite);
+    EXPECT_EQ(t.begun, (std::vector<size_t>{1, 2}));
+    EXPECT_EQ(t.ended[1], arc::Status::CannotWrite);
+    EXPECT_EQ(t.ended[2], arc::Status::Ok);
+    EXPECT_EQ(t.sinks[2].bytes, 12u);
+}
+
 TEST(LzhArchive, NotAnArchive) {
     for (const Bytes& b : {Bytes{}, Bytes(1000, 0), bytes("plain text mentioning -lh5- somewhere"), Bytes(10, 0x1A)}) {
         arc::MemorySource src(b);
