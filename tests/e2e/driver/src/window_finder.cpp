@@ -16,6 +16,15 @@ struct EnumState {
   std::vector<HWND>* out;
 };
 
+// The text the window manager keeps for a window. GetWindowText sends no message to
+// another process's window, so matching never waits on a busy program elsewhere on
+// the shared desktop. Captions are short; longer texts are compared by their start.
+std::wstring storedText(HWND hwnd) {
+  wchar_t buf[1024];
+  const int n = GetWindowTextW(hwnd, buf, static_cast<int>(std::size(buf)));
+  return n > 0 ? std::wstring(buf, static_cast<size_t>(n)) : std::wstring();
+}
+
 BOOL CALLBACK collectTopLevel(HWND hwnd, LPARAM param) {
   auto* state = reinterpret_cast<EnumState*>(param);
   if (matches(hwnd, *state->query)) state->out->push_back(hwnd);
@@ -39,7 +48,7 @@ bool matches(HWND hwnd, const WindowQuery& query) {
   }
   if (!query.className.empty() && lstrcmpiW(className(hwnd).c_str(), query.className.c_str()) != 0) return false;
   if (!query.caption.empty() || !query.captionPart.empty()) {
-    const std::wstring text = windowText(hwnd);
+    const std::wstring text = storedText(hwnd);
     if (!query.caption.empty() && text != query.caption) return false;
     if (!query.captionPart.empty() && text.find(query.captionPart) == std::wstring::npos) return false;
   }

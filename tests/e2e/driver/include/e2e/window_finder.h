@@ -16,7 +16,9 @@ using std::chrono::milliseconds;
 // The default for every wait: generous, because Wine without a window manager stalls for about a second on hide/destroy.
 inline constexpr milliseconds kDefaultTimeout{20000};
 
-// What a window must match; empty fields match anything.
+// What a window must match; empty fields match anything. Texts are compared with
+// the text Windows keeps for the window (its caption; a button's or static's text),
+// not what an edit control holds: read those with windowText().
 struct WindowQuery {
   std::wstring caption;         // exact window text
   std::wstring captionPart;     // substring of the window text
