@@ -3,6 +3,8 @@
 // records, entry counts past 65535.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 
 #include "byte_source.h"
@@ -59,6 +61,7 @@ struct LayoutCase {
     std::string comment;
     std::string trailer;  // bytes after the end record that its comment does not cover
 };
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.label; }
 
 const LayoutCase kLayouts[] = {
     {"plain", 0, false, false, "", ""},

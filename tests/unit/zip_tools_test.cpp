@@ -3,6 +3,8 @@
 // family's error codes for what the reader does not decode.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -87,6 +89,7 @@ struct ToolCase {
     const char* command;  // run inside the tree; $A is the archive path
     const char* method;   // expected method of readme.txt, or null
 };
+void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.label; }
 
 const ToolCase kToolCases[] = {
     {"zip_stored", "zip", "zip -q -r -0 $A .", "stored"},
@@ -196,6 +199,7 @@ struct RefusalCase {
     const char* command;
     arc::Status want;
 };
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.label; }
 
 const RefusalCase kRefusals[] = {
     {"zip_password", "zip", "zip -q -P pw $A a.txt b.txt", arc::Status::PasswordFile},
