@@ -302,8 +302,11 @@ private:
     bool createTemp(Open& job) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::string name = "~qbx" + std::to_string(tempCounter_++) + ".tmp";
+            // A member may be called like a temporary file; neither may take the other's place.
+            if (names_.taken(name)) continue;
             NativePath p = joinPath(folder_, name);
             if (job.file.create(p)) {
+                names_.claim(name);
                 job.tempPath = p;
                 return true;
             }

@@ -22,9 +22,9 @@ constexpr size_t kMaxNameChars = 200;  // leaves room for " (N)" and the folder 
 class UniqueNames {
 public:
     std::string claim(const std::string& safeName);
+    bool taken(const std::string& name) const;
 
 private:
-    bool taken(const std::string& name) const;
     std::set<std::u32string> used_;
 };
 

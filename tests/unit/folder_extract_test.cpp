@@ -145,6 +145,15 @@ TEST_F(FolderExtract, MembersOpenAtTheSameTimeKeepTheirOwnFiles) {
     EXPECT_EQ(listing(out_), expected);
 }
 
+TEST_F(FolderExtract, MemberNamedLikeATemporaryFileDoesNotClobberOne) {
+    InterleavedArchive a({entry("~qbx1.tmp", "first"), entry("~QBX0.TMP", "second"), entry("a.txt", "third")});
+    arc::ExtractResult r = arc::extractToFolder(a, {true, true, true}, out_, {});
+    EXPECT_EQ(r.status, arc::Status::Ok);
+    const std::map<std::string, std::string> expected{
+        {"~qbx1.tmp", "first"}, {"~QBX0 (2).TMP", "second"}, {"a.txt", "third"}};
+    EXPECT_EQ(listing(out_), expected);
+}
+
 TEST_F(FolderExtract, FailedMemberLeavesNoFileAndOthersArrive) {
     ScriptedArchive a({entry("good1.txt", "aaaa"), entry("bad.txt", "partial data", arc::Status::FileCrc),
                        entry("good2.txt", "bbbb")});
