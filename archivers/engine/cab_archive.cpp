@@ -31,7 +31,7 @@ private:
         uint64_t begin, end;  // range in the folder's uncompressed stream
         OutputSink* sink;
     };
-    Status extractFolder(size_t folder, const std::vector<bool>& wanted, ExtractTarget& target);
+    Status extractFolder(size_t folder, const std::vector<bool>& wanted, ExtractTarget& target, uint64_t& budget);
 
     SliceSource cab_;
     CabDirectory dir_;
@@ -94,6 +94,9 @@ Status CabArchive::open() {
 Status CabArchive::extract(const std::vector<bool>& wanted, ExtractTarget& target) {
     Status first = Status::Ok;
     std::vector<bool> folderDone(dir_.folders.size(), false);
+    // Twice the cabinet plus one block's worth: room for every folder once,
+    // whatever the layout, but not for folders that all reuse the same data.
+    uint64_t budget = 2 * uint64_t(dir_.cabinetSize) + 65536 + 263;
     for (size_t i = 0; i < members_.size() && i < wanted.size(); ++i) {
         if (!wanted[i]) continue;
         Status st = Status::Ok;
@@ -102,7 +105,7 @@ Status CabArchive::extract(const std::vector<bool>& wanted, ExtractTarget& targe
             fail(target, i, st);
         } else if (!folderDone[folderOf_[i]]) {
             folderDone[folderOf_[i]] = true;
-            st = extractFolder(folderOf_[i], wanted, target);
+            st = extractFolder(folderOf_[i], wanted, target, budget);
             if (st == Status::CannotWrite) return st;
         }
         if (ok(first)) first = st;
@@ -110,7 +113,8 @@ Status CabArchive::extract(const std::vector<bool>& wanted, ExtractTarget& targe
     return first;
 }
 
-Status CabArchive::extractFolder(size_t folder, const std::vector<bool>& wanted, ExtractTarget& target) {
+Status CabArchive::extractFolder(size_t folder, const std::vector<bool>& wanted, ExtractTarget& target,
+                                 uint64_t& budget) {
     std::vector<Job> jobs;
     for (size_t i = 0; i < members_.size() && i < wanted.size(); ++i) {
         if (!wanted[i] || !ok(reach_[i]) || folderOf_[i] != folder) continue;
@@ -124,7 +128,7 @@ Status CabArchive::extractFolder(size_t folder, const std::vector<bool>& wanted,
     if (jobs.empty()) return Status::Ok;
     std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.begin < b.begin; });
 
-    CabFolderStream stream(cab_, dir_, dir_.folders[folder]);
+    CabFolderStream stream(cab_, dir_, dir_.folders[folder], budget);
     std::vector<Job> active;  // begun, not yet complete
     size_t next = 0;          // first job not yet begun
     uint64_t pos = 0;         // folder offset of the next block's first byte

@@ -57,8 +57,9 @@ std::unique_ptr<CabBlockDecoder> makeCabFolderDecoder(const CabFolder& folder, S
     return d;
 }
 
-CabFolderStream::CabFolderStream(ByteSource& cab, const CabDirectory& dir, const CabFolder& folder)
-    : cab_(cab), dir_(dir), folder_(folder), offset_(folder.dataOffset), blocksLeft_(folder.blockCount) {}
+CabFolderStream::CabFolderStream(ByteSource& cab, const CabDirectory& dir, const CabFolder& folder,
+                                 uint64_t& budget)
+    : cab_(cab), dir_(dir), folder_(folder), budget_(budget), offset_(folder.dataOffset), blocksLeft_(folder.blockCount) {}
 
 Status CabFolderStream::start() {
     Status st = Status::Ok;
@@ -81,6 +82,8 @@ Status CabFolderStream::nextHeader(size_t* n) {
     if (payloadAt_ + packed_ > dir_.cabinetSize) return Status::BrokenData;
     if (unpacked_ == 0) return Status::NotSupport;  // the rest of this block is in the next cabinet
     if (unpacked_ > kCabMaxBlockOutput) return Status::BrokenData;
+    if (headLen_ + packed_ > budget_) return Status::BrokenData;
+    budget_ -= headLen_ + packed_;
     offset_ = payloadAt_ + packed_;
     --blocksLeft_;
     *n = unpacked_;

@@ -28,7 +28,12 @@ std::unique_ptr<CabBlockDecoder> makeCabFolderDecoder(const CabFolder& folder, S
 
 class CabFolderStream {
 public:
-    CabFolderStream(ByteSource& cab, const CabDirectory& dir, const CabFolder& folder);
+    // `budget`: bytes of CFDATA (headers and payloads) the caller still lets
+    // this extraction read, shared by all its folders. Real folders never
+    // share data, so a budget of about the cabinet's size suffices; crafted
+    // folders that all point at the same blocks run out instead of
+    // multiplying the work.
+    CabFolderStream(ByteSource& cab, const CabDirectory& dir, const CabFolder& folder, uint64_t& budget);
     // Creates the decoder; Method when the folder's method cannot be decoded.
     Status start();
     bool atEnd() const { return blocksLeft_ == 0; }
@@ -45,6 +50,7 @@ private:
     ByteSource& cab_;
     const CabDirectory& dir_;
     const CabFolder& folder_;
+    uint64_t& budget_;
     std::unique_ptr<CabBlockDecoder> decoder_;
     uint64_t offset_;      // next CFDATA header
     unsigned blocksLeft_;
