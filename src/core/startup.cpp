@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "archive/archive_detection.h"
+#include "archive/archive_reader.h"
 #include "archive/archiver_library.h"
+#include "archive/work_folders.h"
 #include "core/app_state.h"
 #include "core/app_window.h"
 #include "core/init_window.h"
@@ -14,12 +17,14 @@
 #include "core/win_profile_store.h"
 #include "install/setup_window.h"
 #include "options/main_options_window.h"
+#include "viewer/viewer_window.h"
 
 namespace quibex {
 
 namespace {
 
 HANDLE g_instanceMutex = nullptr;
+bool g_sideBySide = false;  // "PrevInstance" 1: instances may run beside each other
 
 // One name per executable path, so copies in different folders are separate programs.
 std::wstring InstanceMutexName() {
@@ -55,7 +60,8 @@ std::wstring HelpFilePath() {
 // Step 2: the single-instance rule, with the hand-over from a running viewer.
 bool InstanceMayStart(WinProfileStore& ini) {
     bool registered = AnotherInstanceRuns();  // registers this instance too
-    if (ini.readInt(kOptionSection, L"PrevInstance", 0) == 1) return true;
+    g_sideBySide = ini.readInt(kOptionSection, L"PrevInstance", 0) == 1;
+    if (g_sideBySide) return true;
     if (ini.readInt(kOptionSection, L"DroppedArcFile", 0) != 0) {
         ini.write(kOptionSection, L"DroppedArcFile", std::wstring(L"0"));
         return true;
@@ -131,9 +137,42 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
         return StartResult::Exit;
     }
 
-    // Reading the archive continues from here in the archive work.
-    UnloadInitWindow();
-    return StartResult::Exit;
+    // From here on a failing file-system step is skipped, not fatal.
+    PrepareWorkFolders(g_sideBySide);  // 12
+
+    app.ArchiveKind.clear();  // 13
+    app.ArchiveExtension = ToUpper(ExtensionOf(app.ArchivePath));
+    if (!DetectArchiveKind()) {
+        RemoveCabWorkFolder();
+        return StartResult::Exit;
+    }
+
+    LoadViewer();  // 14
+
+    app.ReadFailed = false;  // 15
+    ArchiverLibrary* library = &UnlhaLibrary();
+    bool (*reader)() = ReadLzhArchive;
+    if (app.ArchiveKind == L"LHA") {
+        app.LhaArchivePath = app.ArchivePath;
+    } else if (app.ArchiveKind == L"ZIP") {
+        app.ZipArchivePath = app.ArchivePath;
+        library = &UnzipLibrary();
+        reader = ReadZipArchive;
+    } else {
+        if (app.ArchiveKind == L"CAB") app.CabArchivePath = app.ArchivePath;  // "CABSFX" keeps the carved cabinet
+        library = &CabLibrary();
+        reader = ReadCabArchive;
+    }
+    while (library->GetRunning()) {
+    }
+    if (!library->GetCursorMode()) library->SetCursorMode(TRUE);
+    app.ReadFailed = !reader();
+
+    if (app.ReadFailed || settings.InsideViewer != 1) {  // 16
+        UnloadViewer();
+        return StartResult::Exit;
+    }
+    return StartResult::RunMessageLoop;
 }
 
 }  // namespace quibex
