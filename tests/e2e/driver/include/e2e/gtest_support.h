@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "e2e/describe.h"
 #include "e2e/screenshot.h"
