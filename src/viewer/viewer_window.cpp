@@ -1,74 +1,286 @@
+// The viewer window's life: creation hidden (its handle owns the library
+// calls), showing, the message switch, closing with its clean-up.
+
 #include "viewer/viewer_window.h"
 
 #include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
 
+#include "archive/work_folders.h"
 #include "core/app_state.h"
 #include "core/app_window.h"
+#include "core/path_text.h"
+#include "core/paths.h"
+#include "core/win_profile_store.h"
+#include "viewer/viewer_control.h"
+#include "viewer/viewer_form.h"
+#include "viewer/viewer_texts.h"
 
 namespace quibex {
+
+LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
 namespace {
 
 constexpr const wchar_t* kViewerClass = L"QuibexViewer";
-HWND g_viewer = nullptr;
-HWND g_tabs = nullptr;
+constexpr const wchar_t* kFrameClass = L"QuibexViewerFrame";
+constexpr int kDummyId = 4090;
+
+std::unique_ptr<ViewerForm> g_form;
+
+// Frame1: no border; passes its children's notifications to the viewer.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NOTIFY:
+    case WM_COMMAND:
+        return SendMessageW(GetParent(hwnd), msg, wp, lp);
+    case WM_ERASEBKGND:
+        return 1;  // the boxes cover it
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void RegisterClasses(HINSTANCE inst) {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ViewerProc;
+    wc.hInstance = inst;
+    wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kViewerClass;
+    RegisterClassExW(&wc);
+    wc.lpfnWndProc = FrameProc;
+    wc.hIcon = nullptr;
+    wc.hbrBackground = nullptr;
+    wc.lpszClassName = kFrameClass;
+    RegisterClassExW(&wc);
+}
+
+std::wstring ViewerCaption() {
+    std::wstring longPath = LongPathName(App().ArchivePath);
+    std::wstring name = FileNameOf(longPath.empty() ? App().ArchivePath : longPath);
+    return name + L" - " + kAppTitle;
+}
+
+// Form_QueryUnload; false when the close is deferred to Dummy.
+bool QueryUnload(ViewerForm& f) {
+    if (f.closingByEsc == 1) {
+        wchar_t cls[32] = {};
+        GetClassNameW(GetFocus(), cls, static_cast<int>(std::size(cls)));
+        if (_wcsicmp(cls, MSFTEDIT_CLASS) == 0) {
+            ShowWindow(f.dummy, SW_SHOWNA);
+            SetFocus(f.dummy);  // Dummy's focus event closes the window
+            return false;
+        }
+    }
+    if (!App().ReadFailed && AppSettings().InsideViewer == 1) {
+        DeleteWorkFiles();
+        WriteWindowState(f);
+        if (!IsIconic(f.hwnd) && !IsZoomed(f.hwnd)) WriteGeometry(f);
+    }
+    return true;
+}
+
+// Form_Unload.
+void Unload(ViewerForm& f) {
+    RemoveCabWorkFolder();
+    if (f.logoFont) DeleteObject(f.logoFont);
+    if (f.uiFont) DeleteObject(f.uiFont);
+    g_form.reset();
+    PostQuitMessage(0);
+}
+
+void Close(ViewerForm& f) {
+    if (f.closing) return;
+    if (!QueryUnload(f)) return;
+    f.closing = true;
+    DestroyWindow(f.hwnd);
+}
+
+LRESULT OnNotify(ViewerForm& f, NMHDR* hdr) {
+    if (hdr->hwndFrom == f.tabStrip) {
+        if (hdr->code == TCN_SELCHANGING) {
+            OnTabChanging(f);
+            return FALSE;
+        }
+        if (hdr->code == TCN_SELCHANGE) {
+            OnTabChanged(f);
+            return 0;
+        }
+    }
+    if (hdr->code == TTN_GETDISPINFOW) {
+        // The tab strip's tooltips ask for the text of tab idFrom.
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
+        HWND tips = f.tabStrip ? reinterpret_cast<HWND>(SendMessageW(f.tabStrip, TCM_GETTOOLTIPS, 0, 0)) : nullptr;
+        if (tips && hdr->hwndFrom == tips) {
+            size_t i = hdr->idFrom;
+            info->lpszText = const_cast<wchar_t*>(i < f.tabTips.size() ? f.tabTips[i].c_str() : L"");
+            return 0;
+        }
+    }
+    return 0;
+}
+
+void OnSize(ViewerForm& f, UINT state) {
+    // Form_Resize: nothing while loading or minimized.
+    if (App().ViewerLoading || state == SIZE_MINIMIZED) return;
+    if (f.statusBar) SendMessageW(f.statusBar, WM_SIZE, 0, 0);
+    if (!f.built) {
+        ShowSplash(f);
+        return;
+    }
+    if (state == SIZE_RESTORED && EnforceMinimumSize(f)) return;  // the widened size comes as its own WM_SIZE
+    LayoutViewer(f);
+    RefreshStatusPath(f);
+    if (state == SIZE_RESTORED && !IsZoomed(f.hwnd)) WriteGeometry(f);
+}
+
+void OnMouseMove(ViewerForm& f) {
+    if (!f.savedStatusText.empty()) SetStatusPanel(f, 1, f.savedStatusText);
+}
+
+}  // namespace
 
 LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_SIZE:
-        if (g_tabs) MoveWindow(g_tabs, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        return 0;
-    case WM_DESTROY:
-        g_viewer = nullptr;
-        g_tabs = nullptr;
-        PostQuitMessage(0);
+    ViewerForm* f = g_form && g_form->hwnd == hwnd ? g_form.get() : nullptr;
+    if (!f) return DefWindowProcW(hwnd, msg, wp, lp);
+    try {
+        switch (msg) {
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE) App().MessageOwner = hwnd;  // Form_Activate
+            break;
+        case WM_SIZE:
+            OnSize(*f, static_cast<UINT>(wp));
+            return 0;
+        case WM_GETMINMAXINFO:
+            ApplyMinimumSize(*f, *reinterpret_cast<MINMAXINFO*>(lp));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(*f, reinterpret_cast<NMHDR*>(lp));
+        case WM_COMMAND:
+            if (LOWORD(wp) == kDummyId && HIWORD(wp) == EN_SETFOCUS && f->built) {
+                PostMessageW(hwnd, kMsgDeferredClose, 0, 0);  // Dummy_GotFocus
+                return 0;
+            }
+            break;
+        case WM_MOUSEMOVE:
+            OnMouseMove(*f);
+            break;
+        case WM_DROPFILES:
+            OnDropFiles(*f, reinterpret_cast<HDROP>(wp));
+            return 0;
+        case kMsgLoadMore:
+            ContinueLoading(*f, static_cast<int>(wp));
+            return 0;
+        case kMsgDeferredClose:
+            Close(*f);
+            return 0;
+        case WM_CLOSE:
+            Close(*f);
+            return 0;
+        case WM_DESTROY:
+            Unload(*f);
+            return 0;
+        }
+    } catch (...) {
+        // Nothing may leave a window procedure; the message is dropped.
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-}  // namespace
+ViewerForm* Form() { return g_form.get(); }
+
+PendingText::~PendingText() {
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
 
 HWND LoadViewer() {
-    if (g_viewer) return g_viewer;
+    if (g_form) return g_form->hwnd;
     HINSTANCE inst = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ViewerProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kViewerClass;
-    RegisterClassExW(&wc);
+    RegisterClasses(inst);
+    auto form = std::make_unique<ViewerForm>();
+    ViewerForm& f = *form;
+    f.richEditLibrary = LoadLibraryW(L"Msftedit.dll");
+    // Form_Load step 1.
     App().ViewerLoading = true;
-    g_viewer = CreateWindowExW(WS_EX_APPWINDOW, kViewerClass, L"Quibex", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                               CW_USEDEFAULT, 640, 480, AppWindow(), nullptr, inst, nullptr);
-    return g_viewer;
-}
-
-HWND ViewerWindow() { return g_viewer; }
-
-void ShowViewerWindow() {
-    if (g_viewer) ShowWindow(g_viewer, SW_SHOWNORMAL);
-}
-
-void BuildViewer() {
-    if (!g_viewer) return;
-    RECT rc;
-    GetClientRect(g_viewer, &rc);
-    g_tabs = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, rc.right,
-                             rc.bottom, g_viewer, nullptr, GetModuleHandleW(nullptr), nullptr);
-    int i = 0;
-    for (const auto& name : App().ExtractedFiles) {
+    f.hwnd = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kViewerClass, kAppTitle,
+                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480,
+                             AppWindow(), nullptr, inst, nullptr);
+    if (!f.hwnd) return nullptr;
+    g_form = std::move(form);
+    f.dummy = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, -40, -40, 8, 8, f.hwnd,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDummyId)), inst, nullptr);
+    // Step 2: two system-menu items, handled with the toolbar and keys.
+    HMENU sys = GetSystemMenu(f.hwnd, FALSE);
+    AppendMenuW(sys, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(sys, MF_STRING, kSysMenuKeyList, kSysMenuKeyListText);
+    AppendMenuW(sys, MF_STRING, kSysMenuAbout, kSysMenuAboutText);
+    // Step 4.
+    WinProfileStore ini(App().IniPath);
+    f.allowSecondInstance = ini.readInt(L"Option", L"PrevInstance", 0) == 1 ? 1 : 0;
+    // Step 5.
+    SetWindowTextW(f.hwnd, ViewerCaption().c_str());
+    // Steps 6, 7, 11: tab strip, frame and the first text box.
+    const Settings& s = AppSettings();
+    f.uiFont = CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+    DWORD tabStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_TOOLTIPS;
+    if (s.TabPos == 1) tabStyle |= TCS_BOTTOM;
+    if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;
+    f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd, nullptr, inst, nullptr);
+    SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
+    f.frame1 = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 300, 200,
+                               f.hwnd, nullptr, inst, nullptr);
+    f.statusBar = CreateStatusBar(f);
+    {
+        // InitialTabHeight: the strip's height with one row of tabs.
         TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(name.c_str());
-        SendMessageW(g_tabs, TCM_INSERTITEMW, i++, reinterpret_cast<LPARAM>(&item));
+        item.pszText = const_cast<wchar_t*>(L"Quibex");
+        SendMessageW(f.tabStrip, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        RECT r{0, 0, 300, 200};
+        SendMessageW(f.tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+        f.initialTabHeight = 200 - (r.bottom - r.top) + 8;
+        SendMessageW(f.tabStrip, TCM_DELETEALLITEMS, 0, 0);
     }
-    SetForegroundWindow(g_viewer);
+    CreateTextBox(f, 0);
+    // Steps 8-10: geometry from the INI, kept on the screen; "WindowState".
+    ReadGeometry(f);
+    f.startMaximized = ini.readInt(L"Viewer", L"WindowState", 0) == 2;
+    // Step 12: the toolbar is built by the toolbar code (f.toolbar).
+    // Step 13: splash visible, the rest hidden until BuildViewer.
+    f.frame2 = CreateSplash(f);
+    f.keySource = 0;
+    f.closingByEsc = 0;
+    return f.hwnd;
+}
+
+HWND ViewerWindow() { return g_form ? g_form->hwnd : nullptr; }
+
+void ShowViewerWindow() {
+    if (!g_form) return;
+    ShowWindow(g_form->hwnd, g_form->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ShowSplash(*g_form);
+    UpdateWindow(g_form->hwnd);
 }
 
 void UnloadViewer() {
-    if (g_viewer) DestroyWindow(g_viewer);
+    if (!g_form) return;
+    ViewerForm& f = *g_form;
+    f.closingByEsc = 0;
+    Close(f);
+}
+
+void CloseViewerByEsc() {
+    if (!g_form) return;
+    g_form->closingByEsc = 1;
+    PostMessageW(g_form->hwnd, WM_CLOSE, 0, 0);
 }
 
 }  // namespace quibex

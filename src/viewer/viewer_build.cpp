@@ -1,0 +1,194 @@
+// BuildViewer: the texts of the work folder become tabs (readme first, at
+// most "OpenMax"), the first text is loaded, the status bar filled and the
+// window brought to the front.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <exception>
+
+#include "archive/text_selection.h"
+#include "archive/work_folders.h"
+#include "core/app_state.h"
+#include "core/paths.h"
+#include "viewer/tab_caption.h"
+#include "viewer/viewer_form.h"
+#include "viewer/viewer_texts.h"
+#include "viewer/viewer_window.h"
+
+namespace quibex {
+namespace {
+
+void InsertTab(ViewerForm& f, int index, const std::wstring& caption, const std::wstring& tip) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(caption.c_str());
+    SendMessageW(f.tabStrip, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
+    if (f.tabTips.size() <= static_cast<size_t>(index)) f.tabTips.resize(static_cast<size_t>(index) + 1);
+    f.tabTips[static_cast<size_t>(index)] = tip;
+}
+
+void SetTabCaption(ViewerForm& f, int index, const std::wstring& caption) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(caption.c_str());
+    SendMessageW(f.tabStrip, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+}
+
+// Lets pending window messages run; false when the viewer went away meanwhile.
+bool PumpMessages(const ViewerForm* f) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return Form() == f;
+}
+
+// The rich-edit position of a character index of `text`: the box keeps a
+// CR LF pair as one character.
+LONG BoxPosition(const std::wstring& text, size_t index) {
+    LONG pos = 0;
+    for (size_t i = 0; i < index && i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+        ++pos;
+    }
+    return pos;
+}
+
+void ShowNoText(ViewerForm& f) {
+    HWND box = f.txtView[0];
+    std::wstring body = kNoTextBody;
+    SetBoxText(box, body);
+    if (!IsDefaultTextColour(AppSettings().TextColor)) ColourRange(box, 0, -1, ResolveColour(AppSettings().TextColor));
+    ColourRange(box, BoxPosition(body, kNoTextRedStart), kNoTextRedLength, RGB(255, 0, 0));
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    InsertTab(f, 0, kNoTextCaption, L"");
+}
+
+// Steps 7 and 8: the tab list from the work folder's enumeration. Returns
+// the number of tabs, or -1 when the viewer went away while messages ran.
+int BuildTabList(ViewerForm& f) {
+    const Settings& s = AppSettings();
+    AppState& app = App();
+    CaptionRules rules{s.TabName, s.NoExt == 1, ShortCutDigitOn(s.ShortCutKey, 6)};
+    int count = 0;
+    bool readmePlaced = false;
+    std::wstring readmePath = app.WorkFolder + kReadmeName;
+    if (s.ReadmeFirst == 1 && FileExists(readmePath)) {
+        f.lastTabIndex = 0;
+        InsertTab(f, 0, TabCaption(kReadmePlaceholder, 0, rules), TabTooltip(0, rules));
+        f.tabFiles.assign(1, TabFile{app.WorkFolder + kReadmeName, 0});
+        count = 1;
+        readmePlaced = true;
+    }
+    // The reader's enumeration, continued from CurrentFile.
+    std::vector<std::wstring> names = app.ExtractedFiles;
+    if (names.empty()) names.push_back(app.CurrentFile);
+    size_t pos = 0;
+    while (pos < names.size() && names[pos] != app.CurrentFile) ++pos;
+    while (count < s.OpenMax) {
+        if (pos >= names.size()) {
+            app.CurrentFile.clear();
+            break;
+        }
+        app.CurrentFile = names[pos];
+        if (!PumpMessages(&f)) return -1;
+        const std::wstring& name = app.CurrentFile;
+        if (IsTextFileName(name, s.TxtType)) {
+            if (readmePlaced && IsReadmeName(name)) {
+                SetTabCaption(f, 0, TabCaption(name, 0, rules));  // the case the file really has
+            } else {
+                int i = ++f.lastTabIndex;
+                InsertTab(f, i, TabCaption(name, static_cast<size_t>(i), rules), TabTooltip(static_cast<size_t>(i), rules));
+                f.tabFiles.push_back(TabFile{app.WorkFolder + name, 0});
+                if (i > 0) {
+                    if (!CreateTextBox(f, i)) throw std::runtime_error("text box");
+                    if (s.TextLoadMode == 0) LoadTabText(f, i, true);
+                }
+                count = i + 1;
+                if (count == s.OpenMax) break;
+            }
+        }
+        ++pos;
+    }
+    return count;
+}
+
+[[noreturn]] void ErrorExit(ViewerForm& f, const char* what) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    std::wstring text;
+    for (const char* p = what; *p; ++p) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_ICONERROR | MB_OK);
+    DeleteWorkFiles();
+    DestroyWindow(f.hwnd);
+    throw 0;
+}
+
+}  // namespace
+
+void BuildViewer() {
+    ViewerForm* fp = Form();
+    if (!fp || fp->built) return;
+    ViewerForm& f = *fp;
+    const Settings& s = AppSettings();
+    AppState& app = App();
+    f.lastTabIndex = -1;
+    int count = 0;
+    HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    if (s.TopMost == 1) SetWindowPos(f.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ShowSplash(f);
+    UpdateWindow(f.frame2);
+    try {
+        try {
+            if (app.CurrentFile.empty()) {
+                ShowNoText(f);
+            } else {
+                count = BuildTabList(f);
+                if (count < 0) return;
+                if (f.lastTabIndex >= 0) LoadTabText(f, 0, s.TextLoadMode == 0);
+            }
+            std::wstring longPath = LongPathName(app.ViewedArchivePath);
+            f.statusPath = longPath.empty() ? app.ViewedArchivePath : longPath;
+            ShowWindow(f.statusBar, SW_SHOWNA);
+            LayoutViewer(f);
+            if (count == 1 && ShortCutDigitOn(s.ShortCutKey, 6)) {
+                wchar_t caption[MAX_PATH] = {};
+                TCITEMW item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = caption;
+                item.cchTextMax = static_cast<int>(std::size(caption));
+                SendMessageW(f.tabStrip, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+                SetTabCaption(f, 0, DropNumberPrefix(caption));
+                f.tabTips[0].clear();
+            }
+            // The splash goes; the tab strip and the first text come.
+            f.built = true;
+            ShowWindow(f.frame2, SW_HIDE);
+            SetWindowPos(f.frame1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            ShowWindow(f.tabStrip, SW_SHOWNA);
+            ShowWindow(f.txtView[0], SW_SHOWNA);
+            SendMessageW(f.tabStrip, TCM_SETCURSEL, 0, 0);
+            ShowWindow(f.dummy, SW_SHOWNA);
+            LayoutViewer(f);
+            if (f.lastTabIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabStrip, TCM_HIGHLIGHTITEM, 0, TRUE);
+            SetFocus(f.txtView[0]);
+            SetStatusPanel(f, 1, FitPathToStatus(f, f.statusPath));
+            SetStatusPanel(f, 2, app.ArchiveKind.substr(0, 3));
+            SetStatusPanel(f, 3, std::to_wstring(count));
+            SetCursor(oldCursor);
+            SetForegroundWindow(f.hwnd);
+        } catch (const std::exception& e) {
+            ErrorExit(f, e.what());
+        }
+    } catch (int) {
+        // ErrorExit has ended the viewer.
+    }
+}
+
+}  // namespace quibex

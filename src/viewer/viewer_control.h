@@ -1,0 +1,49 @@
+// What the other viewer parts (toolbar and keys, links, search) and the
+// tests reach inside the viewer: its controls, the tab list, tab movement,
+// page scrolling and the Esc close.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quibex {
+
+HWND ViewerTabStrip();
+HWND ViewerStatusBar();
+// txtView(index), or nullptr.
+HWND ViewerTextBox(int index);
+// Index of the last tab; below 0 when no text is shown.
+int LastTabIndex();
+// The 0-based index of the selected tab.
+int SelectedTabIndex();
+std::wstring TabFilePath(int index);
+bool TabFileLoaded(int index);
+// True while the rest of a large text is still being added to its box.
+bool TabTextPending(int index);
+std::wstring TabTooltipText(int index);
+// Selects a tab as a click would (loads its text on first display).
+// `keySource` 2 keeps the focus on the tab strip.
+void SelectTab(int index, int keySource = 0);
+void NextText();
+void PreviousText();
+// Page scrolling of the selected text: 2 up, 3 down; continues to the
+// neighbouring text at either end when "SpaceContinue" is 1.
+void ScrollPage(int direction);
+// Esc: closes through the hidden Dummy box so that no text box is torn down
+// inside its own key event.
+void CloseViewerByEsc();
+
+}  // namespace quibex
+
+namespace quibex {
+
+// A dropped archive: starts a new instance on it and, by the drop rules,
+// ends this one. `modifiers` holds the drop rules' Shift/Ctrl/Alt bits.
+void DropArchive(const std::wstring& path, int modifiers);
+// The process start and the immediate end a drop uses; tests replace them.
+using DropStarter = bool (*)(const std::wstring& commandLine);
+using DropEnder = void (*)();
+void SetDropHooks(DropStarter starter, DropEnder ender);
+
+}  // namespace quibex

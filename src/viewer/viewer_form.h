@@ -1,0 +1,103 @@
+// The viewer's window object and the routines its source files share. Not
+// for use outside src/viewer (tests excepted: viewer_control.h is their door).
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "viewer/text_encoding.h"
+
+namespace quibex {
+
+// One text of the tab list: tab k+1 and txtView[k].
+struct TabFile {
+    std::wstring Path;
+    short Loaded = 0;
+};
+
+// A text still being streamed into its box after the first part was shown.
+struct PendingText {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    std::unique_ptr<TextDecoder> decoder;
+    ~PendingText();
+};
+
+// Private messages of the viewer window.
+inline constexpr UINT kMsgLoadMore = WM_APP + 40;   // wParam: tab index
+inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
+
+struct ViewerForm {
+    HWND hwnd = nullptr;
+    HWND tabStrip = nullptr;   // TabStrip1
+    HWND frame1 = nullptr;     // holds the text boxes
+    HWND frame2 = nullptr;     // splash cover with the engraved name (picLogo drawn on it)
+    HWND statusBar = nullptr;  // StatusBar1
+    HWND dummy = nullptr;      // target of the deferred Esc close
+    HWND toolbar = nullptr;    // Toolbar1, built by the toolbar code when present
+    std::vector<HWND> txtView;
+    std::vector<TabFile> tabFiles;
+    std::vector<std::wstring> tabTips;
+    std::vector<std::unique_ptr<PendingText>> pending;  // per tab, null when complete
+    int lastTabIndex = -1;
+    int selectedText = 0;
+    int keySource = 0;
+    int allowSecondInstance = 0;
+    int closingByEsc = 0;
+    int initialTabHeight = 0;  // pixels
+    bool startMaximized = false;
+    bool built = false;
+    bool closing = false;
+    std::wstring statusPath;
+    std::wstring savedStatusText;
+    bool shiftAtToolbarClick = false;
+    HFONT uiFont = nullptr;
+    HFONT logoFont = nullptr;
+    HMODULE richEditLibrary = nullptr;
+};
+
+// The one viewer of the process, or nullptr.
+ViewerForm* Form();
+
+// viewer_text.cpp
+HWND CreateTextBox(ViewerForm& f, int index);
+// Loads TabFiles[i] into txtView[i]: all of it when `complete`, else the
+// first part at once and the rest in the background.
+void LoadTabText(ViewerForm& f, int index, bool complete);
+void ContinueLoading(ViewerForm& f, int index);
+void SetBoxText(HWND box, const std::wstring& text);
+void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
+COLORREF ResolveColour(int32_t value);
+bool IsDefaultTextColour(int32_t value);
+void OnTabChanging(ViewerForm& f);
+void OnTabChanged(ViewerForm& f);
+
+// viewer_layout.cpp
+void LayoutViewer(ViewerForm& f);
+std::wstring FitPathToStatus(ViewerForm& f, const std::wstring& path);
+void RefreshStatusPath(ViewerForm& f);
+void ApplyMinimumSize(ViewerForm& f, MINMAXINFO& info);
+// Widens or heightens a window made smaller than the minimum; true when it did.
+bool EnforceMinimumSize(ViewerForm& f);
+void ReadGeometry(ViewerForm& f);
+void WriteGeometry(ViewerForm& f);
+void WriteWindowState(ViewerForm& f);
+int ScreenDpi();
+
+// viewer_status.cpp
+HWND CreateStatusBar(ViewerForm& f);
+void SetStatusPanel(ViewerForm& f, int panel, const std::wstring& text);
+std::wstring StatusPanelText(ViewerForm& f, int panel);
+void SizeStatusPanels(ViewerForm& f);
+
+// viewer_splash.cpp
+HWND CreateSplash(ViewerForm& f);
+void ShowSplash(ViewerForm& f);
+
+// viewer_drop.cpp
+void OnDropFiles(ViewerForm& f, HDROP drop);
+
+}  // namespace quibex

@@ -1,0 +1,98 @@
+// Moving between tabs, page scrolling, and what other viewer parts read of
+// the tab list.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include "core/app_state.h"
+#include "viewer/viewer_control.h"
+#include "viewer/viewer_form.h"
+
+namespace quibex {
+namespace {
+bool ValidTab(const ViewerForm* f, int index) {
+    return f && index >= 0 && static_cast<size_t>(index) < f->txtView.size();
+}
+}  // namespace
+
+HWND ViewerTabStrip() { return Form() ? Form()->tabStrip : nullptr; }
+HWND ViewerStatusBar() { return Form() ? Form()->statusBar : nullptr; }
+HWND ViewerTextBox(int index) { return ValidTab(Form(), index) ? Form()->txtView[static_cast<size_t>(index)] : nullptr; }
+int LastTabIndex() { return Form() ? Form()->lastTabIndex : -1; }
+
+int SelectedTabIndex() {
+    return Form() ? static_cast<int>(SendMessageW(Form()->tabStrip, TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+std::wstring TabFilePath(int index) {
+    ViewerForm* f = Form();
+    return f && index >= 0 && static_cast<size_t>(index) < f->tabFiles.size() ? f->tabFiles[static_cast<size_t>(index)].Path
+                                                                             : std::wstring();
+}
+
+bool TabFileLoaded(int index) {
+    ViewerForm* f = Form();
+    return f && index >= 0 && static_cast<size_t>(index) < f->tabFiles.size() &&
+           f->tabFiles[static_cast<size_t>(index)].Loaded == 1;
+}
+
+bool TabTextPending(int index) {
+    ViewerForm* f = Form();
+    return ValidTab(f, index) && static_cast<size_t>(index) < f->pending.size() &&
+           f->pending[static_cast<size_t>(index)] != nullptr;
+}
+
+std::wstring TabTooltipText(int index) {
+    ViewerForm* f = Form();
+    return f && index >= 0 && static_cast<size_t>(index) < f->tabTips.size() ? f->tabTips[static_cast<size_t>(index)]
+                                                                            : std::wstring();
+}
+
+void SelectTab(int index, int keySource) {
+    ViewerForm* f = Form();
+    if (!ValidTab(f, index) || index > f->lastTabIndex) return;
+    f->keySource = keySource;
+    OnTabChanging(*f);
+    SendMessageW(f->tabStrip, TCM_SETCURSEL, index, 0);
+    OnTabChanged(*f);
+}
+
+void NextText() {
+    ViewerForm* f = Form();
+    if (!f || f->lastTabIndex < 1) return;
+    int c = SelectedTabIndex();
+    SelectTab(c == f->lastTabIndex ? 0 : c + 1, f->keySource);
+}
+
+void PreviousText() {
+    ViewerForm* f = Form();
+    if (!f || f->lastTabIndex <= 0) return;
+    int c = SelectedTabIndex();
+    SelectTab(c == 0 ? f->lastTabIndex : c - 1, f->keySource);
+}
+
+void ScrollPage(int direction) {
+    ViewerForm* f = Form();
+    int sel = SelectedTabIndex();
+    if (!ValidTab(f, sel)) return;
+    HWND box = f->txtView[static_cast<size_t>(sel)];
+    bool continues = AppSettings().SpaceContinue == 1;
+    auto first = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (direction == 2 && first == 0) {
+        if (continues) PreviousText();
+        return;
+    }
+    SendMessageW(box, EM_SCROLL, direction == 2 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    auto after = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (direction == 3 && after == first) {
+        // The end of a text still being added is not its end.
+        if (continues && !TabTextPending(sel)) NextText();
+        return;
+    }
+    // The box counts positions in characters, so the line start is the caret index.
+    auto start = SendMessageW(box, EM_LINEINDEX, after, 0);
+    SendMessageW(box, EM_SETSEL, start, start);
+}
+
+}  // namespace quibex

@@ -1,0 +1,32 @@
+// The viewer's own texts, side by side.
+#pragma once
+
+namespace quibex {
+
+// System-menu items added at load; their commands.
+inline constexpr unsigned kSysMenuKeyList = 256;
+inline constexpr unsigned kSysMenuAbout = 257;
+inline constexpr const wchar_t* kSysMenuKeyListText = L"ショートカットキーの一覧表示(&K)...";
+inline constexpr const wchar_t* kSysMenuAboutText = L"バージョン情報(&A)...";
+
+// Tooltips of the status bar panels 1 to 3.
+inline constexpr const wchar_t* kStatusTips[3] = {L"書庫ﾌｧｲﾙのﾌﾙﾊﾟｽ", L"書庫の形式", L"表示中のﾃｷｽﾄﾌｧｲﾙの個数"};
+
+// The single tab shown when the archive holds documents but no text.
+inline constexpr const wchar_t* kNoTextCaption = L"これはテキストファイルではありません";
+inline constexpr const wchar_t* kNoTextBody =
+    L"\r\n"
+    L"　指定された条件に合うテキストファイルは見つかりませんでしたが、"
+    L"他の形式のドキュメントファイルが格納されています。"
+    L"\r\n\r\n"
+    L"　ツールバーの▼ボタンをクリックしたらメニューが"
+    L"表示されますので、閲覧したいファイルを"
+    L"クリックしてください。";
+// The red sentence: 25 characters from position 34, CR LF counted as two.
+inline constexpr int kNoTextRedStart = 34;
+inline constexpr int kNoTextRedLength = 25;
+
+// The product name drawn engraved while the tabs are built.
+inline constexpr const wchar_t* kLogoText = L"Quibex";
+
+}  // namespace quibex

@@ -1,0 +1,51 @@
+// A viewer opened in this process over a work folder the test fills.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "test_folder.h"
+
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes a text into the work folder.
+    void AddText(const std::wstring& name, const std::string& bytes);
+    // Opens the viewer as the archive reader does, with the work folder's
+    // enumeration in the given order.
+    void Open(const std::vector<std::wstring>& order);
+    // Lets window messages run for about `ms` milliseconds.
+    static void Pump(int ms = 0);
+    // Runs messages until `done` is true or `ms` pass; returns `done()`.
+    template <typename F>
+    static bool PumpUntil(F done, int ms = 5000) {
+        DWORD start = GetTickCount();
+        while (!done()) {
+            if (static_cast<int>(GetTickCount() - start) > ms) return false;
+            Pump(5);
+        }
+        return true;
+    }
+    void CloseAndWait();
+
+    static std::vector<std::wstring> Captions();
+    static std::wstring Panel(int panel);
+    static std::wstring BoxText(int index);
+    static std::wstring Ini(const wchar_t* section, const wchar_t* key);
+    void Screenshot(const std::wstring& name);
+
+    std::wstring iniPath;
+    std::wstring work;  // ends in "\"
+
+private:
+    TestFolder root_{L"qxviewer"};
+};
+
+// The same text as the box keeps it: CR LF becomes CR.
+std::wstring AsBoxText(std::wstring text);
