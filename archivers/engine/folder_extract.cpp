@@ -347,6 +347,9 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
         s = archive.extract(want, target);
     } catch (const std::bad_alloc&) {
         s = Status::MoreHeapMemory;
+    } catch (...) {
+        // Whatever a reader or the progress callback threw, no temporary file stays behind.
+        s = Status::BrokenData;
     }
     target.abandon();
     ExtractResult& r = target.result();

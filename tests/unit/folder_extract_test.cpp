@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <stdexcept>
 
 #include "folder_extract.h"
 
@@ -209,6 +210,16 @@ TEST_F(FolderExtract, ProgressReportsBytesAndCancelRemovesCurrentFile) {
                              [](const arc::ExtractProgress& p) { return p.doneBytes < 10; });
     EXPECT_EQ(r.status, arc::Status::UserCancel);
     EXPECT_EQ(listing(out_), (std::map<std::string, std::string>{{"one.txt", "12345678"}}));
+}
+
+TEST_F(FolderExtract, ThrowingCallbackLeavesNoTemporaryFile) {
+    ScriptedArchive a({entry("one.txt", "12345678")});
+    arc::ExtractResult r = arc::extractToFolder(a, {true}, out_, {}, [](const arc::ExtractProgress& p) -> bool {
+        if (p.doneBytes > 0) throw std::runtime_error("window gone");
+        return true;
+    });
+    EXPECT_EQ(r.status, arc::Status::BrokenData);
+    EXPECT_TRUE(listing(out_).empty());
 }
 
 TEST_F(FolderExtract, RestoresDosTimeAndReadOnly) {

@@ -179,7 +179,9 @@ TEST(DllRunning, SecondCommandDuringAnExtractionIsRefused) {
     EXPECT_FALSE(zip.getRunning());
 }
 
-// Watches for the progress window while a long command runs on another thread.
+// Runs a long command on this thread, which owns `owner` and pumps nothing
+// meanwhile (as a caller blocked in the library does), while another thread
+// watches for the progress window.
 struct ProgressWatch {
     bool seen = false;
     std::wstring caption;
@@ -189,25 +191,24 @@ struct ProgressWatch {
 ProgressWatch watchCommand(ArchiverDll& dll, const std::string& cmd, HWND owner, int* result) {
     ProgressWatch w;
     std::atomic<bool> done{false};
-    std::string ansi = toAnsi(toWide(cmd));
-    std::thread worker([&] {
-        char out[256];
-        *result = dll.command(owner, ansi.c_str(), out, sizeof out);
-        done = true;
-    });
-    while (!done) {
-        HWND found = FindWindowW(L"QuibexArchiverProgress", nullptr);
-        if (found && w.caption.empty()) {
-            // The first full look; later ones may catch the window being torn down.
-            wchar_t text[64] = {};
-            GetWindowTextW(found, text, static_cast<int>(std::size(text)));
-            w.seen = true;
-            w.caption = text;
-            w.owner = GetWindow(found, GW_OWNER);
+    std::thread watcher([&] {
+        while (!done) {
+            HWND found = FindWindowW(L"QuibexArchiverProgress", nullptr);
+            if (found && w.caption.empty()) {
+                // The first full look; later ones may catch the window being torn down.
+                wchar_t text[64] = {};
+                GetWindowTextW(found, text, static_cast<int>(std::size(text)));
+                w.seen = true;
+                w.caption = text;
+                w.owner = GetWindow(found, GW_OWNER);
+            }
+            SwitchToThread();
         }
-        SwitchToThread();
-    }
-    worker.join();
+    });
+    char out[256];
+    *result = dll.command(owner, toAnsi(toWide(cmd)).c_str(), out, sizeof out);
+    done = true;
+    watcher.join();
     return w;
 }
 
