@@ -37,7 +37,9 @@ bool descriptorAt(ByteSource& src, uint64_t at, uint64_t packed, bool wide, Desc
 // Searches forward from dataStart for the descriptor that ends this member's data.
 bool findDescriptor(ByteSource& src, uint64_t dataStart, bool wide, std::vector<uint8_t>& buf, Descriptor* d) {
     const uint64_t fileSize = src.size();
-    if (buf.size() < kSearchChunk) buf.resize(kSearchChunk);
+    // Small files need no full-size buffer.
+    size_t chunk = static_cast<size_t>(std::min<uint64_t>(kSearchChunk, fileSize));
+    if (buf.size() < chunk) buf.resize(chunk);
     uint64_t pos = dataStart;
     while (pos < fileSize) {
         size_t got = src.readAt(pos, buf.data(), static_cast<size_t>(std::min<uint64_t>(buf.size(), fileSize - pos)));
