@@ -2,9 +2,11 @@
 // refer back into the previous 32 KiB of the folder's output. zlib inflates
 // each block raw with that history set as its dictionary.
 //
-// Where real cabinets differ from the published description: some writers end
-// a block's deflate data without a final block; the block is accepted once it
-// produced exactly the declared size.
+// Where real cabinets differ from the published description: the history
+// crosses block boundaries although each block is a complete deflate stream.
+// A block without a final deflate block is accepted when it yields exactly
+// the declared size (the declared size is what ends a block for the peer
+// tools too); data that would run on past that size is refused.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -41,10 +43,18 @@ public:
         z_.next_out = out;
         z_.avail_out = static_cast<uInt>(outLen);
         int rc = inflate(&z_, Z_FINISH);
-        // Z_STREAM_END: a final block ended the data. Z_BUF_ERROR with full
-        // output: the block filled its size without a final block (or ran on).
-        bool full = z_.avail_out == 0;
-        if (rc == Z_STREAM_END ? !full : !(full && (rc == Z_BUF_ERROR || rc == Z_OK))) return Status::BrokenData;
+        if (z_.avail_out != 0) return Status::BrokenData;  // the stream ended (or broke) short of the size
+        if (rc != Z_STREAM_END) {
+            // Full without a final block: accepted only if the data holds no
+            // further byte, i.e. the block declared its true size.
+            if (rc != Z_OK && rc != Z_BUF_ERROR) return Status::BrokenData;
+            uint8_t extra;
+            z_.next_out = &extra;
+            z_.avail_out = 1;
+            rc = inflate(&z_, Z_SYNC_FLUSH);
+            if (z_.avail_out == 0 || rc == Z_DATA_ERROR || rc == Z_NEED_DICT || rc == Z_MEM_ERROR)
+                return Status::BrokenData;
+        }
         remember(out, outLen);
         return Status::Ok;
     }

@@ -354,6 +354,30 @@ TEST(CabBuilt, FoldersSharingDataRunOutOfBudget) {
     EXPECT_LE(complete, 3u);
 }
 
+TEST(CabBuilt, MszipBlocksDecodeToExactlyTheDeclaredSize) {
+    const Bytes data = text(3000, 15);
+    struct Case {
+        const char* what;
+        int delta;  // added to the declared size
+        Status expected;
+    } cases[] = {{"declared-as-coded", 0, Status::Ok},
+                 {"declares-less-than-coded", -1, Status::BrokenData},
+                 {"declares-more-than-coded", +1, Status::BrokenData}};
+    for (auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        CabBuilder cab;
+        cab.folders.push_back(mszipFolder(data, 1000));
+        cab.folders[0].blocks[1].unpacked += k.delta;
+        cab.files.push_back({"x", uint32_t(data.size() + k.delta), 0});
+        auto r = run(cab.build());
+        ASSERT_EQ(r->open, Status::Ok);
+        EXPECT_EQ(r->extract, k.expected);
+        if (k.expected == Status::Ok) {
+            EXPECT_EQ(r->target.results[0].data, data);
+        }
+    }
+}
+
 // Only the first member is wanted: decoding stops before the spoilt block,
 // and the unwanted member is never begun.
 TEST(CabBuilt, DecodingStopsWhenNoWantedMemberRemains) {
