@@ -103,8 +103,10 @@ void ProgressWindow::run() {
     RegisterClassExW(&wc);  // fails harmlessly when already registered
 
     const int width = 360, height = 110;
+    // Centred over the caller's window, else over the work area.
     RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    if (!(owner_ && IsWindow(owner_) && IsWindowVisible(owner_) && GetWindowRect(owner_, &area)))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, kCaption, WS_POPUP | WS_CAPTION,
                              (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, width,
                              height, owner_ && IsWindow(owner_) ? owner_ : nullptr, nullptr, inst, this);
