@@ -124,6 +124,20 @@ std::string_view withoutTrailingSeparator(std::string_view name) {
 
 bool hasSeparator(std::string_view s) { return s.find_first_of("/\\") != std::string_view::npos; }
 
+// Callers build member paths from a folder part and a name, so "\a.txt" and
+// "doc/\a.txt" occur; stored names may start with '/'. Paths compare with
+// one '/' between components and none in front.
+std::string tidyPath(std::string_view path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path) {
+        bool sep = c == '/' || c == '\\';
+        if (sep && (out.empty() || out.back() == '/')) continue;
+        out += sep ? '/' : c;
+    }
+    return out;
+}
+
 }  // namespace
 
 bool hasWildcard(std::string_view pattern) { return pattern.find_first_of("*?") != std::string_view::npos; }
@@ -141,11 +155,16 @@ bool wildcardMatch(std::string_view pattern, std::string_view name, bool starCro
 std::vector<bool> selectMembers(const std::vector<Member>& members, const std::vector<std::string>& patterns,
                                 MatchRule rule) {
     std::vector<bool> wanted(members.size(), patterns.empty());
-    for (const std::string& pattern : patterns) {
+    std::vector<std::string> paths;
+    paths.reserve(members.size());
+    for (const Member& m : members) paths.push_back(tidyPath(withoutTrailingSeparator(m.name)));
+    for (const std::string& rawPattern : patterns) {
+        const std::string pattern = tidyPath(rawPattern);
+        if (pattern.empty()) continue;
         bool bare = !hasWildcard(pattern) && !hasSeparator(pattern);
         bool matchedRoot = false;
         for (size_t i = 0; i < members.size(); ++i) {
-            std::string_view path = withoutTrailingSeparator(members[i].name);
+            std::string_view path = paths[i];
             bool hit;
             if (rule == MatchRule::LzhFileName && !hasSeparator(pattern)) {
                 size_t slash = path.find_last_of("/\\");
@@ -161,7 +180,7 @@ std::vector<bool> selectMembers(const std::vector<Member>& members, const std::v
         if (rule != MatchRule::ZipPath || !bare || matchedRoot) continue;
         // "readme.txt" finds "MyApp/readme.txt" when the root has none.
         for (size_t i = 0; i < members.size(); ++i) {
-            std::string_view path = withoutTrailingSeparator(members[i].name);
+            std::string_view path = paths[i];
             size_t slash = path.find_last_of("/\\");
             if (slash != std::string_view::npos && wildcardMatch(pattern, path.substr(slash + 1))) wanted[i] = true;
         }

@@ -90,12 +90,24 @@ TEST(WildcardSelect, RulesPerLibrary) {
         {R::ZipPath, {"sub/guide.chm"}, ""},                                // has a separator: no deep search
         {R::ZipPath, {"missing.txt"}, ""},
         {R::ZipPath, {"doc"}, "doc/"},
+        // Member paths put together from a folder part and a name.
+        {R::ZipPath, {"\\guide.chm"}, "guide.chm"},
+        {R::ZipPath, {"doc/sub/\\guide.chm"}, "doc/sub/guide.chm"},
+        {R::LzhWholePath, {"doc\\sub\\\\guide.chm"}, "doc/sub/guide.chm"},
+        {R::ZipPath, {"\\notes.doc"}, "App/notes.doc"},
+        {R::ZipPath, {"\\"}, ""},
     };
     for (const auto& c : cases) {
         std::string got = selected(ms, arc::selectMembers(ms, c.patterns, c.rule));
         EXPECT_EQ(got, c.expected) << "rule " << static_cast<int>(c.rule) << " first pattern "
                                    << (c.patterns.empty() ? "(none)" : c.patterns[0]);
     }
+}
+
+TEST(WildcardSelect, StoredLeadingSlashIsNotPartOfThePath) {
+    const auto ms = members({"/abs/x.txt", "//y.txt"});
+    EXPECT_EQ(selected(ms, arc::selectMembers(ms, {"abs/x.txt", "y.txt"}, arc::MatchRule::LzhWholePath)),
+              "/abs/x.txt //y.txt");
 }
 
 TEST(WildcardSelect, ZipDeepSearchNeedsNoRootMatch) {
