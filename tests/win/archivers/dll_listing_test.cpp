@@ -64,6 +64,19 @@ TEST(DllCheckArchive, AcceptsOnlyItsOwnFormatByContent) {
     }
 }
 
+TEST(DllCheckArchive, OrdinaryProgramsAreNotArchives) {
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    std::wstring folder(self);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    // This test program and the libraries themselves: large, full of stray bytes.
+    for (const std::wstring& file : {std::wstring(self), folder + L"UNLHA32.DLL", folder + L"CAB32.DLL"}) {
+        std::string ansi = toAnsi(file);
+        for (const char* lib : {"lzh", "zip", "cab"})
+            EXPECT_FALSE(library(lib).checkArchive(ansi.c_str(), 0)) << lib << " on " << toUtf8(file);
+    }
+}
+
 class DllListing : public ::testing::TestWithParam<std::string> {
 protected:
     ArchiverDll& dll() { return library(GetParam()); }
