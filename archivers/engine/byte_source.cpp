@@ -6,7 +6,7 @@
 namespace arc {
 
 size_t MemorySource::readAt(uint64_t offset, uint8_t* dst, size_t n) {
-    if (offset >= size_) return 0;
+    if (n == 0 || offset >= size_) return 0;
     size_t count = static_cast<size_t>(std::min<uint64_t>(n, size_ - offset));
     std::memcpy(dst, data_ + offset, count);
     return count;

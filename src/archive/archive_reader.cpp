@@ -12,6 +12,7 @@
 #include "core/app_window.h"
 #include "core/init_window.h"
 #include "core/message_box.h"
+#include "core/message_pump.h"
 #include "core/path_text.h"
 #include "viewer/viewer_window.h"
 
@@ -160,11 +161,8 @@ bool ReadArchive(ReaderKind kind) {
     if (s.InsideViewer == 1) {
         app.ViewedArchivePath = app.ArchivePath;
         ShowViewerWindow();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        // The user may close the viewer before it is filled.
+        if (!PumpPendingMessages() || !ViewerWindow()) return true;
         app.ViewerLoading = false;
         BuildViewer();
         return true;

@@ -9,6 +9,7 @@
 #include "core/app_state.h"
 #include "core/app_window.h"
 #include "core/init_window.h"
+#include "core/message_pump.h"
 #include "core/path_text.h"
 #include "core/paths.h"
 #include "core/settings.h"
@@ -82,8 +83,7 @@ bool CheckPrevInstance() {
         HWND popup = GetLastActivePopup(other);
         if (IsIconic(popup)) ShowWindow(popup, SW_RESTORE);
         SetForegroundWindow(popup);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        PumpPendingMessages();
     }
     return true;
 }

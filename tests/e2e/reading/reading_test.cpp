@@ -96,7 +96,7 @@ TEST(E2eReading, EachKindExtractsExactlyTheTextMembers) {
         DWORD attributes = GetFileAttributesW(work.c_str());
         EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN));
         e2e::closeWindow(viewer);
-        EXPECT_TRUE(q.process().waitForExit().has_value());
+        EXPECT_TRUE(q.process().waitForExit().has_value()) << e2e::describeTopLevel(q.pid());
         EXPECT_TRUE(FilesIn(work).empty()) << "closing the viewer empties the work folder";
     }
 }
