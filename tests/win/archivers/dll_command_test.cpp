@@ -218,7 +218,11 @@ TEST(DllProgress, WindowOnlyWithoutTheSwitch) {
     TempFolder work;
     // Many small members: creating files is what makes an extraction take long.
     std::vector<ZipEntry> many;
-    for (int i = 0; i < 400; ++i) many.push_back({"m" + std::to_string(i) + ".txt", std::string(2048, 'p'), false});
+    for (int i = 0; i < 400; ++i) {
+        std::string name = std::to_string(i);
+        name += ".txt";
+        many.push_back({name, std::string(2048, 'p'), false});
+    }
     ASSERT_TRUE(writeFile(work.path() + "big.zip", buildStoredZip(many)));
     HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
