@@ -295,7 +295,11 @@ private:
         std::vector<uint8_t> lengthLens = huffmanLengths(lengthFreq, kMaxCodeLength);
         std::vector<uint8_t> alignedLens = huffmanLengths(alignedFreq, 7);
 
-        if (aligned) ++stats_.alignedBlocks;
+        if (aligned) {
+            ++stats_.alignedBlocks;
+            if (std::any_of(alignedLens.begin(), alignedLens.end(), [](uint8_t l) { return l != 3; }))
+                ++stats_.alignedNonUniform;
+        }
         writeHeader(aligned ? kAligned : kVerbatim, bytes);
         if (aligned)
             for (uint8_t l : alignedLens) bw_.write(l, 3);

@@ -25,6 +25,7 @@ struct LzxStats {
     unsigned storedBlocks = 0;
     unsigned storedWholeWordPads = 0;  // stored headers that ended on a word boundary
     unsigned alignedBlocks = 0;
+    unsigned alignedNonUniform = 0;    // aligned blocks whose aligned code is not plain 3-bit
     unsigned matches = 0;
     unsigned repeatMatches = 0;        // coded with R0/R1/R2
 };

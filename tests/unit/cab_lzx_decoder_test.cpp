@@ -236,6 +236,7 @@ const E8Case kE8Cases[] = {
     {"last_translated_position", 100000, 40, 0, 29, 5000, 5000 - 29},
     {"second_frame_uses_folder_position", 100000, 32768, 20, 32768 + 2, 40000, 40000 - 32770},
     {"ten_byte_frame_untouched", 100000, 32768, 10, 32768 + 1, 40000, 40000},
+    {"six_byte_frame_untouched", 100000, 32768, 6, 32768 + 0, 40000, 40000},
     {"eleven_byte_frame_translated", 100000, 32768, 11, 32768 + 0, 40000, 40000 - 32768},
 };
 

@@ -64,6 +64,29 @@ std::vector<uint8_t> binaryData(size_t n, uint32_t seed) {
     return out;
 }
 
+// Fixed-size records (as in tables and x86 data sections): matches sit at
+// multiples of 8, so the aligned-offset code is far from uniform.
+std::vector<uint8_t> recordData(size_t n, uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::vector<uint8_t> out;
+    out.reserve(n + 32);
+    for (uint32_t id = 0; out.size() < n; ++id) {
+        const uint32_t base = 0x00401000u + static_cast<uint32_t>(rng() % 16) * 0x40;
+        const uint32_t flag = rng() % 4 == 0 ? static_cast<uint32_t>(rng()) : 7u;
+        const uint32_t fields[4] = {id, base, flag, 0xFFFFFFFFu};
+        for (uint32_t f : fields)
+            for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(f >> (8 * k)));
+    }
+    out.resize(n);
+    return out;
+}
+
+enum Kind { kText, kBinary, kRecords };
+
+std::vector<uint8_t> makeData(int kind, size_t n, uint32_t seed) {
+    return kind == kText ? textData(n, seed) : kind == kBinary ? binaryData(n, seed) : recordData(n, seed);
+}
+
 // Decodes frames as consecutive CFDATA blocks of one folder.
 arc::Status decodeFrames(const std::vector<std::vector<uint8_t>>& frames, size_t total, unsigned windowBits,
                          std::vector<uint8_t>& out) {
@@ -84,7 +107,7 @@ struct RoundTripCase {
     const char* name;
     unsigned windowBits;
     size_t size;
-    bool binary;
+    int kind;
     bool e8;
     unsigned blockType;
     size_t blockSize;
@@ -94,31 +117,33 @@ struct RoundTripCase {
 };
 
 const RoundTripCase kCases[] = {
-    {"empty", 16, 0, false, false, 1, 40000, -1, true, 0},
-    {"one_byte", 15, 1, false, false, 1, 40000, -1, true, 0},
-    {"one_byte_stored", 15, 1, false, false, 1, 40000, 0, true, 0},
-    {"frame_minus_one", 15, 32767, false, false, 1, 40000, -1, true, 0},
-    {"exact_frame", 16, 32768, true, true, 1, 40000, -1, true, 0},
-    {"frame_plus_one", 21, 32769, false, false, 1, 40000, -1, true, 0},
-    {"text_1m_w15", 15, 1 << 20, false, false, 1, 100000, -1, true, 0},
-    {"text_1m_w16_aligned", 16, 1 << 20, false, false, 2, 70000, -1, true, 0},
-    {"text_1m_w21", 21, 1 << 20, false, false, 1, 300000, -1, true, 0},
-    {"binary_1m_w16_e8", 16, 1 << 20, true, true, 1, 50000, -1, true, 0},
-    {"binary_1m_w21_e8_aligned", 21, 1 << 20, true, true, 2, 50000, 3, true, 0},
-    {"binary_200k_no_e8", 17, 200000, true, false, 1, 20000, -1, true, 0},
-    {"stored_block_spans_frames", 16, 150001, true, true, 1, 45001, 1, true, 0},
-    {"small_blocks_text", 18, 90000, false, false, 1, 1000, 5, true, 0},
-    {"tiny_e8_frame", 16, 11, true, true, 1, 40000, -1, true, 0},
+    {"empty", 16, 0, kText, false, 1, 40000, -1, true, 0},
+    {"one_byte", 15, 1, kText, false, 1, 40000, -1, true, 0},
+    {"one_byte_stored", 15, 1, kText, false, 1, 40000, 0, true, 0},
+    {"frame_minus_one", 15, 32767, kText, false, 1, 40000, -1, true, 0},
+    {"exact_frame", 16, 32768, kBinary, true, 1, 40000, -1, true, 0},
+    {"frame_plus_one", 21, 32769, kText, false, 1, 40000, -1, true, 0},
+    {"text_1m_w15", 15, 1 << 20, kText, false, 1, 100000, -1, true, 0},
+    {"text_1m_w16_aligned", 16, 1 << 20, kText, false, 2, 70000, -1, true, 0},
+    {"text_1m_w21", 21, 1 << 20, kText, false, 1, 300000, -1, true, 0},
+    {"binary_1m_w16_e8", 16, 1 << 20, kBinary, true, 1, 50000, -1, true, 0},
+    {"binary_1m_w21_e8_aligned", 21, 1 << 20, kBinary, true, 2, 50000, 3, true, 0},
+    {"binary_200k_no_e8", 17, 200000, kBinary, false, 1, 20000, -1, true, 0},
+    {"stored_block_spans_frames", 16, 150001, kBinary, true, 1, 45001, 1, true, 0},
+    {"small_blocks_text", 18, 90000, kText, false, 1, 1000, 5, true, 0},
+    {"tiny_e8_frame", 16, 11, kBinary, true, 1, 40000, -1, true, 0},
     // Literal-only tokens put block ends exactly: an odd stored block ending on a frame end.
-    {"stored_odd_block_ends_on_frame", 16, 70000, false, false, 1, 32767, 1, false, 1},
-    {"stored_first_block_literals", 15, 40001, true, false, 1, 32768, 0, false, 7},
+    {"stored_odd_block_ends_on_frame", 16, 70000, kText, false, 1, 32767, 1, false, 1},
+    {"stored_first_block_literals", 15, 40001, kBinary, false, 1, 32768, 0, false, 7},
+    {"records_aligned_w16", 16, 300000, kRecords, false, 2, 60000, -1, true, 0},
+    {"records_aligned_w21_e8", 21, 200000, kRecords, true, 2, 50000, 2, true, 0},
 };
 
 class CabLzxRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(CabLzxRoundTrip, DecoderReproducesInput) {
     const RoundTripCase& c = GetParam();
-    std::vector<uint8_t> data = c.binary ? binaryData(c.size, 7) : textData(c.size, 3);
+    std::vector<uint8_t> data = makeData(c.kind, c.size, 7);
     lzxtest::LzxOptions opt;
     opt.windowBits = c.windowBits;
     opt.e8 = c.e8;
@@ -167,7 +192,7 @@ TEST_P(CabLzxRoundTrip, CabextractAgrees) {
     const RoundTripCase& c = GetParam();
     const std::string tool = cabextractPath();
     if (tool.empty()) GTEST_SKIP() << "cabextract not installed";
-    std::vector<uint8_t> data = c.binary ? binaryData(c.size, 11) : textData(c.size, 5);
+    std::vector<uint8_t> data = makeData(c.kind, c.size, 11);
     const size_t split = c.size / 3;
     std::vector<cabtest::FileEntry> files = {{"first.bin", {data.begin(), data.begin() + split}},
                                              {"second.txt", {data.begin() + split, data.end()}}};
@@ -241,14 +266,16 @@ TEST(CabLzxStored, WholeWordAlignmentAgreesWithCabextract) {
 }
 
 // The encoder exercises what the decoder must handle: repeated offsets and,
-// when asked, aligned-offset blocks.
+// when asked, aligned-offset blocks whose aligned code differs from plain
+// 3-bit footers (else an aligned block would decode right even as verbatim).
 TEST(CabLzxStored, EncoderUsesRepeatOffsetsAndAlignedBlocks) {
-    std::vector<uint8_t> data = binaryData(300000, 5);
+    std::vector<uint8_t> data = recordData(300000, 5);
     lzxtest::LzxOptions lzx;
     lzx.blockType = 2;
     lzxtest::LzxStats stats;
     auto frames = lzxtest::lzxEncode(data, lzx, &stats);
     EXPECT_GT(stats.alignedBlocks, 3u);
+    EXPECT_EQ(stats.alignedNonUniform, stats.alignedBlocks);
     EXPECT_GT(stats.matches, 1000u);
     EXPECT_GT(stats.repeatMatches, 10u);
     std::vector<uint8_t> out;
