@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Extraction speed of our engine against the peer tools, in the same run.
+# Usage: bench/run.sh BUILD_DIR   (make bench passes $(BUILD); needs build/native built)
+# Builds the corpus and archives once under BUILD_DIR/bench, checks that our
+# output equals every peer's, then times whole-process extraction into a fresh
+# folder, ours and the peers alternating, and prints medians and peak memory.
+# QBX_BENCH_REPS (default 5) sets the repetitions.
+set -euo pipefail
+
+BUILD=$(realpath "${1:-build}")
+HERE=$(cd "$(dirname "$0")" && pwd)
+BENCH=$BUILD/bench
+CORPUS=$BENCH/corpus
+ARCS=$BENCH/archives
+WORK=$BENCH/run
+QBX=$BUILD/native/bench/qbx_extract
+MAKE_LZX=$BUILD/native/bench/make_lzx_cab
+REPS=${QBX_BENCH_REPS:-5}
+export LC_ALL=C
+
+die() { echo "bench: $*" >&2; exit 1; }
+
+for exe in "$QBX" "$MAKE_LZX"; do
+    [[ -x $exe ]] || die "$exe missing: run 'make native' first"
+done
+for tool in python3 jlha zip gcab lhasa bsdtar 7zz unzip cabextract; do
+    command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
+done
+[[ -x /usr/bin/time ]] || die "/usr/bin/time missing (package 'time')"
+
+# ---- Corpus and archives, rebuilt only when the generator changed. ----
+stamp=$(sha1sum "$HERE/make_corpus.py" "$HERE/make_lzx_cab.cpp" | sha1sum | cut -c1-12)
+if [[ ! -f $BENCH/stamp || $(cat "$BENCH/stamp") != "$stamp" ]]; then
+    echo "bench: building the corpus and archives in $BENCH ..."
+    rm -rf "$CORPUS" "$ARCS"
+    mkdir -p "$CORPUS" "$ARCS"
+    python3 "$HERE/make_corpus.py" "$CORPUS"
+    mapfile -t files < <(cd "$CORPUS" && ls | sort)
+    (
+        cd "$CORPUS"
+        jlha ao5q "$ARCS/corpus_lh5.lzh" "${files[@]}" >/dev/null
+        jlha ao7q "$ARCS/corpus_lh7.lzh" "${files[@]}" >/dev/null
+        zip -9 -q -X "$ARCS/corpus.zip" "${files[@]}"
+        gcab -c -z "$ARCS/corpus_mszip.cab" "${files[@]}"
+        "$MAKE_LZX" "$ARCS/corpus_lzx.cab" "${files[@]}"
+    )
+    echo "$stamp" >"$BENCH/stamp"
+fi
+corpus_bytes=$(cat "$CORPUS"/* | wc -c)
+corpus_files=$(ls "$CORPUS" | wc -l)
+
+# ---- One extraction by one tool; every tool writes into an empty folder. ----
+run_tool() {  # tool archive outdir
+    local tool=$1 arc=$2 out=$3
+    case $tool in
+    ours)       "$QBX" "$arc" "$out" ;;
+    lhasa)      lhasa "xqw=$out" "$arc" ;;
+    bsdtar)     bsdtar -xf "$arc" -C "$out" ;;
+    7zz)        7zz x -y "-o$out" "$arc" ;;
+    unzip)      unzip -qo "$arc" -d "$out" ;;
+    cabextract) cabextract -q -d "$out" "$arc" ;;
+    *)          die "unknown tool $tool" ;;
+    esac
+}
+export -f run_tool die
+export QBX
+
+# Runs one timed extraction into $WORK/$tool; sets ELAPSED (s) and RSS (KiB).
+timed() {  # tool archive
+    local out=$WORK/$1 t0 t1
+    rm -rf "$out"
+    mkdir -p "$out"
+    t0=$EPOCHREALTIME
+    if ! /usr/bin/time -f %M -o "$WORK/rss" bash -c 'run_tool "$@"' _ "$1" "$2" "$out" >/dev/null 2>"$WORK/err"; then
+        return 1
+    fi
+    t1=$EPOCHREALTIME
+    ELAPSED=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.4f", b - a }')
+    RSS=$(tail -1 "$WORK/rss")
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+maxof() { sort -g | tail -1; }
+
+# format label, archive, peers that claim to read it
+formats=(
+    "lh5|corpus_lh5.lzh|lhasa bsdtar 7zz"
+    "lh7|corpus_lh7.lzh|lhasa bsdtar 7zz"
+    "zip-deflate|corpus.zip|unzip bsdtar 7zz"
+    "cab-mszip|corpus_mszip.cab|cabextract bsdtar 7zz"
+    "cab-lzx|corpus_lzx.cab|cabextract bsdtar 7zz"
+)
+
+mkdir -p "$WORK"
+rows=()
+details=()
+echo "bench: $corpus_files files, $corpus_bytes bytes; $REPS runs per tool; $(nproc) cores"
+for spec in "${formats[@]}"; do
+    IFS='|' read -r label arcname peers <<<"$spec"
+    arc=$ARCS/$arcname
+    # Correctness first: ours must equal the corpus and every working peer's output.
+    timed ours "$arc" || die "$label: qbx_extract failed: $(cat "$WORK/err")"
+    diff -r "$CORPUS" "$WORK/ours" >"$WORK/diff" || die "$label: our output differs from the corpus: $(head -5 "$WORK/diff")"
+    usable=()
+    for p in $peers; do
+        if ! timed "$p" "$arc"; then
+            echo "bench: $label: $p cannot extract it, left out ($(head -c 200 "$WORK/err"))" >&2
+            continue
+        fi
+        if ! diff -r -q "$CORPUS" "$WORK/$p" >/dev/null; then
+            echo "bench: $label: $p output differs from the corpus, left out" >&2
+            continue
+        fi
+        diff -r "$WORK/ours" "$WORK/$p" >"$WORK/diff" || die "$label: our output differs from $p's: $(head -5 "$WORK/diff")"
+        usable+=("$p")
+    done
+    [[ ${#usable[@]} -gt 0 ]] || die "$label: no peer tool could extract the archive"
+
+    # Timing: ours and the peers alternate within each repetition.
+    declare -A tms=() rss=()
+    for ((r = 0; r < REPS; r++)); do
+        for t in ours "${usable[@]}"; do
+            timed "$t" "$arc" || die "$label: $t failed during timing: $(cat "$WORK/err")"
+            tms[$t]+="$ELAPSED "
+            rss[$t]+="$RSS "
+        done
+    done
+    rm -rf "${WORK:?}"/*
+
+    ours_med=$(tr ' ' '\n' <<<"${tms[ours]}" | grep . | median)
+    ours_rss=$(tr ' ' '\n' <<<"${rss[ours]}" | grep . | maxof)
+    best="" best_med="" best_rss=""
+    detail="$label:"
+    for p in "${usable[@]}"; do
+        m=$(tr ' ' '\n' <<<"${tms[$p]}" | grep . | median)
+        detail+=" $p=$m"
+        if [[ -z $best ]] || awk -v a="$m" -v b="$best_med" 'BEGIN { exit !(a < b) }'; then
+            best=$p best_med=$m
+            best_rss=$(tr ' ' '\n' <<<"${rss[$p]}" | grep . | maxof)
+        fi
+    done
+    ratio=$(awk -v a="$ours_med" -v b="$best_med" 'BEGIN { printf "%.2f", a / b }')
+    rows+=("$(printf '%-12s %9s  %-11s %9s  %6s  %9.1f  %9.1f' "$label" "$ours_med" "$best" "$best_med" "$ratio" \
+        "$(awk -v k="$ours_rss" 'BEGIN { print k / 1024 }')" "$(awk -v k="$best_rss" 'BEGIN { print k / 1024 }')")")
+    details+=("$detail ours=$ours_med")
+    unset tms rss
+done
+rmdir "$WORK" 2>/dev/null || true
+
+echo
+printf '%-12s %9s  %-11s %9s  %6s  %9s  %9s\n' format "ours(s)" "fastest" "peer(s)" ratio "ours MiB" "peer MiB"
+printf '%s\n' "${rows[@]}"
+echo
+echo "medians of every tool (s):"
+printf '  %s\n' "${details[@]}"
+echo "ratio = our median / fastest peer's median (target < 1.0); MiB = peak RSS over the runs"
