@@ -19,6 +19,9 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 "$root/scripts/wine.sh" --prefix
+# Nobody can answer the welcome window of a first start on a virtual display:
+# start from a settings file that holds only defaults.
+[ -f "$app/Quibex.ini" ] || printf '[Option]\r\nInitDialog=1\r\n' > "$app/Quibex.ini"
 "$root/scripts/wine.sh" "$app/Quibex.exe" "$winpath" &
 pid=$!
 # Give the program time to show its windows, then photograph the desktop.
@@ -29,4 +32,3 @@ done
 "$root/scripts/wine.sh" --screenshot "$root/build/run.png"
 echo "Quibex ran without a display: screenshot saved to build/run.png"
 kill "$pid" 2>/dev/null || true
-WINEPREFIX=$root/build/wine/prefix wineserver -k 2>/dev/null || true

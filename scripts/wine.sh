@@ -108,8 +108,6 @@ case "${1:-}" in
     ;;
   *)
     ensure_display && ensure_prefix || exit 1
-    wine "$@"
-    rc=$?
-    exit $rc
+    exec wine "$@"
     ;;
 esac
