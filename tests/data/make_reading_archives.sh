@@ -7,6 +7,7 @@
 #   binary.{lzh,zip,cab}  image.bin (neither a text nor a document)
 #   sfx_texts_{lzh,zip,cab}.exe, sfx_binary_{lzh,zip,cab}.exe  the archives behind a program stub
 #     whose bytes include "MSCF" and "-lh5-", as real stubs may
+#   sfx_both.exe  texts.lzh and then four.zip behind the stub
 #   broken.lzh  texts.lzh overwritten after its first header
 set -eu
 out=$1
@@ -46,6 +47,8 @@ for f in lzh zip cab; do
   cat stub.bin texts.$f > sfx_texts_$f.exe
   cat stub.bin binary.$f > sfx_binary_$f.exe
 done
+# A program both the LZH and the ZIP library accept: an LZH archive, then a ZIP.
+cat stub.bin texts.lzh four.zip > sfx_both.exe
 
 # Keep the first header, spoil everything after it: the first member fails its
 # CRC and no later header can be read.

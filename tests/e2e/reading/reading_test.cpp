@@ -101,6 +101,32 @@ TEST(E2eReading, EachKindExtractsExactlyTheTextMembers) {
     }
 }
 
+TEST(E2eReading, ProgramBothLibrariesAcceptIsReadAsLha) {
+    QuibexSession q;
+    ASSERT_TRUE(q.start(ReadingArchive(L"sfx_both.exe")));
+    HWND viewer = WaitViewer(q);
+    ASSERT_TRUE(viewer);
+    // The LZH part holds readme.txt and 説明.txt; the ZIP part a.txt to d.txt.
+    EXPECT_EQ(FilesIn(q.folder().file(L"temp")), (std::set<std::wstring>{L"readme.txt", L"説明.txt"}));
+    e2e::closeWindow(viewer);
+    EXPECT_TRUE(q.process().waitForExit().has_value());
+}
+
+TEST(E2eReading, StartUpEmptiesTheWorkFolderOfLockedDownLeftovers) {
+    QuibexSession q;
+    std::wstring work = q.folder().file(L"temp");
+    ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
+    std::wstring stale = work + L"\\stale.txt";
+    e2e::writeFileBytes(stale, "left by an earlier run");
+    SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    ASSERT_TRUE(q.start(ReadingArchive(L"four.zip")));
+    HWND viewer = WaitViewer(q);
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(FilesIn(work), (std::set<std::wstring>{L"a.txt", L"b.txt", L"c.txt", L"d.txt"}));
+    e2e::closeWindow(viewer);
+    EXPECT_TRUE(q.process().waitForExit().has_value());
+}
+
 TEST(E2eReading, MissingLibraryIsNamed) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"texts.lzh", L"UNLHA32.DLL がみつかりません。"},
