@@ -307,50 +307,6 @@ TEST(LzhLzs, FlagBitsPositionsAndLengths) {
     EXPECT_EQ(std::string(r.data.begin(), r.data.end()), "abcabcabcabc");
 }
 
-// -lh3-: lengths sent one per symbol; the position code may be the built-in one.
-Bytes lh3Stream(const std::vector<Token>& toks) {
-    // Built-in position code lengths, canonical codes assigned in symbol order.
-    std::vector<int> plen;
-    const int steps[] = {1, 1, 3, 6, 13, 31, 78};
-    for (int i = 0, len = 2, s = 0; i < 128; ++i) {
-        while (s < 7 && steps[s] == i) ++len, ++s;
-        plen.push_back(len);
-    }
-    std::vector<uint32_t> pcode(128);
-    uint32_t code = 0;
-    for (int len = 1, i; len <= 16; ++len, code <<= 1)
-        for (i = 0; i < 128; ++i)
-            if (plen[i] == len) pcode[i] = code++;
-    BitWriter w;
-    w.put(static_cast<uint32_t>(toks.size()), 16);
-    for (int i = 0; i < 286; ++i) w.put(1, 1), w.put(9 - 1, 4);  // every symbol 9 bits
-    w.put(0, 1);                                                // built-in position code
-    for (auto& t : toks) {
-        if (t.literal >= 0) {
-            w.put(static_cast<uint32_t>(t.literal), 9);
-            continue;
-        }
-        uint32_t sym = static_cast<uint32_t>(t.len - 3 + 256);
-        if (sym >= 285) w.put(285, 9), w.put(sym - 285, 8);
-        else w.put(sym, 9);
-        uint32_t d = static_cast<uint32_t>(t.dist - 1);
-        w.put(pcode[d >> 6], plen[d >> 6]);
-        w.put(d & 63, 6);
-    }
-    return w.finish();
-}
-
-TEST(LzhLh3, BuiltInPositionCodeAndExtendedLengths) {
-    std::vector<Token> toks = randomLiterals(9000, 11);
-    for (Token t : {match(3, 1), match(29, 8192), match(30, 64), match(256, 8191), match(100, 5000)})
-        toks.push_back(t);
-    Bytes want = expand(toks);
-    Result r = decode("-lh3-", lh3Stream(toks), want.size());
-    EXPECT_EQ(r.status, arc::Status::Ok);
-    EXPECT_EQ(r.data.size(), want.size());
-    EXPECT_TRUE(r.data == want);
-}
-
 TEST(LzhAdaptive, GarbageEndsCleanlyWithinTheHeaderSize) {
     std::mt19937 rng(5);
     for (const char* m : {"-lh1-", "-lh2-", "-lh3-", "-lh5-", "-lh7-", "-lzs-", "-lz5-"}) {
