@@ -50,7 +50,7 @@ public:
         : windowSize_(1u << windowBits),
           mask_(windowSize_ - 1),
           mainSymbols_(kNumChars + slotCount(windowBits) * 8),
-          window_(windowSize_),
+          window_(new uint8_t[windowSize_]),
           main_(kMainTableBits),
           length_(kLengthTableBits),
           aligned_(kAlignedTableBits),
@@ -76,7 +76,9 @@ private:
     const uint32_t windowSize_;
     const uint32_t mask_;
     const unsigned mainSymbols_;
-    std::vector<uint8_t> window_;  // 2^windowBits: untranslated history
+    // 2^windowBits of untranslated history. Left uninitialised: a match may
+    // only reach bytes already produced (offset <= total_), so none is read unwritten.
+    std::unique_ptr<uint8_t[]> window_;
     uint32_t wpos_ = 0;            // next window write position
     uint64_t total_ = 0;           // bytes produced so far in the folder
 
@@ -238,7 +240,7 @@ Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
 
 Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
     // Locals again: nothing here is reloaded after a window store.
-    uint8_t* const win = window_.data();
+    uint8_t* const win = window_.get();
     const uint32_t mask = mask_;
     const uint32_t* const mainTable = main_.table();
     uint32_t pos = wpos_;
@@ -325,8 +327,8 @@ Status LzxDecoder::copyStored(const uint8_t* in, size_t inLen, size_t n) {
     if (storedPos_ > inLen || inLen - storedPos_ < n) return Status::UnexpectedEof;
     const uint8_t* src = in + storedPos_;
     size_t first = std::min<size_t>(n, windowSize_ - wpos_);
-    std::memcpy(window_.data() + wpos_, src, first);
-    std::memcpy(window_.data(), src + first, n - first);
+    std::memcpy(window_.get() + wpos_, src, first);
+    std::memcpy(window_.get(), src + first, n - first);
     wpos_ = static_cast<uint32_t>((wpos_ + n) & mask_);
     storedPos_ += n;
     total_ += n;
@@ -335,8 +337,8 @@ Status LzxDecoder::copyStored(const uint8_t* in, size_t inLen, size_t n) {
 
 void LzxDecoder::emitFrame(size_t start, uint8_t* out, size_t outLen) const {
     size_t first = std::min<size_t>(outLen, windowSize_ - start);
-    std::memcpy(out, window_.data() + start, first);
-    std::memcpy(out + first, window_.data(), outLen - first);
+    std::memcpy(out, window_.get() + start, first);
+    std::memcpy(out + first, window_.get(), outLen - first);
 }
 
 // Turns the absolute call targets the compressor stored back into the
