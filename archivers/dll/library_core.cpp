@@ -88,6 +88,9 @@ int Library::command(HWND owner, LPCSTR cmdLine, LPSTR out, DWORD outSize) noexc
     if (!guard.acquired()) return kErrAlreadyRunning;
     std::string report;
     int result;
+    // The busy cursor the caller asked for with SetCursorMode, restored afterwards.
+    const bool busyCursor = cursorMode_.load();
+    HCURSOR previousCursor = busyCursor ? SetCursor(LoadCursorW(nullptr, IDC_WAIT)) : nullptr;
     try {
         result = runCommand(owner, ansiToUtf8(cmdLine), report);
     } catch (const std::bad_alloc&) {
@@ -97,6 +100,7 @@ int Library::command(HWND owner, LPCSTR cmdLine, LPSTR out, DWORD outSize) noexc
         result = static_cast<int>(arc::Status::CannotRead);
         report = "internal error";
     }
+    if (busyCursor) SetCursor(previousCursor);
     try {
         writeReport(report, out, outSize);
     } catch (...) {
