@@ -5,6 +5,7 @@
 // reading of these formats to an independent implementation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -111,9 +112,10 @@ Bytes adaptiveStream(const std::vector<Token>& toks, bool lh2) {
     return w.finish();
 }
 
-// -lh3-: one block, 286 literal/length lengths sent one by one (a complete
-// code: 226 of 8 bits, 60 of 9), and the built-in position code.
-Bytes lh3Stream(const std::vector<Token>& toks) {
+// -lh3-: blocks of `perBlock` codes, each with 286 literal/length lengths
+// sent one by one (a complete code: 226 of 8 bits, 60 of 9) and either the
+// built-in position code or 128 sent lengths of 7 bits.
+Bytes lh3Stream(const std::vector<Token>& toks, size_t perBlock, bool sentPositions) {
     auto canonical = [](const std::vector<int>& lens) {
         std::vector<uint32_t> codes(lens.size());
         uint32_t code = 0;
@@ -127,14 +129,19 @@ Bytes lh3Stream(const std::vector<Token>& toks) {
     const int steps[] = {1, 1, 3, 6, 13, 31, 78};  // built-in code: one bit longer at each
     for (int i = 0, len = 2, s = 0; i < 128; ++i) {
         while (s < 7 && steps[s] == i) ++len, ++s;
-        plen.push_back(len);
+        plen.push_back(sentPositions ? 7 : len);
     }
     auto ccode = canonical(clen), pcode = canonical(plen);
     BitWriter w;
-    w.put(static_cast<uint32_t>(toks.size()), 16);
-    for (int i = 0; i < 286; ++i) w.put(1, 1), w.put(static_cast<uint32_t>(clen[i] - 1), 4);
-    w.put(0, 1);  // built-in position code
-    for (auto& t : toks) {
+    for (size_t n = 0; n < toks.size(); ++n) {
+        const Token& t = toks[n];
+        if (n % perBlock == 0) {
+            w.put(static_cast<uint32_t>(std::min(perBlock, toks.size() - n)), 16);
+            for (int i = 0; i < 286; ++i) w.put(1, 1), w.put(static_cast<uint32_t>(clen[i] - 1), 4);
+            w.put(sentPositions ? 1 : 0, 1);
+            if (sentPositions)
+                for (int i = 0; i < 128; ++i) w.put(static_cast<uint32_t>(plen[i]), 4);
+        }
         int sym = t.literal >= 0 ? t.literal : static_cast<int>(t.len - 3 + 256);
         int coded = sym >= 285 ? 285 : sym;
         w.put(ccode[coded], clen[coded]);
@@ -207,15 +214,17 @@ struct Case {
 TEST(LzhCrossCheck, RareMethodsAgreeWithThePeer) {
     // Sizes large enough that both adaptive trees are halved and rebuilt
     // (root count 0x8000) and the -lh2- position tree grows to full size.
-    const Case cases[] = {{"-lh1-", 400000, 4096, 60}, {"-lh2-", 400000, 8192, 256}, {"-lh3-", 60000, 8192, 256}};
+    const Case cases[] = {{"-lh1-", 400000, 4096, 60},
+                          {"-lh2-", 400000, 8192, 256},
+                          {"-lh3-", 60000, 8192, 256},
+                          {"-lh3-/sent", 300000, 8192, 256}};
     for (auto& c : cases) {
         Bytes want;
         auto toks = randomTokens(c.size, c.maxDist, c.maxLen, 17, &want);
-        std::string m = c.method;
-        Bytes packed = m == "-lh3-" ? lh3Stream(toks) : adaptiveStream(toks, m == "-lh2-");
-        if (m == "-lh3-") {
-            ASSERT_LE(toks.size(), 65535u);  // one block
-        }
+        std::string variant = c.method, m = variant.substr(0, 5);
+        Bytes packed = m != "-lh3-"            ? adaptiveStream(toks, m == "-lh2-")
+                       : variant == "-lh3-"    ? lh3Stream(toks, 65535, false)
+                                               : lh3Stream(toks, 5000, true);
         Bytes a = archive(m, packed, want);
         arc::Status st;
         Bytes ours = ourDecode(a, &st);
