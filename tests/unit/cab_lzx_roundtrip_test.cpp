@@ -283,4 +283,37 @@ TEST(CabLzxStored, EncoderUsesRepeatOffsetsAndAlignedBlocks) {
     EXPECT_TRUE(out == data);
 }
 
+// The writer's other folder kinds and its checksums, judged by the peer: a
+// cabinet with correct checksums tests clean, one with a damaged checksum
+// does not (so the peer really checks them).
+TEST(CabLzxWriter, StoredAndMszipFoldersAndChecksumsAgreeWithCabextract) {
+    const std::string tool = cabextractPath();
+    if (tool.empty()) GTEST_SKIP() << "cabextract not installed";
+    std::vector<uint8_t> data = textData(100000, 21);
+    std::vector<cabtest::FileEntry> files = {{"x.txt", {data.begin(), data.begin() + 60000}},
+                                             {"y.txt", {data.begin() + 60000, data.end()}}};
+    const std::string q = "'" + tool + "' -q ";
+    for (cabtest::Method m : {cabtest::Method::None, cabtest::Method::Mszip, cabtest::Method::Lzx}) {
+        SCOPED_TRACE(static_cast<int>(m));
+        cabtest::WriterOptions opt;
+        opt.method = m;
+        std::vector<uint8_t> cab = cabtest::writeCab(files, opt);
+        TempDir dir("writer" + std::to_string(static_cast<int>(m)));
+        writeBytes(dir.path / "c.cab", cab);
+        ASSERT_EQ(std::system((q + "-d '" + (dir.path / "out").string() + "' '" + (dir.path / "c.cab").string() +
+                               "' >/dev/null 2>&1").c_str()),
+                  0);
+        for (const auto& f : files) EXPECT_TRUE(fixtures::readFile((dir.path / "out" / f.name).string()) == f.data);
+
+        // Damage the first CFDATA checksum (the first CFDATA follows the last file name).
+        cabtest::ParsedCab parsed;
+        ASSERT_TRUE(cabtest::parseCab(cab, parsed));
+        size_t firstData = cab[36] | (cab[37] << 8) | (cab[38] << 16) | (size_t{cab[39]} << 24);
+        ASSERT_LT(firstData + 8, cab.size());
+        cab[firstData] ^= 0x01;
+        writeBytes(dir.path / "bad.cab", cab);
+        EXPECT_NE(std::system((q + "-t '" + (dir.path / "bad.cab").string() + "' >/dev/null 2>&1").c_str()), 0);
+    }
+}
+
 }  // namespace
