@@ -97,6 +97,22 @@ TEST_P(DllCommand, BareNameFindsMemberInsideTheOnlyFolder) {
     EXPECT_EQ(out.files(), (std::map<std::string, std::string>{{"readme.txt", "nested readme\r\n"}}));
 }
 
+TEST_P(DllCommand, ExtractedFileCarriesTheMemberTime) {
+    TempFolder out;
+    ASSERT_EQ(dll().run(commandLine(GetParam(), sample(), out.path(), "readme.txt", true)), 0);
+    HANDLE h = CreateFileW(toWide(out.path() + "readme.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME written{}, local{};
+    ASSERT_TRUE(GetFileTime(h, nullptr, nullptr, &written));
+    CloseHandle(h);
+    WORD date = 0, time = 0;
+    ASSERT_TRUE(FileTimeToLocalFileTime(&written, &local));
+    ASSERT_TRUE(FileTimeToDosDateTime(&local, &date, &time));
+    EXPECT_EQ(date, ((2001 - 1980) << 9) | (2 << 5) | 3);
+    EXPECT_EQ(time, (4 << 11) | (5 << 5) | 3);
+}
+
 TEST_P(DllCommand, FilesOfEarlierCommandsAreOverwritten) {
     TempFolder out;
     ASSERT_TRUE(writeFile(out.path() + "readme.txt", {'o', 'l', 'd'}));
