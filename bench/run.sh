@@ -4,7 +4,9 @@
 # Builds the corpus and archives once under BUILD_DIR/bench, checks that our
 # output equals every peer's, then times whole-process extraction into a fresh
 # folder, ours and the peers alternating, and prints medians and peak memory.
-# QBX_BENCH_REPS (default 5) sets the repetitions.
+# QBX_BENCH_REPS (default 9) sets the repetitions. Extraction goes to a RAM
+# folder (/dev/shm, or QBX_BENCH_TMP) so the disk's write-back, which other
+# users of the machine share, does not drown the decoders' differences.
 set -euo pipefail
 
 BUILD=$(realpath "${1:-build}")
@@ -12,10 +14,9 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 BENCH=$BUILD/bench
 CORPUS=$BENCH/corpus
 ARCS=$BENCH/archives
-WORK=$BENCH/run
 QBX=$BUILD/native/bench/qbx_extract
 MAKE_LZX=$BUILD/native/bench/make_lzx_cab
-REPS=${QBX_BENCH_REPS:-5}
+REPS=${QBX_BENCH_REPS:-9}
 export LC_ALL=C
 
 die() { echo "bench: $*" >&2; exit 1; }
@@ -47,36 +48,47 @@ if [[ ! -f $BENCH/stamp || $(cat "$BENCH/stamp") != "$stamp" ]]; then
     echo "$stamp" >"$BENCH/stamp"
 fi
 corpus_bytes=$(cat "$CORPUS"/* | wc -c)
+tmp_root=${QBX_BENCH_TMP:-}
+if [[ -z $tmp_root ]]; then
+    tmp_root=$BENCH
+    if [[ -d /dev/shm && -w /dev/shm ]] && (($(df -Pk /dev/shm | awk 'NR == 2 { print $4 }') > 4 * corpus_bytes / 1024)); then
+        tmp_root=/dev/shm
+    fi
+fi
+WORK=$(mktemp -d "$tmp_root/qbx_bench.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
 corpus_files=$(ls "$CORPUS" | wc -l)
 
 # ---- One extraction by one tool; every tool writes into an empty folder. ----
-run_tool() {  # tool archive outdir
+# The command runs directly under /usr/bin/time (no shell between), so the
+# peak memory is the tool's own.
+tool_cmd() {  # tool archive outdir -> CMD
     local tool=$1 arc=$2 out=$3
     case $tool in
-    ours)       "$QBX" "$arc" "$out" ;;
-    lhasa)      lhasa "xqw=$out" "$arc" ;;
-    bsdtar)     bsdtar -xf "$arc" -C "$out" ;;
-    7zz)        7zz x -y "-o$out" "$arc" ;;
-    unzip)      unzip -qo "$arc" -d "$out" ;;
-    cabextract) cabextract -q -d "$out" "$arc" ;;
+    ours)       CMD=("$QBX" "$arc" "$out") ;;
+    lhasa)      CMD=(lhasa "xqw=$out" "$arc") ;;
+    bsdtar)     CMD=(bsdtar -xf "$arc" -C "$out") ;;
+    7zz)        CMD=(7zz x -y "-o$out" "$arc") ;;
+    unzip)      CMD=(unzip -qo "$arc" -d "$out") ;;
+    cabextract) CMD=(cabextract -q -d "$out" "$arc") ;;
     *)          die "unknown tool $tool" ;;
     esac
 }
-export -f run_tool die
-export QBX
 
-# Runs one timed extraction into $WORK/$tool; sets ELAPSED (s) and RSS (KiB).
+# Runs one timed extraction into $WORK/$tool; sets ELAPSED (wall s), CPU
+# (user + system s) and RSS (peak KiB).
 timed() {  # tool archive
     local out=$WORK/$1 t0 t1
     rm -rf "$out"
     mkdir -p "$out"
+    tool_cmd "$1" "$2" "$out"
     t0=$EPOCHREALTIME
-    if ! /usr/bin/time -f %M -o "$WORK/rss" bash -c 'run_tool "$@"' _ "$1" "$2" "$out" >/dev/null 2>"$WORK/err"; then
+    if ! /usr/bin/time -f '%M %U %S' -o "$WORK/rss" "${CMD[@]}" >/dev/null 2>"$WORK/err"; then
         return 1
     fi
     t1=$EPOCHREALTIME
     ELAPSED=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.4f", b - a }')
-    RSS=$(tail -1 "$WORK/rss")
+    read -r RSS CPU < <(tail -1 "$WORK/rss" | awk '{ printf "%d %.2f\n", $1, $2 + $3 }')
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.4f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -117,40 +129,50 @@ for spec in "${formats[@]}"; do
     [[ ${#usable[@]} -gt 0 ]] || die "$label: no peer tool could extract the archive"
 
     # Timing: ours and the peers alternate within each repetition.
-    declare -A tms=() rss=()
+    # The starting tool rotates so that none always runs right after another's clean-up.
+    declare -A tms=() rss=() cpu=()
+    order=(ours "${usable[@]}")
     for ((r = 0; r < REPS; r++)); do
-        for t in ours "${usable[@]}"; do
+        for ((k = 0; k < ${#order[@]}; k++)); do
+            t=${order[(r + k) % ${#order[@]}]}
             timed "$t" "$arc" || die "$label: $t failed during timing: $(cat "$WORK/err")"
             tms[$t]+="$ELAPSED "
             rss[$t]+="$RSS "
+            cpu[$t]+="$CPU "
         done
     done
     rm -rf "${WORK:?}"/*
 
     ours_med=$(tr ' ' '\n' <<<"${tms[ours]}" | grep . | median)
     ours_rss=$(tr ' ' '\n' <<<"${rss[ours]}" | grep . | maxof)
+    ours_cpu=$(tr ' ' '\n' <<<"${cpu[ours]}" | grep . | median)
     best="" best_med="" best_rss=""
     detail="$label:"
     for p in "${usable[@]}"; do
         m=$(tr ' ' '\n' <<<"${tms[$p]}" | grep . | median)
-        detail+=" $p=$m"
+        detail+=" $p=$m($(tr ' ' '\n' <<<"${cpu[$p]}" | grep . | median))"
         if [[ -z $best ]] || awk -v a="$m" -v b="$best_med" 'BEGIN { exit !(a < b) }'; then
             best=$p best_med=$m
             best_rss=$(tr ' ' '\n' <<<"${rss[$p]}" | grep . | maxof)
+            best_cpu=$(tr ' ' '\n' <<<"${cpu[$p]}" | grep . | median)
         fi
     done
     ratio=$(awk -v a="$ours_med" -v b="$best_med" 'BEGIN { printf "%.2f", a / b }')
-    rows+=("$(printf '%-12s %9s  %-11s %9s  %6s  %9.1f  %9.1f' "$label" "$ours_med" "$best" "$best_med" "$ratio" \
-        "$(awk -v k="$ours_rss" 'BEGIN { print k / 1024 }')" "$(awk -v k="$best_rss" 'BEGIN { print k / 1024 }')")")
-    details+=("$detail ours=$ours_med")
-    unset tms rss
+    cpu_ratio=$(awk -v a="$ours_cpu" -v b="$best_cpu" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
+    rows+=("$(printf '%-12s %9s  %-11s %9s  %6s  %9.1f  %9.1f  %7s %7s %6s' "$label" "$ours_med" "$best" "$best_med" \
+        "$ratio" "$(awk -v k="$ours_rss" 'BEGIN { print k / 1024 }')" "$(awk -v k="$best_rss" 'BEGIN { print k / 1024 }')" \
+        "$ours_cpu" "$best_cpu" "$cpu_ratio")")
+    details+=("$detail ours=$ours_med($ours_cpu)")
+    unset tms rss cpu
 done
-rmdir "$WORK" 2>/dev/null || true
 
 echo
-printf '%-12s %9s  %-11s %9s  %6s  %9s  %9s\n' format "ours(s)" "fastest" "peer(s)" ratio "ours MiB" "peer MiB"
+printf '%-12s %9s  %-11s %9s  %6s  %9s  %9s  %7s %7s %6s\n' format "ours(s)" "fastest" "peer(s)" ratio \
+    "ours MiB" "peer MiB" "cpu us" "cpu pr" "cpu r"
 printf '%s\n' "${rows[@]}"
 echo
-echo "medians of every tool (s):"
+echo "medians of every tool, wall s (cpu s):"
 printf '  %s\n' "${details[@]}"
-echo "ratio = our median / fastest peer's median (target < 1.0); MiB = peak RSS over the runs"
+echo "ratio = our median wall time / the fastest peer's (target < 1.0); MiB = peak RSS over the runs;"
+echo "cpu us / cpu pr / cpu r = median user+system seconds of ours, of that peer, and their ratio"
+echo "(output folders in $tmp_root; wall times on a shared machine vary, the cpu columns less so)"
