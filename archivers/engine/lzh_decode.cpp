@@ -1,5 +1,4 @@
 // Method dispatch: which decoder and dictionary each LZH method name means.
-#include <cstring>
 #include <memory>
 
 #include "lzh_crc16.h"
