@@ -195,7 +195,8 @@ TEST(CabLzxDecoder, StoredHeaderOnWordBoundaryHasWholeWordPad) {
     HandBlock h;
     Bits b;
     b.put(0, 1);
-    // Size patched below: count 9-bit literals until the next header starts at bit 5 (mod 16).
+    // A verbatim block of k 9-bit literals, k chosen so the stored header
+    // starts at bit 5 (mod 16) and its 27 bits end on a word boundary.
     Bits probe;
     probe.put(0, 1);
     h.header(probe, 0);
