@@ -2,7 +2,6 @@
 // must decode to the same bytes; the rest must fail cleanly.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -12,27 +11,12 @@
 
 namespace {
 
-struct Row {
-    std::string member, md5;
-    uint64_t size;
-};
-
-// expected.tsv rows of LZH archives. Read here rather than through
-// fixtures::expectedFiles() because symbolic-link rows carry "symlink" in
-// the size column; those have no file data to compare and are left out.
-std::map<std::string, std::vector<Row>> lzhExpected() {
-    std::map<std::string, std::vector<Row>> out;
-    std::ifstream in(fixtures::testdataDir() + "/expected.tsv");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> c;
-        std::stringstream ss(line);
-        std::string col;
-        while (std::getline(ss, col, '\t')) c.push_back(col);
-        if (c.size() < 4 || c[0].rfind("lzh/", 0) != 0) continue;
-        if (c[2].empty() || c[2].find_first_not_of("0123456789") != std::string::npos) continue;
-        out[c[0]].push_back({c[1], c[3], std::stoull(c[2])});
-    }
+// expected.tsv rows of LZH archives (symbolic-link rows, which carry no
+// file data, are already left out by the fixture).
+std::map<std::string, std::vector<fixtures::ExpectedFile>> lzhExpected() {
+    std::map<std::string, std::vector<fixtures::ExpectedFile>> out;
+    for (auto& [archive, rows] : fixtures::expectedFiles())
+        if (archive.rfind("lzh/", 0) == 0) out[archive] = rows;
     return out;
 }
 
