@@ -16,26 +16,28 @@ CORPUS=$BENCH/corpus
 ARCS=$BENCH/archives
 QBX=$BUILD/native/bench/qbx_extract
 MAKE_LZX=$BUILD/native/bench/make_lzx_cab
+MAKE_CORPUS=$BUILD/native/bench/make_corpus
 REPS=${QBX_BENCH_REPS:-9}
 export LC_ALL=C
 
 die() { echo "bench: $*" >&2; exit 1; }
 
-for exe in "$QBX" "$MAKE_LZX"; do
+for exe in "$QBX" "$MAKE_LZX" "$MAKE_CORPUS"; do
     [[ -x $exe ]] || die "$exe missing: run 'make native' first"
 done
-for tool in python3 jlha zip gcab lhasa bsdtar 7zz unzip cabextract; do
+for tool in jlha zip gcab lhasa bsdtar 7zz unzip cabextract; do
     command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
 done
 [[ -x /usr/bin/time ]] || die "/usr/bin/time missing (package 'time')"
 
-# ---- Corpus and archives, rebuilt only when the generator changed. ----
-stamp=$(sha1sum "$HERE/make_corpus.py" "$HERE/make_lzx_cab.cpp" | sha1sum | cut -c1-12)
+# ---- Corpus and archives, rebuilt only when a generator changed. ----
+stamp=$(sha1sum "$HERE"/{make_corpus.cpp,corpus_words.h,make_lzx_cab.cpp} "$HERE"/../tests/support/{lzx_encoder,cab_writer}.cpp |
+    sha1sum | cut -c1-12)
 if [[ ! -f $BENCH/stamp || $(cat "$BENCH/stamp") != "$stamp" ]]; then
     echo "bench: building the corpus and archives in $BENCH ..."
     rm -rf "$CORPUS" "$ARCS"
     mkdir -p "$CORPUS" "$ARCS"
-    python3 "$HERE/make_corpus.py" "$CORPUS"
+    "$MAKE_CORPUS" "$CORPUS"
     mapfile -t files < <(cd "$CORPUS" && ls | sort)
     (
         cd "$CORPUS"
@@ -103,10 +105,9 @@ formats=(
     "cab-lzx|corpus_lzx.cab|cabextract bsdtar 7zz"
 )
 
-mkdir -p "$WORK"
 rows=()
 details=()
-echo "bench: $corpus_files files, $corpus_bytes bytes; $REPS runs per tool; $(nproc) cores"
+echo "bench: $corpus_files files, $corpus_bytes bytes; $REPS runs per tool; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 for spec in "${formats[@]}"; do
     IFS='|' read -r label arcname peers <<<"$spec"
     arc=$ARCS/$arcname
