@@ -24,6 +24,9 @@ struct Member {
     uint32_t osType = 0;     // family OS code, 0 when unknown
     bool isFolder = false;
     bool encrypted = false;
+    // The extracted data may be shorter than `size` (a MacBinary member
+    // whose stored form wraps the data fork); never longer.
+    bool sizeIsUpperBound = false;
 };
 
 // Receives one member's bytes. write() returning false stops the extraction

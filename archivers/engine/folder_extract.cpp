@@ -227,7 +227,8 @@ public:
         std::unique_ptr<Open> job = std::move(it->second);
         open_.erase(it);
         const Member& m = members_[index];
-        if (ok(result) && job->written != m.size) result = Status::BrokenData;
+        if (ok(result) && job->written != m.size && !(m.sizeIsUpperBound && job->written < m.size))
+            result = Status::BrokenData;
         if (ok(result) && options_.restoreTime) job->file.setDosTime(m.dosDate, m.dosTime);
         bool closed = job->file.close();
         if (ok(result) && !closed) result = Status::CannotWrite;

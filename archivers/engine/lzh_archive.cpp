@@ -8,6 +8,7 @@
 #include "archive.h"
 #include "lzh_decoders.h"
 #include "lzh_header.h"
+#include "lzh_macbinary.h"
 
 namespace arc {
 
@@ -22,7 +23,11 @@ class LzhArchive final : public Archive {
 public:
     LzhArchive(ByteSource& src, std::vector<LzhEntry> entries, Status listError)
         : src_(src), entries_(std::move(entries)), listError_(listError) {
-        for (auto& e : entries_) members_.push_back(e.member);
+        for (auto& e : entries_) {
+            members_.push_back(e.member);
+            // MacLHA's members come out as their data fork (see extractOne).
+            if (e.member.osType == 'm') members_.back().sizeIsUpperBound = true;
+        }
     }
 
     const std::vector<Member>& members() const override { return members_; }
@@ -50,7 +55,15 @@ private:
         // while decoding.
         if (m.packedSize > 2 * src_.size() + kTruncationSlack) return Status::TooBig;
         uint16_t crc = 0;
-        Status st = lzhDecodeMember(m.method, src_, e.dataOffset, m.packedSize, m.size, sink, &crc);
+        Status st;
+        if (m.osType == 'm') {
+            // The CRC covers the whole MacBinary stream; only the data fork goes out.
+            MacBinaryDataFork fork(sink, m.size);
+            st = lzhDecodeMember(m.method, src_, e.dataOffset, m.packedSize, m.size, fork, &crc);
+            if (ok(st) && !fork.finish()) st = Status::CannotWrite;
+        } else {
+            st = lzhDecodeMember(m.method, src_, e.dataOffset, m.packedSize, m.size, sink, &crc);
+        }
         if (ok(st) && crc != m.crc) st = Status::FileCrc;
         return st;
     }
