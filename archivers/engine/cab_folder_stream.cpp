@@ -3,10 +3,18 @@
 // reserved bytes); a zero csum means "not computed".
 #include "cab_folder_stream.h"
 
+#include <bit>
 #include <cstring>
 
 namespace arc {
 namespace {
+
+uint64_t loadLe64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+    return v;
+}
 
 class StoredDecoder final : public CabBlockDecoder {
 public:
@@ -20,8 +28,12 @@ public:
 }  // namespace
 
 uint32_t cabChecksum(const uint8_t* data, size_t n, uint32_t seed) {
-    uint32_t sum = seed;
+    // The sum XORs little-endian 32-bit words; XORing 64-bit words and then
+    // folding the halves gives the same result with half the steps.
+    uint64_t wide = 0;
     size_t i = 0;
+    for (; i + 8 <= n; i += 8) wide ^= loadLe64(data + i);
+    uint32_t sum = seed ^ static_cast<uint32_t>(wide) ^ static_cast<uint32_t>(wide >> 32);
     for (; i + 4 <= n; i += 4)
         sum ^= data[i] | (data[i + 1] << 8) | (data[i + 2] << 16) | (static_cast<uint32_t>(data[i + 3]) << 24);
     uint32_t tail = 0;

@@ -464,4 +464,21 @@ TEST(CabBuilt, ChecksumFoldsTheTailBigEndian) {
     EXPECT_EQ(arc::cabChecksum(bytes, 5, 0x10), 0x04030201u ^ 0x05u ^ 0x10u);
 }
 
+// Every length around the 8-byte and 4-byte steps and every tail length,
+// against the sum written out one 32-bit word at a time.
+TEST(CabBuilt, ChecksumMatchesWordByWordSumAtEveryLength) {
+    uint8_t bytes[41];
+    for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<uint8_t>(i * 37 + 11);
+    for (size_t n = 0; n <= sizeof bytes; ++n) {
+        uint32_t want = 0x9E3779B9u;
+        size_t i = 0;
+        for (; i + 4 <= n; i += 4)
+            want ^= uint32_t{bytes[i]} | uint32_t{bytes[i + 1]} << 8 | uint32_t{bytes[i + 2]} << 16 |
+                    uint32_t{bytes[i + 3]} << 24;
+        uint32_t tail = 0;
+        for (; i < n; ++i) tail = tail << 8 | bytes[i];
+        EXPECT_EQ(arc::cabChecksum(bytes, n, 0x9E3779B9u), want ^ tail) << "length " << n;
+    }
+}
+
 }  // namespace
