@@ -3,8 +3,10 @@
 // (peeking ahead of the last real bit is legal; consuming it is not).
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace arc::lzx {
 
@@ -20,22 +22,33 @@ public:
         overrun_ = start > len;
     }
 
+    // After refill() at least this many bits are buffered: enough for a main
+    // code, a length code and a verbatim offset footer (16 + 16 + 17).
+    static constexpr unsigned kRefillBits = 49;
+
     // n <= 32.
     uint32_t peek(unsigned n) {
         if (count_ < n) refill();
-        return n == 0 ? 0 : static_cast<uint32_t>(buf_ >> (64 - n));
+        return peekBuffered(n);
     }
+    // n <= bits buffered (after ensure(): up to kRefillBits in total).
+    uint32_t peekBuffered(unsigned n) const { return static_cast<uint32_t>((buf_ >> 1) >> (63 - n)); }
+    void ensure() {
+        if (count_ < kRefillBits) refill();
+    }
+    // n <= bits buffered (every caller peeks first).
     void skip(unsigned n) {
         buf_ <<= n;
         count_ -= n;
-        if (count_ < padBits_) overrun_ = true;
     }
     uint32_t read(unsigned n) {
         uint32_t v = peek(n);
         skip(n);
         return v;
     }
-    bool overrun() const { return overrun_; }
+    // Sticky without a per-skip test: once a padding bit is consumed, count_
+    // stays below padBits_, since each later padding word raises both by 16.
+    bool overrun() const { return overrun_ || count_ < padBits_; }
 
     // Leaves the bit stream for a byte stream: drops the bits up to the next
     // 16-bit boundary, or a whole word when already on one. Returns the byte
@@ -50,14 +63,21 @@ public:
 
 private:
     void refill() {
-        if (count_ <= 16 && pos_ + 6 <= len_) {
-            // Common case: three whole words at once.
-            const uint8_t* p = data_ + pos_;
-            uint64_t w = (uint64_t{p[1]} << 56) | (uint64_t{p[0]} << 48) | (uint64_t{p[3]} << 40) |
-                         (uint64_t{p[2]} << 32) | (uint64_t{p[5]} << 24) | (uint64_t{p[4]} << 16);
-            buf_ |= w >> count_;
-            count_ += 48;
-            pos_ += 6;
+        if (pos_ + 8 <= len_) {
+            // Common case: one load of four words, as many of them taken as
+            // fit. Bits of the next, partly taken word may land below count_;
+            // they are the stream's real next bits, which the next refill ORs
+            // in again at the same place, so they do no harm.
+            uint64_t v;
+            std::memcpy(&v, data_ + pos_, 8);
+            if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+            // Little-endian words w0..w3 become w0 w1 w2 w3 from the top down.
+            v = (v << 32) | (v >> 32);
+            v = ((v & 0x0000FFFF0000FFFFull) << 16) | ((v >> 16) & 0x0000FFFF0000FFFFull);
+            buf_ |= v >> count_;
+            unsigned words = (64 - count_) >> 4;
+            count_ += words * 16;
+            pos_ += words * 2;
             return;
         }
         // Up to three words keep at least 49 bits buffered.

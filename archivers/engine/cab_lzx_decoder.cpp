@@ -50,7 +50,7 @@ public:
         : windowSize_(1u << windowBits),
           mask_(windowSize_ - 1),
           mainSymbols_(kNumChars + slotCount(windowBits) * 8),
-          window_(new uint8_t[windowSize_]),
+          window_(new uint8_t[windowSize_ + kSlack]()),
           main_(kMainTableBits),
           length_(kLengthTableBits),
           aligned_(kAlignedTableBits),
@@ -69,6 +69,7 @@ private:
     Status readLengths(uint8_t* lens, unsigned first, unsigned last);
     Status decodeSymbols(size_t n, bool alignedBlock);
     Status decodeSymbols(BitReader& br, size_t n, bool alignedBlock);
+    Status decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedBlock);
     Status copyStored(const uint8_t* in, size_t inLen, size_t n);
     void emitFrame(size_t start, uint8_t* out, size_t outLen) const;
     void undoE8(uint8_t* out, size_t outLen, uint64_t frameOffset) const;
@@ -76,8 +77,11 @@ private:
     const uint32_t windowSize_;
     const uint32_t mask_;
     const unsigned mainSymbols_;
-    // 2^windowBits of untranslated history. Left uninitialised: a match may
-    // only reach bytes already produced (offset <= total_), so none is read unwritten.
+    // 2^windowBits of untranslated history, then kSlack bytes the match copy
+    // may run into. A match only reaches bytes already produced (offset <=
+    // total_); the copy's look at the bytes past a match may see unwritten
+    // ones, so the window starts zeroed.
+    static constexpr uint32_t kSlack = 8;
     std::unique_ptr<uint8_t[]> window_;
     uint32_t wpos_ = 0;            // next window write position
     uint64_t total_ = 0;           // bytes produced so far in the folder
@@ -239,22 +243,45 @@ Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
 }
 
 Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
-    // Locals again: nothing here is reloaded after a window store.
+    Status s = decodeSymbolsUnchecked(br, n, alignedBlock);
+    // Bits read past the input are zeros; whatever they decoded to, the
+    // stream ended early, and that is the error to report.
+    if (br.overrun()) return Status::UnexpectedEof;
+    return s;
+}
+
+// Checks the bit reader's overrun only at the end (decodeSymbols): reads past
+// the input yield zero bits and every window access below is bounded on its
+// own, so the symbols decoded from them stay inside the window and are
+// discarded with the frame.
+Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedBlock) {
+    // Locals again: a window store may alias any member, which would force a
+    // reload after each one.
     uint8_t* const win = window_.get();
     const uint32_t mask = mask_;
+    const uint32_t windowSize = windowSize_;
     const uint32_t* const mainTable = main_.table();
+    const uint32_t* const lengthTable = length_.table();
+    uint32_t r0 = r_[0], r1 = r_[1], r2 = r_[2];
     uint32_t pos = wpos_;
     uint64_t produced = total_;
     size_t left = n;
+    Status status = Status::Ok;
     while (left > 0) {
+        // One refill covers the main code, the length code and a verbatim
+        // footer (BitReader::kRefillBits); longer reads below refill themselves.
+        br.ensure();
         int sym;
-        uint32_t e = mainTable[br.peek(kMainTableBits)];
+        uint32_t e = mainTable[br.peekBuffered(kMainTableBits)];
         if (e >> 16) {
             br.skip(e >> 16);
             sym = static_cast<int>(e & 0xFFFF);
         } else {
             sym = main_.decodeLong(br);
-            if (sym < 0) return Status::HuffmanCode;
+            if (sym < 0) {
+                status = Status::HuffmanCode;
+                break;
+            }
         }
         if (sym < static_cast<int>(kNumChars)) {
             win[pos] = static_cast<uint8_t>(sym);
@@ -266,47 +293,83 @@ Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
         sym -= kNumChars;
         unsigned length = (sym & 7) + kMinMatch;
         if ((sym & 7) == kNumPrimaryLengths) {
-            int extra = length_.decode(br);
-            if (extra < 0) return Status::HuffmanCode;
+            uint32_t le = lengthTable[br.peekBuffered(kLengthTableBits)];
+            int extra;
+            if (le >> 16) {
+                br.skip(le >> 16);
+                extra = static_cast<int>(le & 0xFFFF);
+            } else {
+                extra = length_.decodeLong(br);
+                if (extra < 0) {
+                    status = Status::HuffmanCode;
+                    break;
+                }
+            }
             length += extra;
         }
         unsigned slot = static_cast<unsigned>(sym) >> 3;
         uint32_t offset;
-        if (slot < 3) {
-            offset = r_[slot];
-            r_[slot] = r_[0];
-            r_[0] = offset;
+        if (slot == 0) {
+            offset = r0;
+        } else if (slot == 1) {
+            offset = r1;
+            r1 = r0;
+            r0 = offset;
+        } else if (slot == 2) {
+            offset = r2;
+            r2 = r0;
+            r0 = offset;
         } else {
             unsigned bits = kSlots.bits[slot];
             uint32_t footer;
             if (alignedBlock && bits >= 3) {
                 footer = br.read(bits - 3) << 3;
                 int a = aligned_.decode(br);
-                if (a < 0) return Status::HuffmanCode;
+                if (a < 0) {
+                    status = Status::HuffmanCode;
+                    break;
+                }
                 footer += static_cast<uint32_t>(a);
             } else {
-                footer = br.read(bits);
+                footer = br.peekBuffered(bits);
+                br.skip(bits);
             }
             offset = kSlots.base[slot] + footer - 2;
-            r_[2] = r_[1];
-            r_[1] = r_[0];
-            r_[0] = offset;
+            r2 = r1;
+            r1 = r0;
+            r0 = offset;
         }
-        // Stale overrun bits decode as zeros; stop before they reach the window.
-        if (br.overrun()) return Status::UnexpectedEof;
-        if (length > left) return Status::BrokenData;                     // past the frame or block end
-        if (offset == 0 || offset >= windowSize_ || offset > produced) return Status::BrokenData;  // before the window start
+        if (length > left) {  // past the frame or block end
+            status = Status::BrokenData;
+            break;
+        }
+        // offset in 1 .. min(produced, windowSize - 1): nothing before the window start.
+        if (offset - 1 >= std::min<uint64_t>(produced, windowSize - 1)) {
+            status = Status::BrokenData;
+            break;
+        }
         uint32_t src = (pos - offset) & mask;
-        if (src + length <= windowSize_ && pos + length <= windowSize_) {
+        if (src + length <= windowSize && pos + length <= windowSize) {
             uint8_t* d = win + pos;
             const uint8_t* s = win + src;
-            unsigned k = 0;
             if (offset >= 8) {
-                // Each 8-byte chunk reads only bytes already written.
-                for (; k + 8 <= length; k += 8) std::memcpy(d + k, s + k, 8);
+                // Whole 8-byte chunks, the last one running up to 7 bytes past
+                // the match into history that is put back afterwards (the
+                // window has kSlack bytes beyond its end for this). A chunk
+                // reads nothing this match wrote: the source lies at least 8
+                // bytes before the destination, or after it in the ring.
+                uint64_t keep;
+                std::memcpy(&keep, d + length, 8);
+                for (unsigned k = 0; k < length; k += 8) {
+                    uint64_t v;
+                    std::memcpy(&v, s + k, 8);
+                    std::memcpy(d + k, &v, 8);
+                }
+                std::memcpy(d + length, &keep, 8);
+            } else {
+                // Byte order matters: an offset shorter than the length repeats bytes.
+                for (unsigned k = 0; k < length; ++k) d[k] = s[k];
             }
-            // Byte order matters: an offset shorter than the length repeats bytes.
-            for (; k < length; ++k) d[k] = s[k];
             pos = (pos + length) & mask;
         } else {
             for (unsigned k = 0; k < length; ++k) {
@@ -318,9 +381,12 @@ Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
         produced += length;
         left -= length;
     }
+    r_[0] = r0;
+    r_[1] = r1;
+    r_[2] = r2;
     wpos_ = pos;
     total_ = produced;
-    return Status::Ok;
+    return status;
 }
 
 Status LzxDecoder::copyStored(const uint8_t* in, size_t inLen, size_t n) {
