@@ -41,38 +41,6 @@ bool plausibleMethod(const uint8_t* m) {
     return true;
 }
 
-std::string utf16leToUtf8(const uint8_t* p, size_t n) {
-    std::string out;
-    for (size_t i = 0; i + 1 < n; i += 2) {
-        uint32_t c = le16(p + i);
-        if (c == 0) break;
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < n) {
-            uint32_t lo = le16(p + i + 2);
-            if (lo >= 0xDC00 && lo < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
-                i += 2;
-            }
-        }
-        if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // A stored name or folder in CP932 to UTF-8 with '/' separators. 0xFF is no
 // CP932 byte at all, so it can be mapped to '/' before decoding; '\' only after.
 std::string decodePath(const uint8_t* p, size_t n) {

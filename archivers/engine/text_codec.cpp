@@ -11,8 +11,6 @@
 
 namespace arc {
 
-namespace {
-
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -31,8 +29,7 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at s[i]; returns the code point or 0xFFFD and advances i.
-char32_t nextUtf8(const std::string& s, size_t& i) {
+char32_t nextUtf8(std::string_view s, size_t& i) {
     auto b = [&](size_t k) { return static_cast<uint8_t>(s[k]); };
     uint8_t c = b(i);
     size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
@@ -54,7 +51,38 @@ char32_t nextUtf8(const std::string& s, size_t& i) {
     return cp;
 }
 
-}  // namespace
+std::u32string decodeUtf8(std::string_view s) {
+    std::u32string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) out += nextUtf8(s, i);
+    return out;
+}
+
+std::string encodeUtf8(std::u32string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char32_t c : s) appendUtf8(out, c);
+    return out;
+}
+
+std::string utf16leToUtf8(const uint8_t* p, size_t n) {
+    auto unit = [p](size_t i) { return static_cast<char32_t>(p[i] | (p[i + 1] << 8)); };
+    std::string out;
+    for (size_t i = 0; i + 1 < n; i += 2) {
+        char32_t c = unit(i);
+        if (c == 0) break;
+        if (c >= 0xD800 && c < 0xDC00 && i + 3 < n) {
+            char32_t lo = unit(i + 2);
+            if (lo >= 0xDC00 && lo < 0xE000) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
+                i += 2;
+            }
+        }
+        if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;
+        appendUtf8(out, c);
+    }
+    return out;
+}
 
 std::string sanitizeUtf8(const std::string& bytes) {
     std::string out;

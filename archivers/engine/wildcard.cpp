@@ -5,64 +5,6 @@
 
 namespace arc {
 
-std::u32string decodeUtf8(std::string_view s) {
-    std::u32string out;
-    out.reserve(s.size());
-    size_t i = 0;
-    while (i < s.size()) {
-        uint8_t c = static_cast<uint8_t>(s[i]);
-        size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        if (len == 0 || i + len > s.size()) {
-            out += U'\uFFFD';
-            ++i;
-            continue;
-        }
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        bool good = true;
-        for (size_t k = 1; k < len; ++k) {
-            uint8_t t = static_cast<uint8_t>(s[i + k]);
-            if ((t & 0xC0) != 0x80) {
-                good = false;
-                break;
-            }
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        // Overlong forms and surrogates are not names anyone stored on purpose.
-        static const char32_t minimum[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!good || cp < minimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out += U'\uFFFD';
-            ++i;
-            continue;
-        }
-        out += cp;
-        i += len;
-    }
-    return out;
-}
-
-std::string encodeUtf8(std::u32string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char32_t c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 char32_t foldCase(char32_t c) {
     if (c >= U'A' && c <= U'Z') return c + 0x20;
     // Latin-1 capitals except the multiplication sign.

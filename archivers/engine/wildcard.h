@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "archive.h"
+#include "text_codec.h"  // decodeUtf8, encodeUtf8
 
 namespace arc {
 
-// UTF-8 to code points; invalid bytes become U+FFFD.
-std::u32string decodeUtf8(std::string_view s);
-std::string encodeUtf8(std::u32string_view s);
 // Case folding used for names: ASCII, Latin-1 letters and full-width Latin.
 char32_t foldCase(char32_t c);
 std::u32string foldCase(std::u32string_view s);
