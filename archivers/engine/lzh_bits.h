@@ -4,7 +4,10 @@
 // freely and check overrun() once per symbol instead of before every read.
 #pragma once
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "byte_source.h"
 
@@ -30,12 +33,41 @@ public:
         count_ -= n;
         return v;
     }
+    // The same without the refill test, for n (summed since the last
+    // refill()) within the 57 bits refill() guarantees; n <= 32.
+    uint32_t peekBuffered(int n) const { return static_cast<uint32_t>((buf_ >> 1) >> (63 - n)); }
+    void skipBuffered(int n) {
+        buf_ <<= n;
+        count_ -= n;
+    }
+    uint32_t getBuffered(int n) {
+        uint32_t v = peekBuffered(n);
+        skipBuffered(n);
+        return v;
+    }
     // Tops the buffer up to at least 57 bits, enough for any one LZH symbol
     // with its extra bits, so a decoder can skip the per-read refill test.
     void refill() {
+        if (count_ > 56) return;
+        if (end_ - next_ >= 8) {
+            // Common case: one big-endian load, as many whole bytes taken as
+            // fit. Bits of a partly taken byte may land below count_; they
+            // are the stream's real next bits, which the next refill ORs in
+            // again at the same place.
+            uint64_t v;
+            std::memcpy(&v, next_, 8);
+            if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+            buf_ |= v >> count_;
+            int bytes = (64 - count_) >> 3;  // count_ <= 56: at least one
+            next_ += bytes;
+            count_ += bytes * 8;
+            return;
+        }
         while (count_ <= 56) {
             uint8_t b = 0;
-            if (!in_.next(b)) padded_ += 8;
+            if (next_ == end_) fillChunk();
+            if (next_ != end_) b = *next_++;
+            else padded_ += 8;
             buf_ |= static_cast<uint64_t>(b) << (56 - count_);
             count_ += 8;
         }
@@ -44,7 +76,16 @@ public:
     bool overrun() const { return padded_ > count_; }
 
 private:
+    void fillChunk() {
+        next_ = chunk_;
+        end_ = chunk_ + in_.read(chunk_, sizeof chunk_);
+    }
+
     SequentialReader& in_;
+    // Packed bytes taken from in_ a chunk at a time; next_..end_ not yet in buf_.
+    uint8_t chunk_[4096];
+    const uint8_t* next_ = chunk_;
+    const uint8_t* end_ = chunk_;
     uint64_t buf_ = 0;   // next bits, left-aligned
     int count_ = 0;      // valid bits in buf_
     int64_t padded_ = 0; // zero bits appended after the end of input
@@ -73,6 +114,15 @@ public:
         uint16_t e = table_[br.peek(bits_)];
         if (e & kValid) {
             br.skip((e >> 10) & 0x1F);
+            return e & 0x3FF;
+        }
+        return decodeLong(br);
+    }
+    // For a caller that knows the next code (<= 16 bits) is buffered.
+    int decodeBuffered(LzhBitReader& br) const {
+        uint16_t e = table_[br.peekBuffered(bits_)];
+        if (e & kValid) {
+            br.skipBuffered((e >> 10) & 0x1F);
             return e & 0x3FF;
         }
         return decodeLong(br);

@@ -95,15 +95,17 @@ Status lzhDecodeStatic(LzhBitReader& br, LzhWindow& out, int dictBits) {
             if (br.overrun()) return Status::UnexpectedEof;
         }
         --blockLeft;
+        // 57 bits cover a literal/length code (<= 16), a position code (<= 16)
+        // and its extra bits (<= 19 for -lhx-), so no read below refills.
         br.refill();
-        int c = t->lit.decode(br);
+        int c = t->lit.decodeBuffered(br);
         if (c < 0) return Status::BrokenData;
         if (c < 256) {
             out.put(static_cast<uint8_t>(c));
         } else {
-            int p = t->pos.decode(br);
+            int p = t->pos.decodeBuffered(br);
             if (p < 0) return Status::BrokenData;
-            uint32_t dist = p <= 1 ? static_cast<uint32_t>(p) : (1u << (p - 1)) + br.get(p - 1);
+            uint32_t dist = p <= 1 ? static_cast<uint32_t>(p) : (1u << (p - 1)) + br.getBuffered(p - 1);
             // dist + 1 <= 2^dictBits by construction of the position alphabet,
             // and the window is at least that large.
             out.copy(dist + 1, static_cast<size_t>(c - 256 + kMinMatch));
