@@ -125,3 +125,41 @@ TEST(E2eNoText, OutsideTheViewerTheFirstOpenMaxTextsGoToTheEditor) {
 }
 
 }  // namespace
+
+namespace {
+
+// Points the .txt association at the recorder for one scenario, then restores it.
+class TextAssociation {
+public:
+    explicit TextAssociation(const std::wstring& program) {
+        saved_ = e2e::regString(HKEY_CLASSES_ROOT, L".txt", L"");
+        e2e::regSetString(HKEY_CLASSES_ROOT, L".txt", L"", L"QuibexE2eText");
+        e2e::regSetString(HKEY_CLASSES_ROOT, L"QuibexE2eText\\shell\\open\\command", L"",
+                          L"\"" + program + L"\" \"%1\"");
+    }
+    ~TextAssociation() {
+        e2e::regDeleteTree(HKEY_CLASSES_ROOT, L"QuibexE2eText");
+        if (saved_) e2e::regSetString(HKEY_CLASSES_ROOT, L".txt", L"", *saved_);
+        else e2e::regDeleteTree(HKEY_CLASSES_ROOT, L".txt");
+    }
+    TextAssociation(const TextAssociation&) = delete;
+    TextAssociation& operator=(const TextAssociation&) = delete;
+
+private:
+    std::optional<std::wstring> saved_;
+};
+
+TEST(E2eNoText, OutsideTheViewerWithoutAnEditorTheAssociationOpensTheTexts) {
+    QuibexSession q(IniWith({"Viewer.InsideViewer=0", "Option.OpenMax=3"}).c_str());
+    q.folder().copyFrom({L"e2e_recorder.exe"});
+    TextAssociation association(q.folder().file(L"e2e_recorder.exe"));
+    ASSERT_TRUE(q.start(ReadingArchive(L"four.zip")));
+    EXPECT_TRUE(q.process().waitForExit().has_value()) << e2e::describeTopLevel(q.pid());
+    ASSERT_TRUE(e2e::waitUntil([&] { return RecorderLines(q).size() >= 3; }, 10s));
+    std::vector<std::wstring> lines = RecorderLines(q);
+    EXPECT_EQ(lines.size(), 3u) << "at most OpenMax texts";
+    for (const std::wstring& line : lines)
+        EXPECT_NE(line.find(q.folder().file(L"temp") + L"\\"), std::wstring::npos) << e2e::toUtf8(line);
+}
+
+}  // namespace
