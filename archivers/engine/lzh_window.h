@@ -20,16 +20,20 @@ public:
     uint64_t remaining() const { return remaining_; }
     bool sinkFailed() const { return sinkFailed_; }
     uint16_t crc() const { return crc_; }
-    // Ring contents before the first output byte, `distance` bytes back.
+    // Ring contents before the first output byte, `distance` bytes back (<= reach()).
     void preset(size_t distance, uint8_t value) { ring_[(0 - distance) & mask_] = value; }
+    // The largest distance a method with this dictionary can code: 2^dictBits,
+    // but 2^13 at least, as -lh4- codes -lh5-'s positions.
+    size_t reach() const { return reach_; }
 
     void put(uint8_t b) {
         ring_[pos_++] = b;
         --remaining_;
         if (pos_ == size_) flush();
     }
-    // Copies `len` bytes from `distance` back (1..ring size). `len` is cut to
-    // what the header still allows.
+    // Copies `len` bytes from `distance` back (1..reach(), which every
+    // decoder's distance codes respect). `len` is cut to what the header
+    // still allows.
     void copy(size_t distance, size_t len) {
         if (len > remaining_) len = static_cast<size_t>(remaining_);
         size_t src = (pos_ - distance) & mask_;
@@ -59,7 +63,7 @@ public:
 
 private:
     std::unique_ptr<uint8_t[]> ring_;
-    size_t size_, mask_;
+    size_t size_, mask_, reach_;
     size_t pos_ = 0, start_ = 0;  // write position; first byte not yet flushed
     uint64_t remaining_;
     OutputSink& sink_;

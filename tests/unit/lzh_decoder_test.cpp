@@ -215,6 +215,25 @@ TEST(LzhStatic, MatchBeforeTheFirstByteReadsSpaces) {
     EXPECT_EQ(std::string(r.data.begin(), r.data.end()), "z   z ");
 }
 
+// The farthest distance each method can code reaches back before the first
+// byte into the starting spaces (-lh4- codes -lh5-'s distances).
+TEST(LzhStatic, FarthestMatchBeforeTheFirstByteReadsSpaces) {
+    struct Case {
+        const char* method;
+        int dictBits;
+        size_t farthest;
+    } cases[] = {{"-lh4-", 12, 8192}, {"-lh5-", 13, 8192}, {"-lh6-", 15, 32768}, {"-lh7-", 16, 65536},
+                 {"-lhx-", 20, size_t{1} << 20}};
+    for (auto& c : cases) {
+        std::vector<Token> toks = {lit('z'), match(10, c.farthest), match(6, c.farthest - 7), lit('y'),
+                                   match(4, 16)};
+        Bytes want = expand(toks);
+        Result r = decode(c.method, staticStream({toks}, c.dictBits), want.size());
+        EXPECT_EQ(r.status, arc::Status::Ok) << c.method;
+        EXPECT_EQ(std::string(r.data.begin(), r.data.end()), std::string(want.begin(), want.end())) << c.method;
+    }
+}
+
 TEST(LzhStatic, SingleSymbolTablesCostNoBits) {
     BitWriter w;
     w.put(4, 16);
