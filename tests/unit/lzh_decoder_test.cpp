@@ -130,6 +130,21 @@ TEST(LzhCrc16, KnownValueAndSplitInput) {
         EXPECT_EQ(arc::lzhCrc16(arc::lzhCrc16(0, p, cut), p + cut, s.size() - cut), 0xBB3D) << cut;
 }
 
+// Every length across the 8- and 4-byte steps and the byte tail, from a
+// non-zero start, against the CRC computed one bit at a time.
+TEST(LzhCrc16, MatchesBitwiseCrcAtEveryLength) {
+    uint8_t bytes[41];
+    for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<uint8_t>(i * 73 + 5);
+    for (size_t n = 0; n <= sizeof bytes; ++n) {
+        unsigned want = 0x1D0F;
+        for (size_t i = 0; i < n; ++i) {
+            want ^= bytes[i];
+            for (int k = 0; k < 8; ++k) want = (want & 1) ? (want >> 1) ^ 0xA001u : want >> 1;
+        }
+        EXPECT_EQ(arc::lzhCrc16(0x1D0F, bytes, n), want) << "length " << n;
+    }
+}
+
 TEST(LzhHuffman, CanonicalCodesShortAndLong) {
     // Lengths 2,2,2,3,3 -> 00 01 10 110 111; plus two 16-bit codes behind an
     // 8-bit table need the slow path.
