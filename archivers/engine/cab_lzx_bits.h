@@ -22,8 +22,7 @@ public:
         overrun_ = start > len;
     }
 
-    // After refill() at least this many bits are buffered: enough for a main
-    // code, a length code and a verbatim offset footer (16 + 16 + 17).
+    // After a refill at least this many bits are buffered.
     static constexpr unsigned kRefillBits = 49;
 
     // n <= 32.
@@ -31,10 +30,11 @@ public:
         if (count_ < n) refill();
         return peekBuffered(n);
     }
-    // n <= bits buffered (after ensure(): up to kRefillBits in total).
+    // n <= bits buffered (after ensure(m): at least m in total).
     uint32_t peekBuffered(unsigned n) const { return static_cast<uint32_t>((buf_ >> 1) >> (63 - n)); }
-    void ensure() {
-        if (count_ < kRefillBits) refill();
+    // n <= kRefillBits.
+    void ensure(unsigned n) {
+        if (count_ < n) refill();
     }
     // n <= bits buffered (every caller peeks first).
     void skip(unsigned n) {

@@ -268,9 +268,9 @@ Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedB
     size_t left = n;
     Status status = Status::Ok;
     while (left > 0) {
-        // One refill covers the main code, the length code and a verbatim
-        // footer (BitReader::kRefillBits); longer reads below refill themselves.
-        br.ensure();
+        // The main code is read without a further test; the length code,
+        // the footer and the slow paths below test for their own bits.
+        br.ensure(kMaxCodeLength);
         int sym;
         uint32_t e = mainTable[br.peekBuffered(kMainTableBits)];
         if (e >> 16) {
@@ -293,7 +293,7 @@ Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedB
         sym -= kNumChars;
         unsigned length = (sym & 7) + kMinMatch;
         if ((sym & 7) == kNumPrimaryLengths) {
-            uint32_t le = lengthTable[br.peekBuffered(kLengthTableBits)];
+            uint32_t le = lengthTable[br.peek(kLengthTableBits)];
             int extra;
             if (le >> 16) {
                 br.skip(le >> 16);
@@ -331,8 +331,7 @@ Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedB
                 }
                 footer += static_cast<uint32_t>(a);
             } else {
-                footer = br.peekBuffered(bits);
-                br.skip(bits);
+                footer = br.read(bits);
             }
             offset = kSlots.base[slot] + footer - 2;
             r2 = r1;
