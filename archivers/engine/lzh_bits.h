@@ -19,11 +19,11 @@ public:
 
     // n <= 32.
     uint32_t peek(int n) {
-        if (count_ < n) refill();
+        if (count_ < n) load();
         return n ? static_cast<uint32_t>(buf_ >> (64 - n)) : 0;
     }
     void skip(int n) {
-        if (count_ < n) refill();
+        if (count_ < n) load();
         buf_ <<= n;
         count_ -= n;
     }
@@ -34,7 +34,7 @@ public:
         return v;
     }
     // The same without the refill test, for n (summed since the last
-    // refill()) within the 57 bits refill() guarantees; n <= 32.
+    // refill() or ensure()) within the bits these guarantee; n <= 32.
     uint32_t peekBuffered(int n) const { return static_cast<uint32_t>((buf_ >> 1) >> (63 - n)); }
     void skipBuffered(int n) {
         buf_ <<= n;
@@ -48,7 +48,18 @@ public:
     // Tops the buffer up to at least 57 bits, enough for any one LZH symbol
     // with its extra bits, so a decoder can skip the per-read refill test.
     void refill() {
-        if (count_ > 56) return;
+        if (count_ <= 56) load();
+    }
+    // Refills when fewer than n (<= 57) bits are buffered.
+    void ensure(int n) {
+        if (count_ < n) load();
+    }
+    // True once a bit beyond the end of the packed data was consumed.
+    bool overrun() const { return padded_ > count_; }
+
+private:
+    // count_ <= 56.
+    void load() {
         if (end_ - next_ >= 8) {
             // Common case: one big-endian load, as many whole bytes taken as
             // fit. Bits of a partly taken byte may land below count_; they
@@ -72,10 +83,6 @@ public:
             count_ += 8;
         }
     }
-    // True once a bit beyond the end of the packed data was consumed.
-    bool overrun() const { return padded_ > count_; }
-
-private:
     void fillChunk() {
         next_ = chunk_;
         end_ = chunk_ + in_.read(chunk_, sizeof chunk_);

@@ -95,9 +95,9 @@ Status lzhDecodeStatic(LzhBitReader& br, LzhWindow& out, int dictBits) {
             if (br.overrun()) return Status::UnexpectedEof;
         }
         --blockLeft;
-        // 57 bits cover a literal/length code (<= 16), a position code (<= 16)
-        // and its extra bits (<= 19 for -lhx-), so no read below refills.
-        br.refill();
+        // 32 bits cover a literal/length code and a position code (<= 16
+        // each); only the extra position bits (<= 19 for -lhx-) test again.
+        br.ensure(2 * LzhHuffman::kMaxLength);
         int c = t->lit.decodeBuffered(br);
         if (c < 0) return Status::BrokenData;
         if (c < 256) {
@@ -105,7 +105,7 @@ Status lzhDecodeStatic(LzhBitReader& br, LzhWindow& out, int dictBits) {
         } else {
             int p = t->pos.decodeBuffered(br);
             if (p < 0) return Status::BrokenData;
-            uint32_t dist = p <= 1 ? static_cast<uint32_t>(p) : (1u << (p - 1)) + br.getBuffered(p - 1);
+            uint32_t dist = p <= 1 ? static_cast<uint32_t>(p) : (1u << (p - 1)) + br.get(p - 1);
             // dist + 1 <= 2^dictBits by construction of the position alphabet,
             // and the window is at least that large.
             out.copy(dist + 1, static_cast<size_t>(c - 256 + kMinMatch));
