@@ -1,6 +1,7 @@
 #include "lzh_bits.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace arc {
 
@@ -31,7 +32,7 @@ bool LzhHuffman::build(const uint8_t* lengths, int count, int tableBits) {
     uint16_t fill[kMaxLength + 1];
     std::copy(std::begin(first_), std::end(first_), next);
     std::copy(std::begin(index_), std::end(index_), fill);
-    std::fill(table_, table_ + (1 << bits_), 0);
+    std::memset(table_, 0, sizeof(table_[0]) << bits_);
     for (int sym = 0; sym < count; ++sym) {
         int len = lengths[sym];
         if (len == 0) continue;
@@ -40,7 +41,12 @@ bool LzhHuffman::build(const uint8_t* lengths, int count, int tableBits) {
         if (len <= bits_) {
             uint32_t start = c << (bits_ - len), span = 1u << (bits_ - len);
             uint16_t e = static_cast<uint16_t>(kValid | (len << 10) | sym);
-            std::fill(table_ + start, table_ + start + span, e);
+            if (span >= 4) {  // a power of two: whole groups of four entries
+                const uint64_t e4 = e * 0x0001000100010001ull;
+                for (uint32_t i = 0; i < span; i += 4) std::memcpy(table_ + start + i, &e4, sizeof e4);
+            } else {
+                std::fill(table_ + start, table_ + start + span, e);
+            }
         }
     }
     return true;
