@@ -38,13 +38,14 @@ std::wstring InstanceMutexName() {
     return L"Local\\Quibex-" + std::to_wstring(hash);
 }
 
-// The platform's "is another instance of this executable running" test.
+// The platform's "is another instance of this executable running" test. The
+// first call leaves this instance's own mark for later starts to find.
 bool AnotherInstanceRuns() {
-    if (!g_instanceMutex) {
+    static const bool another = [] {
         g_instanceMutex = CreateMutexW(nullptr, FALSE, InstanceMutexName().c_str());
         return g_instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS;
-    }
-    return false;
+    }();
+    return another;
 }
 
 int PlainMessage(const std::wstring& text, UINT style) {
@@ -60,20 +61,20 @@ std::wstring HelpFilePath() {
 
 // Step 2: the single-instance rule, with the hand-over from a running viewer.
 bool InstanceMayStart(WinProfileStore& ini) {
-    bool registered = AnotherInstanceRuns();  // registers this instance too
+    AnotherInstanceRuns();  // every start leaves its mark, side by side or not
     g_sideBySide = ini.readInt(kOptionSection, L"PrevInstance", 0) == 1;
     if (g_sideBySide) return true;
     if (ini.readInt(kOptionSection, L"DroppedArcFile", 0) != 0) {
         ini.write(kOptionSection, L"DroppedArcFile", std::wstring(L"0"));
         return true;
     }
-    return !(registered && CheckPrevInstance());
+    return !CheckPrevInstance();
 }
 
 }  // namespace
 
 bool CheckPrevInstance() {
-    // The caller has already asked the platform; only a detected instance gets here.
+    if (!AnotherInstanceRuns()) return false;
     std::wstring title = kAppTitle;
     SetAppTitle(L"");  // keep the search below from finding this instance
     MessageBoxW(nullptr, (title + startup_text::kAlreadyRunningSuffix).c_str(), title.c_str(),
