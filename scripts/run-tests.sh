@@ -21,5 +21,7 @@ for tree in native fuzz win32; do
   passed=$((passed + total - bad))
   failed=$((failed + bad))
 done
+# Leave no Wine server or virtual display behind.
+[ -f "$build/win32/CTestTestfile.cmake" ] && bash "$(dirname "$0")/wine.sh" --stop >/dev/null 2>&1
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
