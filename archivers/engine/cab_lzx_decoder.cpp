@@ -69,7 +69,8 @@ private:
     Status readLengths(uint8_t* lens, unsigned first, unsigned last);
     Status decodeSymbols(size_t n, bool alignedBlock);
     Status decodeSymbols(BitReader& br, size_t n, bool alignedBlock);
-    Status decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedBlock);
+    template <bool kAlignedBlock>
+    Status decodeSymbolsUnchecked(BitReader& br, size_t n);
     Status copyStored(const uint8_t* in, size_t inLen, size_t n);
     void emitFrame(size_t start, uint8_t* out, size_t outLen) const;
     void undoE8(uint8_t* out, size_t outLen, uint64_t frameOffset) const;
@@ -243,7 +244,8 @@ Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
 }
 
 Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
-    Status s = decodeSymbolsUnchecked(br, n, alignedBlock);
+    // One copy of the loop per block type keeps the type test out of it.
+    Status s = alignedBlock ? decodeSymbolsUnchecked<true>(br, n) : decodeSymbolsUnchecked<false>(br, n);
     // Bits read past the input are zeros; whatever they decoded to, the
     // stream ended early, and that is the error to report.
     if (br.overrun()) return Status::UnexpectedEof;
@@ -254,7 +256,8 @@ Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
 // the input yield zero bits and every window access below is bounded on its
 // own, so the symbols decoded from them stay inside the window and are
 // discarded with the frame.
-Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedBlock) {
+template <bool kAlignedBlock>
+Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n) {
     // Locals again: a window store may alias any member, which would force a
     // reload after each one.
     uint8_t* const win = window_.get();
@@ -322,7 +325,7 @@ Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n, bool alignedB
         } else {
             unsigned bits = kSlots.bits[slot];
             uint32_t footer;
-            if (alignedBlock && bits >= 3) {
+            if (kAlignedBlock && bits >= 3) {
                 footer = br.read(bits - 3) << 3;
                 int a = aligned_.decode(br);
                 if (a < 0) {
