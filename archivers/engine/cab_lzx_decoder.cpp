@@ -69,7 +69,7 @@ private:
     Status readLengths(uint8_t* lens, unsigned first, unsigned last);
     Status decodeSymbols(size_t n, bool alignedBlock);
     Status decodeSymbols(BitReader& br, size_t n, bool alignedBlock);
-    template <bool kAlignedBlock>
+    template <bool kAlignedBlock, bool kWindowFull>
     Status decodeSymbolsUnchecked(BitReader& br, size_t n);
     Status copyStored(const uint8_t* in, size_t inLen, size_t n);
     void emitFrame(size_t start, uint8_t* out, size_t outLen) const;
@@ -244,8 +244,14 @@ Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
 }
 
 Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
-    // One copy of the loop per block type keeps the type test out of it.
-    Status s = alignedBlock ? decodeSymbolsUnchecked<true>(br, n) : decodeSymbolsUnchecked<false>(br, n);
+    // One copy of the loop per block type keeps the type test out of it, and
+    // one for a window already filled once, where every offset below the
+    // window size reaches produced bytes.
+    Status s;
+    if (total_ >= windowSize_)
+        s = alignedBlock ? decodeSymbolsUnchecked<true, true>(br, n) : decodeSymbolsUnchecked<false, true>(br, n);
+    else
+        s = alignedBlock ? decodeSymbolsUnchecked<true, false>(br, n) : decodeSymbolsUnchecked<false, false>(br, n);
     // Bits read past the input are zeros; whatever they decoded to, the
     // stream ended early, and that is the error to report.
     if (br.overrun()) return Status::UnexpectedEof;
@@ -256,7 +262,7 @@ Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
 // the input yield zero bits and every window access below is bounded on its
 // own, so the symbols decoded from them stay inside the window and are
 // discarded with the frame.
-template <bool kAlignedBlock>
+template <bool kAlignedBlock, bool kWindowFull>
 Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n) {
     // Locals again: a window store may alias any member, which would force a
     // reload after each one.
@@ -346,12 +352,15 @@ Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n) {
             break;
         }
         // offset in 1 .. min(produced, windowSize - 1): nothing before the window start.
-        if (offset - 1 >= std::min<uint64_t>(produced, windowSize - 1)) {
+        if (kWindowFull ? offset - 1 >= windowSize - 1
+                        : offset - 1 >= std::min<uint64_t>(produced, windowSize - 1)) {
             status = Status::BrokenData;
             break;
         }
         uint32_t src = (pos - offset) & mask;
-        if (src + length <= windowSize && pos + length <= windowSize) {
+        // src | pos is at least either and below the window size (a power of
+        // two): one test that neither run crosses the window's end.
+        if ((src | pos) + length <= windowSize) {
             uint8_t* d = win + pos;
             const uint8_t* s = win + src;
             if (offset >= 8) {

@@ -370,6 +370,41 @@ const FaultCase kFaults[] = {
      }},
 };
 
+// Once the window has filled, the largest offset (window size - 1) copies the
+// oldest byte and the window size itself is refused.
+TEST(CabLzxDecoder, FullWindowTakesOffsetsUpToItsSizeLessOne) {
+    Bytes history(32768);
+    for (size_t i = 0; i < history.size(); ++i) history[i] = static_cast<uint8_t>(i * 7 + i / 256);
+    struct Case {
+        uint32_t r0;
+        Status want;
+    } cases[] = {{32767, Status::Ok}, {32768, Status::BrokenData}, {0, Status::BrokenData}};
+    for (const Case& c : cases) {
+        auto dec = arc::makeLzxDecoder(15);
+        Bits first;
+        first.put(0, 1).put(3, 3).put(32768, 24).alignStored().raw32(1).raw32(1).raw32(1).raw(history);
+        Bytes in = first.bytes();
+        Bytes out(32768);
+        ASSERT_EQ(dec->decodeBlock(in.data(), in.size(), out.data(), out.size()), Status::Ok);
+        ASSERT_TRUE(out == history);
+
+        HandBlock h;
+        Bits second;
+        second.put(3, 3).put(2, 24).alignStored().raw32(c.r0).raw32(1).raw32(1).raw(str("ab"));
+        h.header(second, 4);  // first compressed block: deltas from zero
+        h.repeatR0(second);
+        in = second.bytes();
+        out.assign(6, 0);
+        EXPECT_EQ(dec->decodeBlock(in.data(), in.size(), out.data(), out.size()), c.want) << c.r0;
+        if (c.want == Status::Ok) {
+            // 'a' and 'b' land at window positions 0 and 1; 32767 back from 2 is position 3.
+            Bytes want = {'a', 'b', history[3], history[4], history[5], history[6]};
+            EXPECT_TRUE(out == want);
+            EXPECT_EQ(out.size(), 6u);
+        }
+    }
+}
+
 class CabLzxFault : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(CabLzxFault, CleanStatusAndStaysFailed) {
