@@ -62,6 +62,8 @@ public:
     }
 
 private:
+    // Called with fewer than kRefillBits bits buffered (every caller tests
+    // count_ against n <= kRefillBits first), so the shifts below stay < 64.
     void refill() {
         if (pos_ + 8 <= len_) {
             // Common case: one load of four words, as many of them taken as
