@@ -44,6 +44,13 @@ constexpr unsigned kAlignedTableBits = 7;   // lengths are 3-bit fields: every c
 constexpr unsigned kPretreeTableBits = 8;   // 20 symbols, lengths up to 15
 constexpr uint64_t kE8Limit = 0x40000000;   // frames starting at or past 1 GiB are not translated
 
+// One 8-byte step of a match copy (through a register: the ranges may overlap).
+inline void copy8(uint8_t* d, const uint8_t* s) {
+    uint64_t v;
+    std::memcpy(&v, s, 8);
+    std::memcpy(d, &v, 8);
+}
+
 class LzxDecoder final : public CabBlockDecoder {
 public:
     explicit LzxDecoder(unsigned windowBits)
@@ -82,7 +89,7 @@ private:
     // may run into. A match only reaches bytes already produced (offset <=
     // total_); the copy's look at the bytes past a match may see unwritten
     // ones, so the window starts zeroed.
-    static constexpr uint32_t kSlack = 8;
+    static constexpr uint32_t kSlack = 16;
     std::unique_ptr<uint8_t[]> window_;
     uint32_t wpos_ = 0;            // next window write position
     uint64_t total_ = 0;           // bytes produced so far in the folder
@@ -364,19 +371,19 @@ Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n) {
             uint8_t* d = win + pos;
             const uint8_t* s = win + src;
             if (offset >= 8) {
-                // Whole 8-byte chunks, the last one running up to 7 bytes past
-                // the match into history that is put back afterwards (the
-                // window has kSlack bytes beyond its end for this). A chunk
-                // reads nothing this match wrote: the source lies at least 8
-                // bytes before the destination, or after it in the ring.
-                uint64_t keep;
-                std::memcpy(&keep, d + length, 8);
-                for (unsigned k = 0; k < length; k += 8) {
-                    uint64_t v;
-                    std::memcpy(&v, s + k, 8);
-                    std::memcpy(d + k, &v, 8);
-                }
-                std::memcpy(d + length, &keep, 8);
+                // 8-byte chunks: always two (most matches are that short, and
+                // a fixed count spares a hard-to-predict loop test), then as
+                // many as the length needs. The chunks may run up to 14 bytes
+                // past the match into history that is put back afterwards
+                // (the window has kSlack bytes beyond its end for this). A
+                // chunk reads nothing this match has yet to write: the source
+                // lies at least 8 bytes before the destination, or after it.
+                uint8_t keep[kSlack];
+                std::memcpy(keep, d + length, kSlack);
+                copy8(d, s);
+                copy8(d + 8, s + 8);
+                for (unsigned k = 16; k < length; k += 8) copy8(d + k, s + k);
+                std::memcpy(d + length, keep, kSlack);
             } else {
                 // Byte order matters: an offset shorter than the length repeats bytes.
                 for (unsigned k = 0; k < length; ++k) d[k] = s[k];
