@@ -37,33 +37,55 @@ public:
     void copy(size_t distance, size_t len) {
         if (len > remaining_) len = static_cast<size_t>(remaining_);
         size_t src = (pos_ - distance) & mask_;
-        if (src + len <= size_ && pos_ + len < size_) {
+        if (distance >= 8 && src + len <= size_ && pos_ + len < size_) {
+            // 8-byte chunks: always two (most matches are that short, and a
+            // fixed count spares a hard-to-predict length test), then as
+            // many as the length needs. A chunk reads nothing this match has
+            // yet to write: the source lies at least 8 bytes behind, or ahead
+            // in the ring. The chunks may run up to 14 bytes past the match
+            // (into the slack past the ring's end at most). Those bytes lie
+            // just ahead of the write position, so only a distance of nearly
+            // the ring size could read them before they are overwritten: they
+            // are put back when the method reaches that far (keepAhead_).
             uint8_t* d = ring_.get() + pos_;
             const uint8_t* s = ring_.get() + src;
-            if (src < pos_ && distance >= len) std::memcpy(d, s, len);
-            else if (src > pos_) std::memmove(d, s, len);
-            else for (size_t i = 0; i < len; ++i) d[i] = s[i];  // overlapping run: byte order matters
+            if (keepAhead_) {
+                uint8_t keep[kSlack];
+                std::memcpy(keep, d + len, kSlack);
+                copyChunks(d, s, len);
+                std::memcpy(d + len, keep, kSlack);
+            } else {
+                copyChunks(d, s, len);
+            }
             pos_ += len;
             remaining_ -= len;
             return;
         }
-        while (len) {  // slow path: source or destination wraps around the ring
-            ring_[pos_] = ring_[src];
-            src = (src + 1) & mask_;
-            --len;
-            --remaining_;
-            if (++pos_ == size_) {
-                flush();
-                if (sinkFailed_) return;
-            }
-        }
+        copyShortOrWrapping(src, distance, len);
     }
     // Hands the bytes not yet written to the sink; call once at the end.
     void flush();
 
 private:
-    std::unique_ptr<uint8_t[]> ring_;
+    // copy() for a distance below 8 or a source or destination that wraps.
+    void copyShortOrWrapping(size_t src, size_t distance, size_t len);
+    // One 8-byte step of a match copy (through a register: the ranges may overlap).
+    static void copy8(uint8_t* d, const uint8_t* s) {
+        uint64_t v;
+        std::memcpy(&v, s, 8);
+        std::memcpy(d, &v, 8);
+    }
+    static void copyChunks(uint8_t* d, const uint8_t* s, size_t len) {
+        copy8(d, s);
+        copy8(d + 8, s + 8);
+        for (size_t k = 16; k < len; k += 8) copy8(d + k, s + k);
+    }
+
+    // Bytes past the ring that a match copy's chunks may run into.
+    static constexpr size_t kSlack = 16;
+    std::unique_ptr<uint8_t[]> ring_;  // size_ + kSlack bytes
     size_t size_, mask_, reach_;
+    bool keepAhead_;  // reach_ > size_ - kSlack: bytes just ahead of pos_ are history still in reach
     size_t pos_ = 0, start_ = 0;  // write position; first byte not yet flushed
     uint64_t remaining_;
     OutputSink& sink_;

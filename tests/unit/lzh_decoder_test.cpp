@@ -365,6 +365,28 @@ TEST(LzhMethods, UnknownAndForeignMethodsAreRefused) {
     }
 }
 
+// A short match copies in whole chunks that run past its end; where the
+// dictionary is the whole ring, the bytes just past it are the oldest history,
+// which the next match reads back from the farthest distance.
+TEST(LzhWindow, ShortMatchLeavesTheOldestHistoryIntact) {
+    struct Case {
+        const char* method;
+        int dictBits;
+    } cases[] = {{"-lh5-", 13}, {"-lh6-", 15}, {"-lh7-", 16}, {"-lhx-", 20}};
+    for (auto& c : cases) {
+        const size_t full = size_t{1} << c.dictBits;
+        std::vector<Token> history = randomLiterals(std::max<size_t>(full, 65536) + 100, 11);
+        std::vector<Token> tail = {match(3, 16), match(6, full), match(9, 8), match(12, full - 3)};
+        std::vector<Token> all = history;
+        all.insert(all.end(), tail.begin(), tail.end());
+        Bytes want = expand(all);
+        Result r = decode(c.method, staticStream({history, tail}, c.dictBits), want.size());
+        EXPECT_EQ(r.status, arc::Status::Ok) << c.method;
+        EXPECT_EQ(r.data.size(), want.size()) << c.method;
+        EXPECT_TRUE(r.data == want) << c.method;
+    }
+}
+
 TEST(LzhWindow, LargeOutputReachesTheSinkInLargeWrites) {
     std::vector<std::vector<Token>> blocks;
     for (int i = 0; i < 40; ++i) {
