@@ -108,8 +108,8 @@ formats=(
 rows=()
 details=()
 echo "bench: $corpus_files files, $corpus_bytes bytes; $REPS runs per tool; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-for spec in "${formats[@]}"; do
-    IFS='|' read -r label arcname peers <<<"$spec"
+for format in "${formats[@]}"; do
+    IFS='|' read -r label arcname peers <<<"$format"
     arc=$ARCS/$arcname
     # Correctness first: ours must equal the corpus and every working peer's output.
     timed ours "$arc" || die "$label: qbx_extract failed: $(cat "$WORK/err")"

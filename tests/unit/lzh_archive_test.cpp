@@ -24,7 +24,7 @@ struct Ext {
     Bytes data;
 };
 
-struct Spec {
+struct MemberLayout {
     int level = 0;
     std::string method = "-lh0-";
     Bytes name = bytes("hello.txt");
@@ -36,7 +36,7 @@ struct Spec {
     bool headerCrc = true;  // levels 2/3: add the 0x00 extended header
 };
 
-Bytes header(const Spec& s) {
+Bytes header(const MemberLayout& s) {
     const uint32_t packed = static_cast<uint32_t>(s.packed >= 0 ? s.packed : static_cast<int64_t>(s.data.size()));
     const uint32_t size = static_cast<uint32_t>(s.size >= 0 ? s.size : static_cast<int64_t>(s.data.size()));
     const uint16_t crc = static_cast<uint16_t>(s.crc >= 0 ? s.crc : crcOf(s.data));
@@ -106,15 +106,15 @@ Bytes header(const Spec& s) {
     return h;
 }
 
-Bytes member(const Spec& s) {
+Bytes member(const MemberLayout& s) {
     Bytes b = header(s);
     append(b, s.data);
     return b;
 }
 
-Bytes archiveOf(const std::vector<Spec>& specs, bool endMarker = true) {
+Bytes archiveOf(const std::vector<MemberLayout>& layouts, bool endMarker = true) {
     Bytes b;
-    for (auto& s : specs) append(b, member(s));
+    for (auto& s : layouts) append(b, member(s));
     if (endMarker) b.push_back(0);
     return b;
 }
@@ -142,7 +142,7 @@ std::string text(const fixtures::MemoryTarget::Result& r) { return std::string(r
 
 TEST(LzhArchive, EveryHeaderLevelListsAndExtracts) {
     for (int level = 0; level <= 3; ++level) {
-        Spec a, b;
+        MemberLayout a, b;
         a.level = b.level = level;
         b.name = bytes("second.txt");
         b.data = bytes(std::string(3000, 'q'));
@@ -176,7 +176,7 @@ TEST(LzhArchive, NamesDecodeToUtf8WithSlashes) {
     };
     struct Case {
         const char* what;
-        Spec spec;
+        MemberLayout layout;
         std::string name;
         bool folder;
     } cases[] = {
@@ -195,7 +195,7 @@ TEST(LzhArchive, NamesDecodeToUtf8WithSlashes) {
         {"level1_symlink", {.level = 1, .method = "-lhd-", .name = bytes("link|target"), .data = {}}, "link", true},
     };
     for (auto& c : cases) {
-        Opened o = run(archiveOf({c.spec}));
+        Opened o = run(archiveOf({c.layout}));
         ASSERT_EQ(o.open, arc::Status::Ok) << c.what;
         ASSERT_EQ(o.members.size(), 1u) << c.what;
         EXPECT_EQ(o.members[0].name, c.name) << c.what;
@@ -204,7 +204,7 @@ TEST(LzhArchive, NamesDecodeToUtf8WithSlashes) {
 }
 
 TEST(LzhArchive, AttributeAnd64BitSizeExtensions) {
-    Spec s{.level = 2};
+    MemberLayout s{.level = 2};
     Bytes sizes;
     put32(sizes, 12), put32(sizes, 0), put32(sizes, 12), put32(sizes, 0);
     s.ext = {{0x40, {0x21, 0x00}}, {0x42, sizes}};
@@ -220,11 +220,11 @@ TEST(LzhArchive, FindsTheArchiveBehindAStubWithDecoys) {
     Bytes stub(5000, 0x90);
     const std::string decoy = "xx-lh5-";  // a method name with no valid header around it
     std::copy(decoy.begin(), decoy.end(), stub.begin() + 100);
-    Bytes fake = header(Spec{});
+    Bytes fake = header(MemberLayout{});
     fake[1] ^= 0x55;  // a complete header whose checksum is wrong
     std::copy(fake.begin(), fake.end(), stub.begin() + 1000);
     Bytes a = stub;
-    append(a, archiveOf({Spec{}}));
+    append(a, archiveOf({MemberLayout{}}));
     Opened o = run(a);
     ASSERT_EQ(o.open, arc::Status::Ok);
     ASSERT_EQ(o.members.size(), 1u);
@@ -236,7 +236,7 @@ TEST(LzhArchive, FindsTheArchiveBehindAStubWithDecoys) {
 }
 
 TEST(LzhArchive, ArchiveEndsAtMarkerEofOrPadding) {
-    Bytes base = archiveOf({Spec{}, Spec{.name = bytes("b.txt")}}, false);
+    Bytes base = archiveOf({MemberLayout{}, MemberLayout{.name = bytes("b.txt")}}, false);
     struct Case {
         const char* what;
         Bytes tail;
@@ -261,17 +261,17 @@ TEST(LzhHostile, DamagedArchivesGiveCleanStatus) {
         b[at] = v;
         return b;
     };
-    Bytes good = archiveOf({Spec{}, Spec{.name = bytes("b.txt")}});
-    Bytes l2 = archiveOf({Spec{.level = 2}});
+    Bytes good = archiveOf({MemberLayout{}, MemberLayout{.name = bytes("b.txt")}});
+    Bytes l2 = archiveOf({MemberLayout{.level = 2}});
     Bytes hugeChain;
     {
-        Spec s{.level = 2, .headerCrc = false};
+        MemberLayout s{.level = 2, .headerCrc = false};
         for (int i = 0; i < 20000; ++i) s.ext.push_back({0x7E, {}});  // 3 bytes each: 60 KB of headers
         hugeChain = archiveOf({s});
     }
-    Bytes pastEof = archiveOf({Spec{.level = 2}});
+    Bytes pastEof = archiveOf({MemberLayout{.level = 2}});
     pastEof[0] = 0xFF, pastEof[1] = 0xFF;
-    Bytes l3Huge = archiveOf({Spec{.level = 3}});
+    Bytes l3Huge = archiveOf({MemberLayout{.level = 3}});
     l3Huge[24] = l3Huge[25] = l3Huge[26] = l3Huge[27] = 0xFF;
     struct Case {
         const char* fault;
@@ -293,19 +293,19 @@ TEST(LzhHostile, DamagedArchivesGiveCleanStatus) {
 }
 
 TEST(LzhHostile, BadMembersFailAloneAndLaterMembersStillExtract) {
-    Spec ok1{.name = bytes("ok1.txt")};
-    Spec ok2{.level = 1, .name = bytes("ok2.txt")};
+    MemberLayout ok1{.name = bytes("ok1.txt")};
+    MemberLayout ok2{.level = 1, .name = bytes("ok2.txt")};
     struct Case {
         const char* fault;
-        Spec bad;
+        MemberLayout bad;
         arc::Status want;
     } cases[] = {
-        {"data_crc_wrong", Spec{.crc = 0x1234}, arc::Status::FileCrc},
-        {"stored_sizes_disagree", Spec{.size = 5}, arc::Status::BrokenData},
-        {"pmarc_method", Spec{.method = "-pm2-"}, arc::Status::Method},
-        {"unknown_method", Spec{.method = "-lh9-"}, arc::Status::Method},
-        {"lhark_lh7", Spec{.level = 1, .method = "-lh7-", .os = ' '}, arc::Status::Method},
-        {"lh5_garbage", Spec{.method = "-lh5-", .data = Bytes(40, 0xFF), .size = 1000}, arc::Status::BrokenData},
+        {"data_crc_wrong", MemberLayout{.crc = 0x1234}, arc::Status::FileCrc},
+        {"stored_sizes_disagree", MemberLayout{.size = 5}, arc::Status::BrokenData},
+        {"pmarc_method", MemberLayout{.method = "-pm2-"}, arc::Status::Method},
+        {"unknown_method", MemberLayout{.method = "-lh9-"}, arc::Status::Method},
+        {"lhark_lh7", MemberLayout{.level = 1, .method = "-lh7-", .os = ' '}, arc::Status::Method},
+        {"lh5_garbage", MemberLayout{.method = "-lh5-", .data = Bytes(40, 0xFF), .size = 1000}, arc::Status::BrokenData},
     };
     for (auto& c : cases) {
         Opened o = run(archiveOf({ok1, c.bad, ok2}));
@@ -320,7 +320,7 @@ TEST(LzhHostile, BadMembersFailAloneAndLaterMembersStillExtract) {
 }
 
 TEST(LzhHostile, TruncatedArchiveReportsUnexpectedEof) {
-    Spec big{.data = Bytes(5000, 'x')};
+    MemberLayout big{.data = Bytes(5000, 'x')};
     Bytes a = archiveOf({big});
     a.resize(a.size() - 2000);
     Opened o = run(a);
@@ -330,8 +330,8 @@ TEST(LzhHostile, TruncatedArchiveReportsUnexpectedEof) {
 
     // Cut inside the second header: the first member stays usable and the
     // damage is still reported.
-    Bytes two = archiveOf({Spec{}, Spec{.name = bytes("b.txt")}});
-    two.resize(member(Spec{}).size() + 25);
+    Bytes two = archiveOf({MemberLayout{}, MemberLayout{.name = bytes("b.txt")}});
+    two.resize(member(MemberLayout{}).size() + 25);
     o = run(two);
     ASSERT_EQ(o.open, arc::Status::Ok);
     ASSERT_EQ(o.members.size(), 1u);
@@ -342,17 +342,17 @@ TEST(LzhHostile, TruncatedArchiveReportsUnexpectedEof) {
 TEST(LzhHostile, MemberClaimingFourGigabytesInATinyFile) {
     struct Case {
         const char* fault;
-        Spec spec;
+        MemberLayout layout;
         arc::Status want;
     } cases[] = {
-        {"packed_4g_stored", Spec{.packed = 0xFFFFFFFF, .size = 0xFFFFFFFF}, arc::Status::TooBig},
-        {"packed_4g_lh5", Spec{.method = "-lh5-", .packed = 0xFFFFFFFF, .size = 100}, arc::Status::TooBig},
+        {"packed_4g_stored", MemberLayout{.packed = 0xFFFFFFFF, .size = 0xFFFFFFFF}, arc::Status::TooBig},
+        {"packed_4g_lh5", MemberLayout{.method = "-lh5-", .packed = 0xFFFFFFFF, .size = 100}, arc::Status::TooBig},
         // A small packed size with a 4 GiB promise: decoding runs out of input.
-        {"size_4g_lh5", Spec{.method = "-lh5-", .data = Bytes(150, 0), .size = 0xFFFFFFFF},
+        {"size_4g_lh5", MemberLayout{.method = "-lh5-", .data = Bytes(150, 0), .size = 0xFFFFFFFF},
          arc::Status::UnexpectedEof},
     };
     for (auto& c : cases) {
-        Bytes a = archiveOf({c.spec});
+        Bytes a = archiveOf({c.layout});
         ASSERT_LT(a.size(), 250u);
         Opened o = run(a);
         ASSERT_EQ(o.open, arc::Status::Ok) << c.fault;
@@ -388,7 +388,7 @@ public:
 };
 
 TEST(LzhArchive, OnlyWantedMembersInOrderAndSinkFailureIsCannotWrite) {
-    Spec a{.name = bytes("a.txt")}, b{.name = bytes("b.txt"), .data = Bytes(70000, 'b')},
+    MemberLayout a{.name = bytes("a.txt")}, b{.name = bytes("b.txt"), .data = Bytes(70000, 'b')},
         c{.name = bytes("c.txt")};
     Bytes bytesOut = archiveOf({a, b, c});
     arc::MemorySource src(bytesOut);
