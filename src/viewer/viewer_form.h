@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/text_encoding.h"
+#include "viewer/text_window.h"
 
 namespace quibex {
 
@@ -19,16 +19,11 @@ struct TabFile {
     short Loaded = 0;
 };
 
-// A text still being streamed into its box after the first part was shown.
-struct PendingText {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    std::unique_ptr<TextDecoder> decoder;
-    ~PendingText();
-};
 
 // Private messages of the viewer window.
 inline constexpr UINT kMsgLoadMore = WM_APP + 40;   // wParam: tab index
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
+inline constexpr UINT_PTR kSlideTimer = 1;  // keeps the shown part of a large text around the view
 
 struct ViewerForm {
     HWND hwnd = nullptr;
@@ -41,7 +36,7 @@ struct ViewerForm {
     std::vector<HWND> txtView;
     std::vector<TabFile> tabFiles;
     std::vector<std::wstring> tabTips;
-    std::vector<std::unique_ptr<PendingText>> pending;  // per tab, null when complete
+    std::vector<std::unique_ptr<TextWindow>> windows;  // per tab, null until loaded
     int lastTabIndex = -1;
     int selectedText = 0;
     int keySource = 0;
@@ -64,10 +59,12 @@ ViewerForm* Form();
 
 // viewer_text.cpp
 HWND CreateTextBox(ViewerForm& f, int index);
-// Loads TabFiles[i] into txtView[i]: all of it when `complete`, else the
-// first part at once and the rest in the background.
+// Loads TabFiles[i] into txtView[i]: its first page at once, the rest of
+// the window of pages at once when `complete`, else from the message loop.
 void LoadTabText(ViewerForm& f, int index, bool complete);
 void ContinueLoading(ViewerForm& f, int index);
+// Moves the window of pages of the selected text towards the view.
+bool SlideText(ViewerForm& f, int index);
 void SetBoxText(HWND box, const std::wstring& text);
 void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
 COLORREF ResolveColour(int32_t value);

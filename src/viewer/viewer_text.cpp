@@ -1,10 +1,9 @@
 // Text boxes of the viewer and loading a text into one.
 //
-// A text is decoded piece by piece and streamed into its box, so memory stays
-// near what the box itself holds. With "TextLoadMode" 1 the first part of a
-// large text is shown at once and the rest is appended from the message
-// loop, one piece per posted message, keeping the window responsive; the
-// reader's caret and scroll position are kept while text is added below.
+// A text goes into its box through a window of pages (text_window.h): the
+// first page shows at once; with "TextLoadMode" 1 the rest of the window
+// is added from the message loop, one page per posted message, so the
+// window stays responsive; larger texts page in and out as the reader moves.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -17,10 +16,7 @@ namespace quibex {
 namespace {
 
 constexpr int kFirstBoxId = 1000;
-constexpr size_t kSampleBytes = 64 * 1024;       // enough to tell the encoding
-constexpr size_t kReadBytes = 64 * 1024;         // one file read
-constexpr uint64_t kFirstPartBytes = 256 * 1024;  // shown before the window goes on
-constexpr uint64_t kMorePartBytes = 512 * 1024;
+constexpr size_t kSampleBytes = 64 * 1024;  // enough to tell the encoding
 
 void SjisToWide(const char* sjis, size_t size, std::wstring& out) {
     while (size > 0) {
@@ -33,63 +29,6 @@ void SjisToWide(const char* sjis, size_t size, std::wstring& out) {
         sjis += n;
         size -= static_cast<size_t>(n);
     }
-}
-
-// Feeds a rich-edit stream from a file through a decoder.
-struct Streamer {
-    Streamer(HANDLE f, TextDecoder* d, std::string h, uint64_t b) : file(f), decoder(d), head(std::move(h)), budget(b) {}
-    HANDLE file;
-    TextDecoder* decoder;
-    std::string head;  // bytes read before streaming started
-    uint64_t budget;   // file bytes this stream may still read
-    bool eof = false;
-    std::wstring buffer;
-    size_t taken = 0;
-
-    bool Refill() {
-        buffer.clear();
-        taken = 0;
-        while (buffer.empty()) {
-            if (!head.empty()) {
-                decoder->Feed(reinterpret_cast<const uint8_t*>(head.data()), head.size(), false, buffer);
-                head.clear();
-                continue;
-            }
-            if (eof || budget == 0) return !buffer.empty();
-            char chunk[kReadBytes];
-            DWORD want = static_cast<DWORD>(std::min<uint64_t>(sizeof chunk, budget)), got = 0;
-            if (!ReadFile(file, chunk, want, &got, nullptr)) got = 0;
-            budget -= got;
-            if (got == 0) {
-                eof = true;
-                decoder->Feed(nullptr, 0, true, buffer);
-            } else {
-                decoder->Feed(reinterpret_cast<const uint8_t*>(chunk), got, false, buffer);
-            }
-        }
-        return true;
-    }
-};
-
-DWORD CALLBACK StreamIn(DWORD_PTR cookie, LPBYTE out, LONG cb, LONG* written) {
-    auto* s = reinterpret_cast<Streamer*>(cookie);
-    *written = 0;
-    if (s->taken >= s->buffer.size() && !s->Refill()) return 0;
-    size_t chars = std::min<size_t>(s->buffer.size() - s->taken, static_cast<size_t>(cb) / sizeof(wchar_t));
-    memcpy(out, s->buffer.data() + s->taken, chars * sizeof(wchar_t));
-    s->taken += chars;
-    *written = static_cast<LONG>(chars * sizeof(wchar_t));
-    return 0;
-}
-
-// Streams what `s` yields into the box, replacing its text or, with
-// `append`, after its end.
-void Stream(HWND box, Streamer& s, bool append) {
-    EDITSTREAM es{};
-    es.dwCookie = reinterpret_cast<DWORD_PTR>(&s);
-    es.pfnCallback = StreamIn;
-    WPARAM format = SF_TEXT | SF_UNICODE | (append ? SFF_SELECTION : 0);
-    SendMessageW(box, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
 }
 
 LONG TextLength(HWND box) {
@@ -143,7 +82,7 @@ HWND CreateTextBox(ViewerForm& f, int index) {
     SendMessageW(box, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
     if (f.txtView.size() <= static_cast<size_t>(index)) f.txtView.resize(static_cast<size_t>(index) + 1);
     f.txtView[static_cast<size_t>(index)] = box;
-    if (f.pending.size() < f.txtView.size()) f.pending.resize(f.txtView.size());
+    if (f.windows.size() < f.txtView.size()) f.windows.resize(f.txtView.size());
     return box;
 }
 
@@ -165,8 +104,9 @@ void ColourRange(HWND box, LONG start, LONG length, COLORREF colour) {
 void LoadTabText(ViewerForm& f, int index, bool complete) {
     auto i = static_cast<size_t>(index);
     HWND box = f.txtView[i];
-    f.pending[i].reset();
-    HANDLE file = CreateFileW(f.tabFiles[i].Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    f.windows[i].reset();
+    HANDLE file = CreateFileW(f.tabFiles[i].Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         SetBoxText(box, L"");
@@ -174,51 +114,37 @@ void LoadTabText(ViewerForm& f, int index, bool complete) {
         std::string sample(kSampleBytes, '\0');
         DWORD got = 0;
         if (!ReadFile(file, sample.data(), static_cast<DWORD>(sample.size()), &got, nullptr)) got = 0;
-        sample.resize(got);
-        auto pending = std::make_unique<PendingText>();
-        pending->file = file;
-        pending->decoder = std::make_unique<TextDecoder>(
-            DetectTextEncoding(reinterpret_cast<const uint8_t*>(sample.data()), sample.size()), SjisToWide);
-        Streamer s(file, pending->decoder.get(), std::move(sample), complete ? UINT64_MAX : kFirstPartBytes);
-        Stream(box, s, false);
+        TextDecoder decoder(DetectTextEncoding(reinterpret_cast<const uint8_t*>(sample.data()), got), SjisToWide);
+        auto window = std::make_unique<TextWindow>(box, file, decoder);
+        window->LoadFirst();
+        if (complete)
+            while (window->FillStep()) {
+            }
         ApplyTextColour(box, 0);
-        if (!s.eof) {
-            f.pending[i] = std::move(pending);
-            PostMessageW(f.hwnd, kMsgLoadMore, i, 0);
-        }
+        if (window->Filling()) PostMessageW(f.hwnd, kMsgLoadMore, i, 0);
+        f.windows[i] = std::move(window);
     }
     SendMessageW(box, EM_SETSEL, 0, 0);  // caret at the start
-    if (index > 0) {
-        SetTabStop(box, false);
-    }
+    if (index > 0) SetTabStop(box, false);
     f.tabFiles[i].Loaded = 1;
 }
 
 void ContinueLoading(ViewerForm& f, int index) {
     auto i = static_cast<size_t>(index);
-    if (i >= f.pending.size() || !f.pending[i]) return;
-    PendingText& p = *f.pending[i];
+    if (i >= f.windows.size() || !f.windows[i]) return;
     HWND box = f.txtView[i];
-    // Append below the end without moving what the reader sees.
-    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-    CHARRANGE sel{};
-    SendMessageW(box, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
-    POINT scroll{};
-    SendMessageW(box, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
     LONG end = TextLength(box);
-    CHARRANGE atEnd{end, end};
-    SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&atEnd));
-    Streamer s(p.file, p.decoder.get(), {}, kMorePartBytes);
-    Stream(box, s, true);
+    bool more = f.windows[i]->FillStep();
     ApplyTextColour(box, end);
-    SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
-    SendMessageW(box, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(box, nullptr, FALSE);
-    if (s.eof)
-        f.pending[i].reset();
-    else
-        PostMessageW(f.hwnd, kMsgLoadMore, i, 0);
+    if (more) PostMessageW(f.hwnd, kMsgLoadMore, i, 0);
+}
+
+bool SlideText(ViewerForm& f, int index) {
+    auto i = static_cast<size_t>(index);
+    if (i >= f.windows.size() || !f.windows[i] || f.windows[i]->Filling()) return false;
+    if (!f.windows[i]->Slide()) return false;
+    ApplyTextColour(f.txtView[i], 0);
+    return true;
 }
 
 void OnTabChanging(ViewerForm& f) {

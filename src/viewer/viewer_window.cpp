@@ -79,6 +79,7 @@ bool QueryUnload(ViewerForm& f) {
         }
     }
     if (!App().ReadFailed && AppSettings().InsideViewer == 1) {
+        f.windows.clear();  // their files are open
         DeleteWorkFiles();
         WriteWindowState(f);
         if (!IsIconic(f.hwnd) && !IsZoomed(f.hwnd)) WriteGeometry(f);
@@ -177,6 +178,9 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case kMsgLoadMore:
             ContinueLoading(*f, static_cast<int>(wp));
             return 0;
+        case WM_TIMER:
+            if (wp == kSlideTimer && f->built) SlideText(*f, static_cast<int>(SendMessageW(f->tabStrip, TCM_GETCURSEL, 0, 0)));
+            return 0;
         case kMsgDeferredClose:
             Close(*f);
             return 0;
@@ -195,10 +199,6 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 ViewerForm* Form() { return g_form.get(); }
-
-PendingText::~PendingText() {
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
 
 HWND LoadViewer() {
     if (g_form) return g_form->hwnd;
@@ -256,6 +256,7 @@ HWND LoadViewer() {
     // Step 12: the toolbar is built by the toolbar code (f.toolbar).
     // Step 13: splash visible, the rest hidden until BuildViewer.
     f.frame2 = CreateSplash(f);
+    SetTimer(f.hwnd, kSlideTimer, 150, nullptr);
     f.keySource = 0;
     f.closingByEsc = 0;
     return f.hwnd;

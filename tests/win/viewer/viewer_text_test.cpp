@@ -194,52 +194,118 @@ size_t PeakMemory() {
     return pmc.PeakWorkingSetSize;
 }
 
-TEST_F(ViewerText, DISABLED_FiftyMebibyteTextLoadsWhileTheWindowAnswers) {
-    // 50 MiB of Shift-JIS lines, written in pieces.
-    std::string line = "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x65\x83\x4C\x83\x58\x83\x67 large text line 0123456789\r\n";
+// Numbered Shift-JIS lines ("日本語 000042 ..."), 41 bytes each, so page
+// boundaries fall inside double-byte characters.
+std::string NumberedLine(size_t n) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%06zu", n);
+    return std::string("\x93\xFA\x96\x7B\x8C\xEA ") + digits + " \x83\x65\x83\x4C\x83\x58\x83\x67 0123456789abc\r\n";
+}
+std::wstring NumberedBoxLine(size_t n) {
+    wchar_t digits[16];
+    std::swprintf(digits, 16, L"%06zu", n);
+    return std::wstring(L"日本語 ") + digits + L" テキスト 0123456789abc\r";
+}
+
+size_t WriteNumberedText(const std::wstring& path, size_t bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     std::string block;
-    while (block.size() < (1u << 20)) block += line;
-    size_t lines = 0;
-    {
-        HANDLE h = CreateFileW((work + L"big.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        for (int i = 0; i < 50; ++i) {
-            DWORD w = 0;
-            WriteFile(h, block.data(), static_cast<DWORD>(block.size()), &w, nullptr);
-        }
-        CloseHandle(h);
-        lines = 50 * (block.size() / line.size());
+    size_t n = 0, written = 0;
+    while (written < bytes) {
+        block.clear();
+        while (block.size() < (1u << 20) && written + block.size() < bytes) block += NumberedLine(n++);
+        DWORD w = 0;
+        WriteFile(h, block.data(), static_cast<DWORD>(block.size()), &w, nullptr);
+        written += block.size();
     }
+    CloseHandle(h);
+    return n;
+}
+
+// The box's text is whole lines in order, apart from a cut line at either
+// end of a partly loaded text; returns the first and last whole line numbers.
+void CheckConsecutive(const std::wstring& text, size_t& firstLine, size_t& lastLine) {
+    size_t at = 0, expected = 0;
+    bool first = true;
+    while (at < text.size()) {
+        size_t end = text.find(L'\r', at);
+        if (end == std::wstring::npos) {
+            // The last loaded page ends inside a line (its CR goes with the next page).
+            std::wstring rest = text.substr(at);
+            ASSERT_EQ(rest, NumberedBoxLine(expected).substr(0, rest.size()));
+            return;
+        }
+        std::wstring line = text.substr(at, end + 1 - at);
+        size_t n = std::wcstoul(line.c_str() + 4, nullptr, 10);
+        if (first) {
+            firstLine = n;
+            first = false;
+            if (line != NumberedBoxLine(n)) {  // the first loaded page starts inside a line
+                at = end + 1;
+                first = true;
+                continue;
+            }
+        } else {
+            ASSERT_EQ(n, expected) << "lines out of order at char " << at;
+        }
+        ASSERT_EQ(line, NumberedBoxLine(n));
+        expected = n + 1;
+        lastLine = n;
+        at = end + 1;
+    }
+}
+
+TEST_F(ViewerText, LargeTextGrowsAsTheReaderNearsItsEnd) {
+    size_t lines = WriteNumberedText(work + L"big.txt", 3 * 1024 * 1024 + 777);
+    Open({L"big.txt"});
+    ASSERT_TRUE(PumpUntil([] { return !TabTextPending(0); }, 60000));
+    EXPECT_TRUE(TabTextPartial(0));
+    size_t firstLine = 99, lastLine = 0;
+    CheckConsecutive(BoxText(0), firstLine, lastLine);
+    EXPECT_EQ(firstLine, 0u);
+    EXPECT_LT(lastLine, lines - 1);  // only the first window is loaded
+    HWND box = ViewerTextBox(0);
+    // Down to the end: each time the view reaches the last page another comes.
+    for (int i = 0; i < 40 && lastLine < lines - 1; ++i) {
+        SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+        Pump(200);
+        CheckConsecutive(BoxText(0), firstLine, lastLine);
+    }
+    EXPECT_EQ(lastLine, lines - 1);
+    EXPECT_EQ(firstLine, 0u);
+    EXPECT_FALSE(TabTextPartial(0));
+}
+
+TEST_F(ViewerText, FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers) {
+    size_t lines = WriteNumberedText(work + L"big.txt", 50u << 20);
     size_t before = PeakMemory();
     DWORD start = GetTickCount();
     Open({L"big.txt"});
     DWORD shown = GetTickCount() - start;
     EXPECT_TRUE(TabFileLoaded(0));
-    EXPECT_TRUE(TabTextPending(0));
-    // The window answers while the rest comes in.
-    DWORD longest = 0, done = 0;
+    EXPECT_EQ(BoxText(0).substr(0, NumberedBoxLine(0).size()), NumberedBoxLine(0));
+    DWORD longest = 0;
     ASSERT_TRUE(PumpUntil(
         [&] {
             DWORD t0 = GetTickCount();
             DWORD_PTR r = 0;
-            SendMessageTimeoutW(ViewerWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r);
+            SendMessageTimeoutW(ViewerWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
             longest = std::max(longest, GetTickCount() - t0);
             return !TabTextPending(0);
         },
-        600000));
-    done = GetTickCount() - start;
-    HWND box = ViewerTextBox(0);
-    GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    auto len = static_cast<size_t>(SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&q), 0));
-    size_t charsPerLine = 8 + std::string(" large text line 0123456789").size() + 1;  // CR LF kept as one
-    EXPECT_EQ(len, lines * charsPerLine);
+        120000));
+    DWORD filled = GetTickCount() - start;
+    size_t firstLine = 99, lastLine = 0;
+    CheckConsecutive(BoxText(0), firstLine, lastLine);
+    EXPECT_EQ(firstLine, 0u);
+    EXPECT_LT(lastLine, lines / 10);
     DWORD caretFrom = 1, caretTo = 1;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&caretFrom), reinterpret_cast<LPARAM>(&caretTo));
-    EXPECT_EQ(caretFrom, 0u);  // the caret stayed at the start while text was added
+    SendMessageW(ViewerTextBox(0), EM_GETSEL, reinterpret_cast<WPARAM>(&caretFrom), reinterpret_cast<LPARAM>(&caretTo));
+    EXPECT_EQ(caretFrom, 0u);  // the caret stayed at the start while pages came in
     size_t peak = PeakMemory();
-    std::printf("[ viewer ] 50 MiB text: first text after %lu ms, complete after %lu ms, longest stall %lu ms, "
-                "peak working set %zu MiB (before %zu MiB)\n",
-                shown, done, longest, peak >> 20, before >> 20);
+    std::printf("[ viewer ] 50 MiB text: first text after %lu ms, window of pages full after %lu ms, "
+                "longest wait for the window %lu ms, peak working set %zu MiB (before %zu MiB)\n",
+                shown, filled, longest, peak >> 20, before >> 20);
 }
 
 }  // namespace

@@ -1,0 +1,155 @@
+#include "viewer/text_window.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+
+namespace quibex {
+namespace {
+
+struct WideStream {
+    const std::wstring* text;
+    size_t taken;
+};
+
+DWORD CALLBACK FromString(DWORD_PTR cookie, LPBYTE out, LONG cb, LONG* written) {
+    auto* s = reinterpret_cast<WideStream*>(cookie);
+    size_t chars = std::min<size_t>(s->text->size() - s->taken, static_cast<size_t>(cb) / sizeof(wchar_t));
+    // A CR at the end of one piece and its LF at the start of the next make
+    // two line breaks in the control; keep the pair in one piece.
+    if (chars > 1 && s->taken + chars < s->text->size() && (*s->text)[s->taken + chars - 1] == L'\r') --chars;
+    memcpy(out, s->text->data() + s->taken, chars * sizeof(wchar_t));
+    s->taken += chars;
+    *written = static_cast<LONG>(chars * sizeof(wchar_t));
+    return 0;
+}
+
+void Stream(HWND box, const std::wstring& text, bool selection) {
+    WideStream s{&text, 0};
+    EDITSTREAM es{};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&s);
+    es.pfnCallback = FromString;
+    SendMessageW(box, EM_STREAMIN, SF_TEXT | SF_UNICODE | (selection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&es));
+}
+
+LONG LineFromChar(HWND box, LONG pos) { return static_cast<LONG>(SendMessageW(box, EM_EXLINEFROMCHAR, 0, pos)); }
+
+void ScrollToLine(HWND box, LONG line) {
+    auto now = static_cast<LONG>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
+    if (line != now) SendMessageW(box, EM_LINESCROLL, 0, line - now);
+}
+
+}  // namespace
+
+TextWindow::TextWindow(HWND box, HANDLE file, const TextDecoder& start) : box_(box), file_(file) {
+    pages_.push_back(Page{0, start, {}});
+}
+
+TextWindow::~TextWindow() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+std::wstring TextWindow::DecodePage(size_t k) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(pages_[k].offset);
+    SetFilePointerEx(file_, at, nullptr, FILE_BEGIN);
+    TextDecoder decoder = pages_[k].start;
+    std::wstring text = pages_[k].carry;
+    uint64_t read = 0;
+    bool eof = false;
+    std::string chunk(64 * 1024, '\0');
+    while (read < kPageBytes) {
+        DWORD want = static_cast<DWORD>(std::min<uint64_t>(chunk.size(), kPageBytes - read)), got = 0;
+        if (!ReadFile(file_, chunk.data(), want, &got, nullptr) || got == 0) {
+            eof = true;
+            break;
+        }
+        read += got;
+        decoder.Feed(reinterpret_cast<const uint8_t*>(chunk.data()), got, false, text);
+    }
+    if (eof) decoder.Feed(nullptr, 0, true, text);
+    // A CR that ends a page goes to the next one, so that a CR LF pair cut by
+    // the page boundary stays one line break.
+    std::wstring carry;
+    if (!eof && !text.empty() && text.back() == L'\r') {
+        text.pop_back();
+        carry = L"\r";
+    }
+    if (k + 1 == pages_.size()) {
+        if (eof)
+            endKnown_ = true;
+        else
+            pages_.push_back(Page{pages_[k].offset + read, decoder, carry});
+    }
+    return text;
+}
+
+LONG TextWindow::Length() const {
+    GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    return static_cast<LONG>(SendMessageW(box_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&q), 0));
+}
+
+LONG TextWindow::FirstVisibleChar() const {
+    auto line = SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0);
+    return static_cast<LONG>(SendMessageW(box_, EM_LINEINDEX, line, 0));
+}
+
+LONG TextWindow::LastVisibleChar() const {
+    RECT rc{};
+    GetClientRect(box_, &rc);
+    POINTL bottom{rc.right - 1, rc.bottom - 1};
+    return static_cast<LONG>(SendMessageW(box_, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&bottom)));
+}
+
+// Text comes in above or below what the reader sees without moving it: the
+// selection and the first visible line are put back by line counts once the
+// control draws again (it ignores scrolling while it does not).
+void TextWindow::Insert(const std::wstring& text, bool atStart) {
+    CHARRANGE sel{};
+    SendMessageW(box_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    auto firstLine = static_cast<LONG>(SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessageW(box_, WM_SETREDRAW, FALSE, 0);
+    LONG before = Length();
+    LONG at = atStart ? 0 : before;
+    CHARRANGE where{at, at};
+    SendMessageW(box_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&where));
+    Stream(box_, text, true);
+    LONG added = Length() - before;
+    LONG addedLines = atStart ? LineFromChar(box_, added) : 0;
+    if (atStart) {
+        sel.cpMin += added;
+        sel.cpMax += added;
+    }
+    SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(box_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    ScrollToLine(box_, firstLine + addedLines);
+    InvalidateRect(box_, nullptr, FALSE);
+    (atStart ? pages_[first_ - 1] : pages_[last_]).chars = added;
+}
+
+void TextWindow::LoadFirst() {
+    std::wstring text = DecodePage(0);
+    Stream(box_, text, false);
+    first_ = 0;
+    last_ = 1;
+    pages_[0].chars = Length();
+}
+
+bool TextWindow::Filling() const { return first_ == 0 && LoadedPages() < kWindowPages && MoreAfter(); }
+
+bool TextWindow::FillStep() {
+    if (!Filling()) return false;
+    Insert(DecodePage(last_), false);
+    ++last_;
+    return Filling();
+}
+
+bool TextWindow::Slide() {
+    if (!MoreAfter() || last_ >= kMaxPages) return false;
+    if (LastVisibleChar() < Length() - pages_[last_ - 1].chars) return false;
+    Insert(DecodePage(last_), false);
+    ++last_;
+    return true;
+}
+
+}  // namespace quibex
