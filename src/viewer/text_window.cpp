@@ -55,11 +55,11 @@ std::wstring TextWindow::DecodePage(size_t k) {
     SetFilePointerEx(file_, at, nullptr, FILE_BEGIN);
     TextDecoder decoder = pages_[k].start;
     std::wstring text = pages_[k].carry;
-    uint64_t read = 0;
+    uint64_t read = 0, size = k == 0 ? kFirstPageBytes : kPageBytes;
     bool eof = false;
     std::string chunk(64 * 1024, '\0');
-    while (read < kPageBytes) {
-        DWORD want = static_cast<DWORD>(std::min<uint64_t>(chunk.size(), kPageBytes - read)), got = 0;
+    while (read < size) {
+        DWORD want = static_cast<DWORD>(std::min<uint64_t>(chunk.size(), size - read)), got = 0;
         if (!ReadFile(file_, chunk.data(), want, &got, nullptr) || got == 0) {
             eof = true;
             break;

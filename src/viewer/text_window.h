@@ -26,8 +26,9 @@ namespace quibex {
 
 class TextWindow {
 public:
+    static constexpr uint64_t kFirstPageBytes = 32 * 1024;  // a few screens: shown before anything else
     static constexpr uint64_t kPageBytes = 256 * 1024;
-    static constexpr size_t kWindowPages = 8;  // filled at once: 2 MiB of the file
+    static constexpr size_t kWindowPages = 8;  // filled at once: about 2 MiB of the file
     static constexpr size_t kMaxPages = 24;    // 6 MiB of the file at most in the box
 
     // Takes over `file`, positioned anywhere; `start` decodes its first byte.
