@@ -120,6 +120,7 @@ TEST_F(ViewerBuild, NoTextShowsTheExplanation) {
               L"\r　指定された条件に合うテキストファイルは見つかりませんでしたが、他の形式のドキュメントファイルが格納されて"
               L"います。\r\r　ツールバーの▼ボタンをクリックしたらメニューが表示されますので、閲覧したいファイルをクリックし"
               L"てください。");
+    Screenshot(L"viewer_no_text");
     // Exactly the second sentence is red.
     HWND box = ViewerTextBox(0);
     std::wstring red = L"他の形式のドキュメントファイルが格納されています。";
@@ -136,7 +137,6 @@ TEST_F(ViewerBuild, NoTextShowsTheExplanation) {
     EXPECT_EQ(colourAt(start + static_cast<LONG>(red.size()) - 1), RGB(255, 0, 0));
     EXPECT_NE(colourAt(start - 1), RGB(255, 0, 0));
     EXPECT_NE(colourAt(start + static_cast<LONG>(red.size())), RGB(255, 0, 0));
-    Screenshot(L"viewer_no_text");
 }
 
 TEST_F(ViewerBuild, CaptionAndStatusPath) {
