@@ -12,32 +12,14 @@
 #include "lzh_bits.h"
 #include "lzh_crc16.h"
 #include "lzh_decoders.h"
+#include "support/lzh_bit_writer.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct BitWriter {
-    Bytes out;
-    uint32_t acc = 0;
-    int n = 0;
-    void put(uint32_t v, int bits) {
-        for (int i = bits - 1; i >= 0; --i) {
-            acc = (acc << 1) | ((v >> i) & 1);
-            if (++n == 8) out.push_back(static_cast<uint8_t>(acc)), acc = 0, n = 0;
-        }
-    }
-    Bytes finish() {
-        if (n) out.push_back(static_cast<uint8_t>(acc << (8 - n)));
-        n = 0;
-        return out;
-    }
-};
-
-struct Token {
-    int literal;  // -1 for a match
-    size_t len, dist;
-};
+using lzhtest::BitWriter;
+using lzhtest::Token;
 Token lit(uint8_t b) { return {b, 0, 0}; }
 Token match(size_t len, size_t dist) { return {-1, len, dist}; }
 
