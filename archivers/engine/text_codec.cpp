@@ -46,8 +46,13 @@ char32_t nextUtf8(std::string_view s, size_t& i) {
         cp = (cp << 6) | (b(i + k) & 0x3F);
     }
     static const char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    // Overlong forms and surrogates are replaced byte by byte, like any other
+    // invalid sequence, so an overlong "/" can never pass as one character.
+    if (cp < minimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return 0xFFFD;
+    }
     i += len;
-    if (cp < minimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0xFFFD;
     return cp;
 }
 
