@@ -34,5 +34,14 @@ e2e::MessageBoxInfo QuibexSession::waitMessage(HWND* box) {
 
 void QuibexSession::screenshot(const std::wstring& name) {
     process_.waitForInputIdle();
+    // Some windows (the open-file dialog) paint their parts late: wait until
+    // two captures a moment apart agree, for a few seconds at most.
+    e2e::Image before = e2e::captureScreen();
+    for (int i = 0; i < 20; ++i) {
+        Sleep(150);
+        e2e::Image now = e2e::captureScreen();
+        if (now.rgb == before.rgb) break;
+        before = std::move(now);
+    }
     e2e::saveScreenshot(name);
 }
