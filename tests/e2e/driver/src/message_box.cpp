@@ -49,15 +49,7 @@ Image renderIcon(LPCWSTR id, int width, int height, COLORREF background) {
     DeleteObject(brush);
     DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
     GdiFlush();
-    out.width = width;
-    out.height = height;
-    out.rgb.resize(size_t(width) * height * 3);
-    const auto* src = static_cast<const unsigned char*>(bits);
-    for (size_t p = 0; p < size_t(width) * height; ++p) {
-      out.rgb[p * 3] = src[p * 4 + 2];
-      out.rgb[p * 3 + 1] = src[p * 4 + 1];
-      out.rgb[p * 3 + 2] = src[p * 4];
-    }
+    out = imageFromDibPixels(bits, width, height);
     SelectObject(mem, old);
   }
   if (bmp) DeleteObject(bmp);

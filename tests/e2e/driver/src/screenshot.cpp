@@ -11,6 +11,20 @@ std::uint32_t Image::pixel(int x, int y) const {
   return (std::uint32_t(rgb[i]) << 16) | (std::uint32_t(rgb[i + 1]) << 8) | rgb[i + 2];
 }
 
+Image imageFromDibPixels(const void* bits, int width, int height) {
+  Image out;
+  out.width = width;
+  out.height = height;
+  out.rgb.resize(size_t(width) * height * 3);
+  const auto* src = static_cast<const unsigned char*>(bits);
+  for (size_t p = 0; p < size_t(width) * height; ++p) {
+    out.rgb[p * 3] = src[p * 4 + 2];
+    out.rgb[p * 3 + 1] = src[p * 4 + 1];
+    out.rgb[p * 3 + 2] = src[p * 4];
+  }
+  return out;
+}
+
 Image captureRect(const RECT& r) {
   Image out;
   const int width = r.right - r.left;
@@ -31,16 +45,7 @@ Image captureRect(const RECT& r) {
     HGDIOBJ old = SelectObject(mem, bmp);
     if (BitBlt(mem, 0, 0, width, height, screen, r.left, r.top, SRCCOPY | CAPTUREBLT)) {
       GdiFlush();
-      out.width = width;
-      out.height = height;
-      out.rgb.resize(size_t(width) * height * 3);
-      const auto* src = static_cast<const unsigned char*>(bits);
-      // DIB pixels are B, G, R, unused.
-      for (size_t p = 0; p < size_t(width) * height; ++p) {
-        out.rgb[p * 3] = src[p * 4 + 2];
-        out.rgb[p * 3 + 1] = src[p * 4 + 1];
-        out.rgb[p * 3 + 2] = src[p * 4];
-      }
+      out = imageFromDibPixels(bits, width, height);
     }
     SelectObject(mem, old);
     DeleteObject(bmp);

@@ -18,6 +18,8 @@ struct Image {
   std::uint32_t pixel(int x, int y) const;
 };
 
+// An image from top-down 32-bit DIB pixels (B, G, R, unused).
+Image imageFromDibPixels(const void* bits, int width, int height);
 // Captures the whole (virtual) desktop; empty image on failure.
 Image captureScreen();
 // Captures the screen rectangle a window occupies (as shown, overlaps included).
