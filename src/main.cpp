@@ -1,6 +1,7 @@
 // Quibex: shows the texts inside an archive without unpacking it.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
 #include "core/path_text.h"
 #include "core/startup.h"
@@ -16,11 +17,24 @@ bool IsDialogKey(MSG& msg) {
     return wcscmp(cls, L"#32770") == 0 && IsDialogMessageW(active, &msg);
 }
 
+// OLE for the whole life of the program: the viewer's drop target needs it on
+// this thread before its window is made.
+struct OleSession {
+    OleSession() { ok = SUCCEEDED(OleInitialize(nullptr)); }
+    ~OleSession() {
+        if (ok) OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+    bool ok = false;
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
+    OleSession ole;
 
     // The whole argument text is the archive path.
     std::wstring argument = quibex::TrimSpaces(commandLine ? commandLine : L"");

@@ -23,6 +23,7 @@ struct TabFile {
 // Private messages of the viewer window.
 inline constexpr UINT kMsgLoadMore = WM_APP + 40;   // wParam: tab index
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
+inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
 inline constexpr UINT_PTR kSlideTimer = 1;  // keeps the shown part of a large text around the view
 
 struct ViewerForm {
@@ -49,6 +50,7 @@ struct ViewerForm {
     std::wstring statusPath;
     std::wstring savedStatusText;
     bool shiftAtToolbarClick = false;
+    std::wstring droppedPath;  // an OLE drop waiting for kMsgDroppedArchive
     HFONT uiFont = nullptr;
     HFONT logoFont = nullptr;
     HMODULE richEditLibrary = nullptr;

@@ -13,6 +13,7 @@
 #include "core/path_text.h"
 #include "core/paths.h"
 #include "core/win_profile_store.h"
+#include "viewer/drop_target.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
@@ -175,6 +176,12 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DROPFILES:
             OnDropFiles(*f, reinterpret_cast<HDROP>(wp));
             return 0;
+        case kMsgDroppedArchive: {
+            std::wstring path = std::move(f->droppedPath);
+            f->droppedPath.clear();
+            DropArchive(path, static_cast<int>(wp));
+            return 0;
+        }
         case kMsgLoadMore:
             ContinueLoading(*f, static_cast<int>(wp));
             return 0;
@@ -188,6 +195,7 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             Close(*f);
             return 0;
         case WM_DESTROY:
+            RevokeViewerDropTarget(hwnd);
             Unload(*f);
             return 0;
         }
@@ -214,6 +222,8 @@ HWND LoadViewer() {
                              AppWindow(), nullptr, inst, nullptr);
     if (!f.hwnd) return nullptr;
     g_form = std::move(form);
+    // OLE drags show their effect; WM_DROPFILES stays for shells that send only that.
+    RegisterViewerDropTarget(f.hwnd);
     f.dummy = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, -40, -40, 8, 8, f.hwnd,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDummyId)), inst, nullptr);
     // Step 2: two system-menu items, handled with the toolbar and keys.
