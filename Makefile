@@ -42,8 +42,9 @@ run: deps
 	@bash scripts/run.sh "$(ARCHIVE)"
 
 bench: deps
-	$(MAKE) native
+	$(MAKE) native $(BUILD)/win32/CMakeCache.txt
 	@bash bench/run.sh $(BUILD)
+	@bash bench/viewer_bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

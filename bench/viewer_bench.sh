@@ -1,13 +1,157 @@
 #!/usr/bin/env bash
-# The viewer's own figures under Wine: time to the first text on screen for a
-# small text and for a 50 MiB text, next to the time a minimal Win32 window
-# takes to appear in the same process, and peak memory. Prints; asserts nothing.
+# The viewer's figures as a user sees them, measured from process start under
+# Wine: time until the first text is on screen and peak memory, for
+#   small    Quibex on samples/sample.lzh
+#   50MiB    Quibex on an LZH holding one 50 MiB Shift-JIS text
+#   minimal  a minimal Win32 window with one static text (the yardstick)
+# Every run starts in a fresh copy of the program folder (with a complete
+# Quibex.ini, so no first-run window); one warm-up round, then the median of
+# QBX_VIEWER_REPS (default 5) rounds, the cases alternating within a round.
+# One launcher process (bench/viewer_launch.cpp) starts every run, so Wine is
+# already up and its own start-up is not counted. Prints; asserts nothing.
+# Usage: bash bench/viewer_bench.sh [BUILD_DIR]   (default build/; needs BUILD_DIR/win32
+# configured; QUIBEX_WINE_STATE picks the Wine state)
 set -euo pipefail
+
 root=$(cd "$(dirname "$0")/.." && pwd)
-cmake --build "$root/build/win32" -j2 --target viewer_win_tests >/dev/null
-cd "$root/build/win32/bin"
-"$root/scripts/wine.sh" viewer_win_tests.exe \
-  --gtest_filter='ViewerText.SmallTextFigures:ViewerText.FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers' 2>&1 |
-  grep '^\[ viewer \]' |
-  awk '{ print; first = ""; min = 0 } /minimal window/ { for (i = 1; i <= NF; i++) { if ($i == "after" && first == "") first = $(i+1); if ($i == "window" && $(i-1) ~ /minimal/) min = $(i+1) }
-       if (min > 0) printf("  ratio first text / minimal window: %.1f\n", first / min) }'
+TOP=$(realpath "${1:-$root/build}")
+BUILD=$TOP/win32
+BIN=$BUILD/bin
+WORK=$TOP/bench/viewer
+REPS=${QBX_VIEWER_REPS:-5}
+TEXT_BYTES=$((50 << 20))
+export LC_ALL=C
+
+die() { echo "viewer_bench: $*" >&2; exit 1; }
+
+for tool in jlha iconv awk cmake; do
+    command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
+done
+[[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make win32' first"
+cmake --build "$BUILD" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch minimal_window >/dev/null ||
+    die "building the programs failed"
+mkdir -p "$WORK"
+
+# ---- The 50 MiB text: realistic Japanese lines written as UTF-8 and turned
+# into Shift-JIS by iconv, exactly TEXT_BYTES long. Every generated character
+# is a kana, kanji or Japanese punctuation mark (3 bytes in UTF-8, 2 in
+# Shift-JIS) or ASCII, which is how the generator counts the size.
+make_big_text() {  # out
+    awk -v target="$TEXT_BYTES" 'BEGIN {
+        srand(20261208)
+        nn = split("今日 明日 会社 学校 先生 友達 電車 駅 天気 季節 仕事 会議 資料 説明 問題 方法 結果 理由 時間 場所 " \
+            "家族 子供 料理 写真 音楽 映画 手紙 電話 番号 住所 名前 意見 質問 答え 計画 予定 準備 部屋 窓 机 " \
+            "本 新聞 記事 文章 言葉 漢字 ひらがな カタカナ 日本語 英語 気持ち 経験 技術 機械 道具 文化 歴史 社会 " \
+            "経済 政治 環境 自然 山 川 海 空 雨 雪 風 春 夏 秋 冬 朝 昼 夜 週末 休み 旅行 地図 ファイル フォルダ " \
+            "プログラム データ 画面 設定 圧縮 解凍 書庫 ソフト バージョン 説明書 注意 変更 更新 利用者", noun, " ")
+        np = split("は が を に で と の も へ から まで より", part, " ")
+        nv = split("行き 見 聞き 書き 読み 話し 使い 作り 考え 調べ 始め 終わり 続け 変わり 届き 送り 選び 待ち 決め 進み", verb, " ")
+        ne = split("ます。 ました。 ません。 ましょう。 たいと思います。 ています。 てください。 ることができます。", ends, " ")
+        cr = sprintf("\r\n")
+        total = 0
+        while (1) {
+            line = ""; sj = 0  # sj: the line'"'"'s size in Shift-JIS bytes
+            want = 30 + int(rand() * 40)
+            while (sj < want * 2) {
+                if (rand() < 0.1) {
+                    d = (2000 + int(rand() * 30)) "年" (1 + int(rand() * 12)) "月"
+                    line = line d; sj += length(d) - 6 + 4
+                }
+                for (k = 1 + int(rand() * 3); k > 0; k--) {
+                    w = noun[1 + int(rand() * rand() * nn)] part[1 + int(rand() * np)]
+                    if (rand() < 0.2) w = w "、"
+                    line = line w; sj += length(w) / 3 * 2
+                }
+                w = verb[1 + int(rand() * nv)] ends[1 + int(rand() * ne)]
+                line = line w; sj += length(w) / 3 * 2
+            }
+            if (rand() < 0.15) { line = line cr; sj += 2 }
+            if (total + sj + 2 > target) break
+            printf "%s%s", line, cr
+            total += sj + 2
+        }
+        while (total < target) { printf "-"; total++ }
+    }' | iconv -f UTF-8 -t CP932 >"$1"
+}
+
+stamp=$(sha1sum "$0" | cut -c1-12)
+if [[ ! -f $WORK/stamp || $(cat "$WORK/stamp") != "$stamp" ]]; then
+    echo "viewer_bench: making the 50 MiB Shift-JIS text and its archive in $WORK ..."
+    rm -rf "$WORK/text" "$WORK/big.lzh"
+    mkdir -p "$WORK/text"
+    make_big_text "$WORK/text/big.txt"
+    size=$(stat -c %s "$WORK/text/big.txt")
+    [[ $size -eq $TEXT_BYTES ]] || die "the text is $size bytes, not $TEXT_BYTES"
+    (cd "$WORK/text" && jlha ao5q "$WORK/big.lzh" big.txt >/dev/null)
+    echo "$stamp" >"$WORK/stamp"
+fi
+
+# ---- Fresh program folders and the launcher's plan. ----
+# The settings every start-up asks for, so no first-run window shows; the
+# INI is in the system code page (932) with CR LF lines.
+ini() {
+    printf '%s\n' '[Option]' 'AllText=1' 'NoText=0' 'OpenMax=5' 'Progress=0' 'InitDialog=1' 'ArcSelect=0' \
+        'ArcAplPath=' 'TxtEdtPath=' 'PrtToolPath=' 'PrtToolParam=' 'ParamAfterFile=' 'PrtConfirm=' 'TxtType=' \
+        'DocType=HLP DOC HTM HTML CHM' 'ShellExecOpen=0' '[Viewer]' 'InsideViewer=1' 'FontName=ＭＳ ゴシック' 'FontSize=9' |
+        sed 's/$/\r/' | iconv -f UTF-8 -t CP932
+}
+winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+
+rm -rf "$WORK/runs"
+mkdir -p "$WORK/runs"
+plan=$WORK/plan.txt
+: >"$plan"
+cases=(small 50MiB minimal)
+for ((r = 0; r <= REPS; r++)); do
+    for c in "${cases[@]}"; do
+        dir=$WORK/runs/$c-$r
+        mkdir -p "$dir"
+        label=$c
+        ((r == 0)) && label=warmup-$c
+        if [[ $c == minimal ]]; then
+            cp "$BIN/minimal_window.exe" "$dir/"
+            printf '%s\t%s\t%s\t\t%s\t%s\n' "$label" "$(winpath "$dir")" "$(winpath "$dir")\\minimal_window.exe" \
+                QuibexBenchMinimal Static >>"$plan"
+        else
+            cp "$BIN"/{Quibex.exe,UNLHA32.DLL,UNZIP32.DLL,CAB32.DLL} "$dir/"
+            ini >"$dir/Quibex.ini"
+            arc=$root/samples/sample.lzh
+            [[ $c == 50MiB ]] && arc=$WORK/big.lzh
+            printf '%s\t%s\t%s\t"%s"\t%s\t%s\n' "$label" "$(winpath "$dir")" "$(winpath "$dir")\\Quibex.exe" \
+                "$(winpath "$arc")" QuibexViewer RichEdit50W >>"$plan"
+        fi
+    done
+done
+
+echo "viewer_bench: $REPS rounds after one warm-up; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+"$root/scripts/wine.sh" "$BIN/viewer_launch.exe" "$(winpath "$plan")" | tr -d '\r' >"$WORK/results.txt" ||
+    die "the launcher failed: $(cat "$WORK/results.txt")"
+if grep -v '^warmup-' "$WORK/results.txt" | grep -q ' FAIL'; then
+    die "some runs failed: $(grep FAIL "$WORK/results.txt" | sort | uniq -c | tr '\n' ';')"
+fi
+
+# ---- One line a case. ----
+awk -v text="$TEXT_BYTES" '
+    $1 ~ /^warmup-/ || $2 == "FAIL" { next }
+    { n[$1]++; ms[$1, n[$1]] = $2
+      if ($3 > ws[$1]) ws[$1] = $3
+      if ($4 > pf[$1]) pf[$1] = $4 }
+    function median(c,   i, j, t, v, k) {
+        k = n[c]
+        for (i = 1; i <= k; i++) v[i] = ms[c, i]
+        for (i = 2; i <= k; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+        return k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2
+    }
+    END {
+        base = median("minimal")
+        printf "%-8s %10s %9s %11s %11s  %s\n", "case", "median ms", "/minimal", "peak WS MiB", "peak PF MiB", "peak / text size"
+        split("small 50MiB minimal", order, " ")
+        for (o = 1; o <= 3; o++) {
+            c = order[o]
+            m = median(c)
+            extra = c == "50MiB" ? sprintf("WS %.2f, PF %.2f", ws[c] / text, pf[c] / text) : "-"
+            printf "%-8s %10.1f %9.2f %11.1f %11.1f  %s\n", c, m, m / base, ws[c] / 1048576, pf[c] / 1048576, extra
+        }
+        printf "median of %d runs per case; peaks are the largest over the runs, read once the peak working\n", n["minimal"]
+        printf "set had stopped growing for 0.5 s after the first text showed; the text is %d MiB of Shift-JIS.\n", text / 1048576
+    }' "$WORK/results.txt"

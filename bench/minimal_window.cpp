@@ -1,0 +1,38 @@
+// The yardstick of the viewer benchmark: the least a Win32 program does to
+// put text on the screen (one window, one static text, shown at once).
+#include <windows.h>
+
+namespace {
+
+LRESULT CALLBACK MinimalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = MinimalProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"QuibexBenchMinimal";
+    if (!RegisterClassExW(&wc)) return 1;
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"Minimal", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  640, 480, nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
+    CreateWindowExW(0, L"STATIC", L"Hello", WS_CHILD | WS_VISIBLE, 8, 8, 200, 20, window, nullptr, instance, nullptr);
+    ShowWindow(window, show);
+    UpdateWindow(window);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
