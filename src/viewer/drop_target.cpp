@@ -1,7 +1,9 @@
 // The target reads only CF_HDROP data. The drop itself is posted to the
 // viewer so that the dragging program gets its answer before this instance
-// may end; the effect reported for a drop is never "move", as a source may
-// take that as leave to delete the file we only read.
+// may end. A drop is taken, and reported, only as a copy: a source told
+// "move" may delete the file we only read. One that allows no copy gets
+// "none", and Wine's X11 drag and drop then hands the files over by
+// WM_DROPFILES instead, so a drop is acted on exactly once either way.
 #include "viewer/drop_target.h"
 
 #include <shellapi.h>
@@ -75,13 +77,13 @@ public:
         holdsFile_ = false;
         std::wstring path = FirstDroppedFile(data);
         ViewerForm* f = Form();
-        if (path.empty() || !f) {
+        if (path.empty() || !f || !(*effect & DROPEFFECT_COPY)) {
             *effect = DROPEFFECT_NONE;
             return S_OK;
         }
         f->droppedPath = path;
         PostMessageW(f->hwnd, kMsgDroppedArchive, static_cast<WPARAM>(DropModifiersOf(keyState)), 0);
-        *effect &= DROPEFFECT_COPY;
+        *effect = DROPEFFECT_COPY;
         return S_OK;
     }
 
