@@ -21,9 +21,8 @@ struct TabFile {
 
 
 // Private messages of the viewer window.
-inline constexpr UINT kMsgLoadMore = WM_APP + 40;   // wParam: tab index
+inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
-inline constexpr UINT_PTR kSlideTimer = 1;  // keeps the shown part of a large text around the view
 
 struct ViewerForm {
     HWND hwnd = nullptr;
@@ -59,12 +58,12 @@ ViewerForm* Form();
 
 // viewer_text.cpp
 HWND CreateTextBox(ViewerForm& f, int index);
-// Loads TabFiles[i] into txtView[i]: its first page at once, the rest of
-// the window of pages at once when `complete`, else from the message loop.
+// Loads TabFiles[i] into txtView[i]: its first part at once, the rest at
+// once when `complete`, else from the message loop. A large text puts a
+// large-text view in place of the box.
 void LoadTabText(ViewerForm& f, int index, bool complete);
 void ContinueLoading(ViewerForm& f, int index);
-// Moves the window of pages of the selected text towards the view.
-bool SlideText(ViewerForm& f, int index);
+bool TextPending(ViewerForm& f, int index);
 void SetBoxText(HWND box, const std::wstring& text);
 void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
 COLORREF ResolveColour(int32_t value);

@@ -175,11 +175,8 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DROPFILES:
             OnDropFiles(*f, reinterpret_cast<HDROP>(wp));
             return 0;
-        case kMsgLoadMore:
-            ContinueLoading(*f, static_cast<int>(wp));
-            return 0;
         case WM_TIMER:
-            if (wp == kSlideTimer && f->built) SlideText(*f, static_cast<int>(SendMessageW(f->tabStrip, TCM_GETCURSEL, 0, 0)));
+            if (wp >= kLoadTimer) ContinueLoading(*f, static_cast<int>(wp - kLoadTimer));
             return 0;
         case kMsgDeferredClose:
             Close(*f);
@@ -256,7 +253,6 @@ HWND LoadViewer() {
     // Step 12: the toolbar is built by the toolbar code (f.toolbar).
     // Step 13: splash visible, the rest hidden until BuildViewer.
     f.frame2 = CreateSplash(f);
-    SetTimer(f.hwnd, kSlideTimer, 150, nullptr);
     f.keySource = 0;
     f.closingByEsc = 0;
     return f.hwnd;
