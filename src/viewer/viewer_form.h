@@ -88,6 +88,10 @@ HWND CreateStatusBar(ViewerForm& f);
 void SetStatusPanel(ViewerForm& f, int panel, const std::wstring& text);
 std::wstring StatusPanelText(ViewerForm& f, int panel);
 void SizeStatusPanels(ViewerForm& f);
+// Panel 1 back to the text a toolbar hint replaced, when one did.
+void RestoreStatusText();
+// The same whenever the mouse moves over `control`.
+void RestoreStatusTextOverControl(HWND control);
 
 // viewer_splash.cpp
 HWND CreateSplash(ViewerForm& f);

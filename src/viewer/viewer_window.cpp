@@ -128,9 +128,15 @@ LRESULT OnNotify(ViewerForm& f, NMHDR* hdr) {
 }
 
 void OnSize(ViewerForm& f, UINT state) {
-    // Form_Resize: nothing while loading or minimized.
-    if (App().ViewerLoading || state == SIZE_MINIMIZED) return;
-    if (f.statusBar) SendMessageW(f.statusBar, WM_SIZE, 0, 0);
+    if (state == SIZE_MINIMIZED) return;
+    // The status bar keeps to the bottom edge at every size, also the sizes
+    // the window gets while it is loaded hidden (saved geometry, maximized).
+    if (f.statusBar) {
+        SendMessageW(f.statusBar, WM_SIZE, 0, 0);
+        SizeStatusPanels(f);
+    }
+    // Form_Resize: nothing while loading.
+    if (App().ViewerLoading) return;
     if (!f.built) {
         ShowSplash(f);
         return;
@@ -139,10 +145,6 @@ void OnSize(ViewerForm& f, UINT state) {
     LayoutViewer(f);
     RefreshStatusPath(f);
     if (state == SIZE_RESTORED && !IsZoomed(f.hwnd)) WriteGeometry(f);
-}
-
-void OnMouseMove(ViewerForm& f) {
-    if (!f.savedStatusText.empty()) SetStatusPanel(f, 1, f.savedStatusText);
 }
 
 }  // namespace
@@ -170,7 +172,7 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_MOUSEMOVE:
-            OnMouseMove(*f);
+            RestoreStatusText();
             break;
         case WM_DROPFILES:
             OnDropFiles(*f, reinterpret_cast<HDROP>(wp));
@@ -232,6 +234,7 @@ HWND LoadViewer() {
     if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;
     f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd, nullptr, inst, nullptr);
     SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
+    RestoreStatusTextOverControl(f.tabStrip);
     f.frame1 = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 300, 200,
                                f.hwnd, nullptr, inst, nullptr);
     f.statusBar = CreateStatusBar(f);
