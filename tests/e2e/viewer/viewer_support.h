@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <optional>
 #include <string>
 #include <vector>
