@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <e2e/remote_memory.h>
+#include <gtest/gtest.h>
 
 std::wstring ViewerArchive(const std::wstring& name) {
     return e2e::hostToWinePath(QUIBEX_VIEWER_DATA) + L"\\" + name;
@@ -142,3 +143,33 @@ int ScreenDpi() {
     if (dc) ReleaseDC(nullptr, dc);
     return dpi > 0 ? dpi : 96;
 }
+
+namespace {
+RECT ClientRectOf(HWND child, HWND top) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+// The tab strip, the shown text box and the status bar lie inside the
+// client area, in that order from the top, without overlapping.
+void ExpectLaidOut(const ViewerParts& v, HWND box) {
+    RECT client{};
+    GetClientRect(v.window, &client);
+    const RECT tabs = ClientRectOf(v.tabs, v.window);
+    const RECT text = ClientRectOf(box, v.window);
+    const RECT status = ClientRectOf(v.status, v.window);
+    EXPECT_TRUE(IsWindowVisible(v.tabs) && IsWindowVisible(box) && IsWindowVisible(v.status));
+    EXPECT_GE(tabs.left, 0);
+    EXPECT_LE(tabs.right, client.right);
+    EXPECT_LE(tabs.bottom, status.top) << "the tab strip ends above the status bar";
+    EXPECT_GE(text.top, tabs.top);
+    EXPECT_LE(text.bottom, status.top) << "the text ends above the status bar";
+    EXPECT_LE(text.right, client.right);
+    EXPECT_EQ(status.bottom, client.bottom);
+    EXPECT_GT(text.bottom - text.top, 0) << "some text stays visible";
+}
+

@@ -45,5 +45,8 @@ COLORREF CharColour(HWND box, LONG position);
 std::pair<DWORD, DWORD> Selection(HWND box);
 // Closes the viewer and waits for the process; its exit code if it ended.
 std::optional<DWORD> CloseAndWait(QuibexSession& q, HWND viewer);
+// The tab strip, the shown text box and the status bar lie inside the
+// client area, in that order from the top, without overlapping (gtest checks).
+void ExpectLaidOut(const ViewerParts& v, HWND box);
 // The screen's DPI as GDI reports it.
 int ScreenDpi();

@@ -84,6 +84,24 @@ TEST(E2eViewerTabs, CaptionsAndOrderFollowTheSettings) {
     }
 }
 
+// Five texts and "OpenMax" 5: every text gets its tab, so the readme's tab
+// should carry its real name whatever the enumeration order. The tab loop
+// stops at "OpenMax" tabs before it reaches a readme enumerated last (as
+// Wine's sorted enumeration puts ReadMe.TXT here), and the placeholder stays.
+TEST(E2eViewerTabs, ReadmeKeepsItsCaseWhenTheTextsJustFillOpenMax) {
+    GTEST_SKIP() << "possible fault: a readme enumerated after the OpenMax-th text keeps the placeholder Readme.txt";
+    QuibexSession q(IniWith({"Option.OpenMax=5"}).c_str());
+    e2e::ScreenshotAtEnd shot;
+    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"order.zip") + L"\""));
+    shot.setProcess(q.pid());
+    ViewerParts v = WaitBuiltViewer(q);
+    ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
+    const std::vector<std::wstring> captions = e2e::tabItems(v.tabs);
+    ASSERT_EQ(captions.size(), 5u);
+    EXPECT_EQ(captions[0], kReadme);
+    EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
+}
+
 // The "Alt + n" tooltips. The strip asks the viewer for them; Wine's tab
 // control has a tooltip control but registers no tool per item, so there
 // nothing can show them and the check of the texts is skipped.

@@ -90,6 +90,28 @@ TEST(E2eViewerWindow, MaximizedStateIsKeptInTheIni) {
     }
 }
 
+// A start-up size other than the window's first one (saved in the INI, or
+// maximized) must carry the status bar to the client's bottom edge.
+TEST(E2eViewerWindow, StatusBarFollowsTheStartUpSize) {
+    GTEST_SKIP() << "fault: WM_SIZE is dropped while the viewer loads, so the status bar keeps its 640x480 place";
+    const std::initializer_list<std::string> cases[] = {
+        {"Viewer.StartUpWidth=9000", "Viewer.StartUpHeight=6000"},
+        {"Viewer.StartUpWidth=12000", "Viewer.StartUpHeight=9000"},
+        {"Viewer.WindowState=2"},
+    };
+    for (const auto& ini : cases) {
+        SCOPED_TRACE(*ini.begin());
+        QuibexSession q(IniWith(ini).c_str());
+        e2e::ScreenshotAtEnd shot;
+        ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"six.zip") + L"\""));
+        shot.setProcess(q.pid());
+        ViewerParts v = WaitBuiltViewer(q);
+        ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
+        ExpectLaidOut(v, TextBox(v, 0));
+        EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
+    }
+}
+
 // Only WM_CLOSE is driven: the text boxes do not react to Esc yet (nothing
 // calls the viewer's Esc close).
 TEST(E2eViewerWindow, ClosingEmptiesTheWorkFolderAndEndsWithZero) {
