@@ -55,6 +55,7 @@ void StyleTextBox(HWND box) {
     SendMessageW(box, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
     SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
     SendMessageW(box, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
+    RestoreStatusTextOverControl(box);
 }
 
 // Puts a large-text view in the place of tab i's rich-edit box: same

@@ -86,13 +86,13 @@ TEST_F(ViewerWindowTest, FailedReadKeepsFilesAndState) {
 }
 
 // A toolbar hint replaces panel 1 and keeps the path it replaced; moving the
-// mouse over the window, the tab strip or the status bar puts it back.
+// mouse over the window, the tab strip, the status bar or a text puts it back.
 TEST_F(ViewerWindowTest, MouseMoveRestoresTheStatusTextAHintReplaced) {
     AddText(L"a.txt", "a\r\n");
     Open({L"a.txt"});
     std::wstring path = Panel(1);
     ASSERT_FALSE(path.empty());
-    for (HWND over : {ViewerTabStrip(), ViewerStatusBar(), ViewerWindow()}) {
+    for (HWND over : {ViewerTabStrip(), ViewerStatusBar(), ViewerWindow(), ViewerTextBox(0)}) {
         Form()->savedStatusText = path;
         SetStatusPanel(*Form(), 1, L"hint");
         SendMessageW(over, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
