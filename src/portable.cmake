@@ -17,6 +17,7 @@ target_sources(quibex_portable PRIVATE ${CMAKE_CURRENT_LIST_DIR}/actions/launch_
 set(QUIBEX_VIEWER_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/viewer/tab_caption.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/text_encoding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/viewer_geometry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/path_ellipsis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp)

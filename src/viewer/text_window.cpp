@@ -32,8 +32,6 @@ void Stream(HWND box, const std::wstring& text, bool selection) {
     SendMessageW(box, EM_STREAMIN, SF_TEXT | SF_UNICODE | (selection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&es));
 }
 
-LONG LineFromChar(HWND box, LONG pos) { return static_cast<LONG>(SendMessageW(box, EM_EXLINEFROMCHAR, 0, pos)); }
-
 void ScrollToLine(HWND box, LONG line) {
     auto now = static_cast<LONG>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
     if (line != now) SendMessageW(box, EM_LINESCROLL, 0, line - now);
@@ -89,67 +87,35 @@ LONG TextWindow::Length() const {
     return static_cast<LONG>(SendMessageW(box_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&q), 0));
 }
 
-LONG TextWindow::FirstVisibleChar() const {
-    auto line = SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0);
-    return static_cast<LONG>(SendMessageW(box_, EM_LINEINDEX, line, 0));
-}
-
-LONG TextWindow::LastVisibleChar() const {
-    RECT rc{};
-    GetClientRect(box_, &rc);
-    POINTL bottom{rc.right - 1, rc.bottom - 1};
-    return static_cast<LONG>(SendMessageW(box_, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&bottom)));
-}
-
-// Text comes in above or below what the reader sees without moving it: the
-// selection and the first visible line are put back by line counts once the
-// control draws again (it ignores scrolling while it does not).
-void TextWindow::Insert(const std::wstring& text, bool atStart) {
+// Text comes in below what the reader sees without moving it: the selection
+// and the first visible line are put back once the control draws again (it
+// ignores scrolling while it does not).
+void TextWindow::Append(const std::wstring& text) {
     CHARRANGE sel{};
     SendMessageW(box_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
     auto firstLine = static_cast<LONG>(SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0));
     SendMessageW(box_, WM_SETREDRAW, FALSE, 0);
-    LONG before = Length();
-    LONG at = atStart ? 0 : before;
-    CHARRANGE where{at, at};
+    LONG end = Length();
+    CHARRANGE where{end, end};
     SendMessageW(box_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&where));
     Stream(box_, text, true);
-    LONG added = Length() - before;
-    LONG addedLines = atStart ? LineFromChar(box_, added) : 0;
-    if (atStart) {
-        sel.cpMin += added;
-        sel.cpMax += added;
-    }
     SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
     SendMessageW(box_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
-    ScrollToLine(box_, firstLine + addedLines);
+    ScrollToLine(box_, firstLine);
     InvalidateRect(box_, nullptr, FALSE);
-    (atStart ? pages_[first_ - 1] : pages_[last_]).chars = added;
 }
 
 void TextWindow::LoadFirst() {
     std::wstring text = DecodePage(0);
     Stream(box_, text, false);
-    first_ = 0;
     last_ = 1;
-    pages_[0].chars = Length();
 }
-
-bool TextWindow::Filling() const { return first_ == 0 && LoadedPages() < kWindowPages && MoreAfter(); }
 
 bool TextWindow::FillStep() {
     if (!Filling()) return false;
-    Insert(DecodePage(last_), false);
+    Append(DecodePage(last_));
     ++last_;
     return Filling();
-}
-
-bool TextWindow::Slide() {
-    if (!MoreAfter() || last_ >= kMaxPages) return false;
-    if (LastVisibleChar() < Length() - pages_[last_ - 1].chars) return false;
-    Insert(DecodePage(last_), false);
-    ++last_;
-    return true;
 }
 
 }  // namespace quibex

@@ -19,10 +19,8 @@ int LastTabIndex();
 int SelectedTabIndex();
 std::wstring TabFilePath(int index);
 bool TabFileLoaded(int index);
-// True while the rest of a large text is still being added to its box.
+// True while the rest of a text is still being read into its box.
 bool TabTextPending(int index);
-// True when a large text shows only part of itself (a window of pages).
-bool TabTextPartial(int index);
 std::wstring TabTooltipText(int index);
 // Selects a tab as a click would (loads its text on first display).
 // `keySource` 2 keeps the focus on the tab strip.

@@ -21,10 +21,9 @@ struct TabFile {
 
 
 // Private messages of the viewer window.
-inline constexpr UINT kMsgLoadMore = WM_APP + 40;   // wParam: tab index
+inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
-inline constexpr UINT_PTR kSlideTimer = 1;  // keeps the shown part of a large text around the view
 
 struct ViewerForm {
     HWND hwnd = nullptr;
@@ -61,12 +60,12 @@ ViewerForm* Form();
 
 // viewer_text.cpp
 HWND CreateTextBox(ViewerForm& f, int index);
-// Loads TabFiles[i] into txtView[i]: its first page at once, the rest of
-// the window of pages at once when `complete`, else from the message loop.
+// Loads TabFiles[i] into txtView[i]: its first part at once, the rest at
+// once when `complete`, else from the message loop. A large text puts a
+// large-text view in place of the box.
 void LoadTabText(ViewerForm& f, int index, bool complete);
 void ContinueLoading(ViewerForm& f, int index);
-// Moves the window of pages of the selected text towards the view.
-bool SlideText(ViewerForm& f, int index);
+bool TextPending(ViewerForm& f, int index);
 void SetBoxText(HWND box, const std::wstring& text);
 void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
 COLORREF ResolveColour(int32_t value);
@@ -91,6 +90,10 @@ HWND CreateStatusBar(ViewerForm& f);
 void SetStatusPanel(ViewerForm& f, int panel, const std::wstring& text);
 std::wstring StatusPanelText(ViewerForm& f, int panel);
 void SizeStatusPanels(ViewerForm& f);
+// Panel 1 back to the text a toolbar hint replaced, when one did.
+void RestoreStatusText();
+// The same whenever the mouse moves over `control`.
+void RestoreStatusTextOverControl(HWND control);
 
 // viewer_splash.cpp
 HWND CreateSplash(ViewerForm& f);

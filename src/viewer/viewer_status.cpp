@@ -11,7 +11,20 @@ namespace quibex {
 namespace {
 constexpr int kKindPanelWidth = 52;   // "LHA", "ZIP", "CAB"
 constexpr int kCountPanelWidth = 40;  // up to "10"
+
+LRESULT CALLBACK RestoreOnMouseMove(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_MOUSEMOVE) RestoreStatusText();
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, RestoreOnMouseMove, 0);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
 }  // namespace
+
+void RestoreStatusText() {
+    ViewerForm* f = Form();
+    if (f && !f->savedStatusText.empty()) SetStatusPanel(*f, 1, f->savedStatusText);
+}
+
+void RestoreStatusTextOverControl(HWND control) { SetWindowSubclass(control, RestoreOnMouseMove, 0, 0); }
 
 HWND CreateStatusBar(ViewerForm& f) {
     HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0, f.hwnd,
@@ -19,6 +32,7 @@ HWND CreateStatusBar(ViewerForm& f) {
     SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
     f.statusBar = bar;
     SizeStatusPanels(f);
+    RestoreStatusTextOverControl(bar);
     for (int i = 0; i < 3; ++i) SendMessageW(bar, SB_SETTIPTEXTW, i, reinterpret_cast<LPARAM>(kStatusTips[i]));
     return bar;
 }

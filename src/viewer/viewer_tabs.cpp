@@ -39,15 +39,7 @@ bool TabFileLoaded(int index) {
 
 bool TabTextPending(int index) {
     ViewerForm* f = Form();
-    return ValidTab(f, index) && static_cast<size_t>(index) < f->windows.size() &&
-           f->windows[static_cast<size_t>(index)] && f->windows[static_cast<size_t>(index)]->Filling();
-}
-
-bool TabTextPartial(int index) {
-    ViewerForm* f = Form();
-    if (!ValidTab(f, index) || static_cast<size_t>(index) >= f->windows.size()) return false;
-    const auto& w = f->windows[static_cast<size_t>(index)];
-    return w && (w->MoreBefore() || w->MoreAfter());
+    return ValidTab(f, index) && TextPending(*f, index);
 }
 
 std::wstring TabTooltipText(int index) {
@@ -85,18 +77,16 @@ void ScrollPage(int direction) {
     if (!ValidTab(f, sel)) return;
     HWND box = f->txtView[static_cast<size_t>(sel)];
     bool continues = AppSettings().SpaceContinue == 1;
-    SlideText(*f, sel);
     auto first = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
     if (direction == 2 && first == 0) {
-        if (SlideText(*f, sel)) return;  // more of a large text above
         if (continues) PreviousText();
         return;
     }
     SendMessageW(box, EM_SCROLL, direction == 2 ? SB_PAGEUP : SB_PAGEDOWN, 0);
     auto after = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
     if (direction == 3 && after == first) {
-        // The end of what a large text shows is not its end.
-        if (SlideText(*f, sel) || TabTextPending(sel)) return;
+        // The end of what has been read of a text is not its end.
+        if (TabTextPending(sel)) return;
         if (continues) NextText();
         return;
     }

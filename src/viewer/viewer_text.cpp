@@ -1,35 +1,27 @@
 // Text boxes of the viewer and loading a text into one.
 //
-// A text goes into its box through a window of pages (text_window.h): the
-// first page shows at once; with "TextLoadMode" 1 the rest of the window
-// is added from the message loop, one page per posted message, so the
-// window stays responsive; larger texts page in and out as the reader moves.
+// A text of ordinary size goes into its rich-edit box page by page
+// (text_window.h): the first page shows at once, and with "TextLoadMode" 1
+// the rest comes from the message loop, one page per timer tick (timers wait
+// for input and painting), so the window stays responsive. A larger text would cost the rich-edit box many
+// times its size in memory; its box is swapped for a large-text view
+// (large_text_view.h), which holds about two bytes per character.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <richedit.h>
 
 #include "core/app_state.h"
+#include "viewer/large_text_view.h"
+#include "viewer/text_file.h"
 #include "viewer/viewer_form.h"
 
 namespace quibex {
 namespace {
 
 constexpr int kFirstBoxId = 1000;
-constexpr size_t kSampleBytes = 64 * 1024;  // enough to tell the encoding
-
-void SjisToWide(const char* sjis, size_t size, std::wstring& out) {
-    while (size > 0) {
-        // MultiByteToWideChar takes an int count; keep pieces well below it.
-        int n = static_cast<int>(std::min<size_t>(size, 1 << 24));
-        int len = MultiByteToWideChar(932, 0, sjis, n, nullptr, 0);
-        size_t at = out.size();
-        out.resize(at + static_cast<size_t>(len));
-        MultiByteToWideChar(932, 0, sjis, n, out.data() + at, len);
-        sjis += n;
-        size -= static_cast<size_t>(n);
-    }
-}
+// Texts up to this size go into a rich-edit box, larger ones into a large-text view.
+constexpr uint64_t kRichEditMaxBytes = 512 * 1024;
 
 LONG TextLength(HWND box) {
     GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
@@ -47,26 +39,9 @@ void SetTabStop(HWND box, bool on) {
     SetWindowLongPtrW(box, GWL_STYLE, on ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
 }
 
-}  // namespace
-
-COLORREF ResolveColour(int32_t value) {
-    auto v = static_cast<uint32_t>(value);
-    if (v >= 0x80000000u) return GetSysColor(static_cast<int>(v & 0xFF));
-    return static_cast<COLORREF>(v);
-}
-
-bool IsDefaultTextColour(int32_t value) { return static_cast<uint32_t>(value) == 0x80000008u; }
-
-HWND CreateTextBox(ViewerForm& f, int index) {
+// Background, font and size of a text box of either kind.
+void StyleTextBox(HWND box) {
     const Settings& s = AppSettings();
-    RECT frame{};
-    GetClientRect(f.frame1, &frame);
-    HWND box = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
-                               WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_NOOLEDRAGDROP | ES_AUTOVSCROLL, 0,
-                               0, frame.right, frame.bottom, f.frame1,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstBoxId + index)),
-                               GetModuleHandleW(nullptr), nullptr);
-    if (!box) return nullptr;
     SendMessageW(box, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     SendMessageW(box, EM_SETUNDOLIMIT, 0, 0);  // nothing is ever edited
     SendMessageW(box, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ResolveColour(s.BackColor)));
@@ -80,6 +55,49 @@ HWND CreateTextBox(ViewerForm& f, int index) {
     SendMessageW(box, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
     SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
     SendMessageW(box, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
+    RestoreStatusTextOverControl(box);
+}
+
+// Puts a large-text view in the place of tab i's rich-edit box: same
+// position, size, id, visibility, focus and place among its siblings.
+HWND SwapForLargeView(ViewerForm& f, size_t i) {
+    HWND old = f.txtView[i];
+    RECT rc{};
+    GetWindowRect(old, &rc);
+    MapWindowPoints(nullptr, f.frame1, reinterpret_cast<POINT*>(&rc), 2);
+    HWND view = CreateLargeTextView(f.frame1, GetDlgCtrlID(old), rc);
+    if (!view) return old;
+    StyleTextBox(view);
+    LONG_PTR style = GetWindowLongPtrW(old, GWL_STYLE);
+    SetWindowLongPtrW(view, GWL_STYLE, GetWindowLongPtrW(view, GWL_STYLE) | (style & WS_TABSTOP));
+    SetWindowPos(view, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | ((style & WS_VISIBLE) ? SWP_SHOWWINDOW : 0));
+    bool focused = GetFocus() == old;
+    f.txtView[i] = view;
+    DestroyWindow(old);
+    if (focused) SetFocus(view);
+    return view;
+}
+
+}  // namespace
+
+COLORREF ResolveColour(int32_t value) {
+    auto v = static_cast<uint32_t>(value);
+    if (v >= 0x80000000u) return GetSysColor(static_cast<int>(v & 0xFF));
+    return static_cast<COLORREF>(v);
+}
+
+bool IsDefaultTextColour(int32_t value) { return static_cast<uint32_t>(value) == 0x80000008u; }
+
+HWND CreateTextBox(ViewerForm& f, int index) {
+    RECT frame{};
+    GetClientRect(f.frame1, &frame);
+    HWND box = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
+                               WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_NOOLEDRAGDROP | ES_AUTOVSCROLL, 0,
+                               0, frame.right, frame.bottom, f.frame1,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstBoxId + index)),
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!box) return nullptr;
+    StyleTextBox(box);
     if (f.txtView.size() <= static_cast<size_t>(index)) f.txtView.resize(static_cast<size_t>(index) + 1);
     f.txtView[static_cast<size_t>(index)] = box;
     if (f.windows.size() < f.txtView.size()) f.windows.resize(f.txtView.size());
@@ -103,30 +121,35 @@ void ColourRange(HWND box, LONG start, LONG length, COLORREF colour) {
 
 void LoadTabText(ViewerForm& f, int index, bool complete) {
     auto i = static_cast<size_t>(index);
-    HWND box = f.txtView[i];
     f.windows[i].reset();
-    HANDLE file = CreateFileW(f.tabFiles[i].Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const std::wstring& path = f.tabFiles[i].Path;
+    HWND box = f.txtView[i];
+    if (TextFileSize(path) > kRichEditMaxBytes) {
+        box = IsLargeTextView(box) ? box : SwapForLargeView(f, i);
+        // Colour and caret as for a rich-edit box below.
+        if (LoadLargeText(box, path, complete)) ApplyTextColour(box, 0);
+    } else if (HANDLE file = OpenTextFile(path); file == INVALID_HANDLE_VALUE) {
         SetBoxText(box, L"");
     } else {
-        std::string sample(kSampleBytes, '\0');
-        DWORD got = 0;
-        if (!ReadFile(file, sample.data(), static_cast<DWORD>(sample.size()), &got, nullptr)) got = 0;
-        TextDecoder decoder(DetectTextEncoding(reinterpret_cast<const uint8_t*>(sample.data()), got), SjisToWide);
+        TextDecoder decoder = DecoderFor(file);
         auto window = std::make_unique<TextWindow>(box, file, decoder);
         window->LoadFirst();
         if (complete)
             while (window->FillStep()) {
             }
         ApplyTextColour(box, 0);
-        if (window->Filling()) PostMessageW(f.hwnd, kMsgLoadMore, i, 0);
+        if (window->Filling()) SetTimer(f.hwnd, kLoadTimer + i, USER_TIMER_MINIMUM, nullptr);
         f.windows[i] = std::move(window);
     }
     SendMessageW(box, EM_SETSEL, 0, 0);  // caret at the start
     if (index > 0) SetTabStop(box, false);
     f.tabFiles[i].Loaded = 1;
+}
+
+bool TextPending(ViewerForm& f, int index) {
+    auto i = static_cast<size_t>(index);
+    if (i >= f.txtView.size()) return false;
+    return (i < f.windows.size() && f.windows[i] && f.windows[i]->Filling()) || LargeTextPending(f.txtView[i]);
 }
 
 void ContinueLoading(ViewerForm& f, int index) {
@@ -136,15 +159,7 @@ void ContinueLoading(ViewerForm& f, int index) {
     LONG end = TextLength(box);
     bool more = f.windows[i]->FillStep();
     ApplyTextColour(box, end);
-    if (more) PostMessageW(f.hwnd, kMsgLoadMore, i, 0);
-}
-
-bool SlideText(ViewerForm& f, int index) {
-    auto i = static_cast<size_t>(index);
-    if (i >= f.windows.size() || !f.windows[i] || f.windows[i]->Filling()) return false;
-    if (!f.windows[i]->Slide()) return false;
-    ApplyTextColour(f.txtView[i], 0);
-    return true;
+    if (!more) KillTimer(f.hwnd, kLoadTimer + i);
 }
 
 void OnTabChanging(ViewerForm& f) {
@@ -161,13 +176,13 @@ void OnTabChanged(ViewerForm& f) {
     int sel = static_cast<int>(SendMessageW(f.tabStrip, TCM_GETCURSEL, 0, 0));
     if (sel < 0 || static_cast<size_t>(sel) >= f.txtView.size()) return;
     f.selectedText = sel;
-    HWND box = f.txtView[static_cast<size_t>(sel)];
     const Settings& s = AppSettings();
     if (f.lastTabIndex >= 0 && s.TextLoadMode == 1 && f.tabFiles[static_cast<size_t>(sel)].Loaded == 0) {
         HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         LoadTabText(f, sel, false);
         SetCursor(old);
     }
+    HWND box = f.txtView[static_cast<size_t>(sel)];  // loading may have put a large-text view in its place
     SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     for (HWND other : f.txtView)
         if (other != box) ShowWindow(other, SW_HIDE);

@@ -129,9 +129,15 @@ LRESULT OnNotify(ViewerForm& f, NMHDR* hdr) {
 }
 
 void OnSize(ViewerForm& f, UINT state) {
-    // Form_Resize: nothing while loading or minimized.
-    if (App().ViewerLoading || state == SIZE_MINIMIZED) return;
-    if (f.statusBar) SendMessageW(f.statusBar, WM_SIZE, 0, 0);
+    if (state == SIZE_MINIMIZED) return;
+    // The status bar keeps to the bottom edge at every size, also the sizes
+    // the window gets while it is loaded hidden (saved geometry, maximized).
+    if (f.statusBar) {
+        SendMessageW(f.statusBar, WM_SIZE, 0, 0);
+        SizeStatusPanels(f);
+    }
+    // Form_Resize: nothing while loading.
+    if (App().ViewerLoading) return;
     if (!f.built) {
         ShowSplash(f);
         return;
@@ -140,10 +146,6 @@ void OnSize(ViewerForm& f, UINT state) {
     LayoutViewer(f);
     RefreshStatusPath(f);
     if (state == SIZE_RESTORED && !IsZoomed(f.hwnd)) WriteGeometry(f);
-}
-
-void OnMouseMove(ViewerForm& f) {
-    if (!f.savedStatusText.empty()) SetStatusPanel(f, 1, f.savedStatusText);
 }
 
 }  // namespace
@@ -171,7 +173,7 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
             break;
         case WM_MOUSEMOVE:
-            OnMouseMove(*f);
+            RestoreStatusText();
             break;
         case WM_DROPFILES:
             OnDropFiles(*f, reinterpret_cast<HDROP>(wp));
@@ -182,11 +184,8 @@ LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             DropArchive(path, static_cast<int>(wp));
             return 0;
         }
-        case kMsgLoadMore:
-            ContinueLoading(*f, static_cast<int>(wp));
-            return 0;
         case WM_TIMER:
-            if (wp == kSlideTimer && f->built) SlideText(*f, static_cast<int>(SendMessageW(f->tabStrip, TCM_GETCURSEL, 0, 0)));
+            if (wp >= kLoadTimer) ContinueLoading(*f, static_cast<int>(wp - kLoadTimer));
             return 0;
         case kMsgDeferredClose:
             Close(*f);
@@ -245,6 +244,7 @@ HWND LoadViewer() {
     if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;
     f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd, nullptr, inst, nullptr);
     SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
+    RestoreStatusTextOverControl(f.tabStrip);
     f.frame1 = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 300, 200,
                                f.hwnd, nullptr, inst, nullptr);
     f.statusBar = CreateStatusBar(f);
@@ -266,7 +266,6 @@ HWND LoadViewer() {
     // Step 12: the toolbar is built by the toolbar code (f.toolbar).
     // Step 13: splash visible, the rest hidden until BuildViewer.
     f.frame2 = CreateSplash(f);
-    SetTimer(f.hwnd, kSlideTimer, 150, nullptr);
     f.keySource = 0;
     f.closingByEsc = 0;
     return f.hwnd;

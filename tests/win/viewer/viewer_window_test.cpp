@@ -1,6 +1,7 @@
 // Geometry, window state, closing and dropped archives.
 #include "core/app_state.h"
 #include "viewer/viewer_control.h"
+#include "viewer/viewer_form.h"
 #include "viewer/viewer_window.h"
 #include "viewer_fixture.h"
 
@@ -82,6 +83,26 @@ TEST_F(ViewerWindowTest, FailedReadKeepsFilesAndState) {
     ASSERT_TRUE(PumpUntil([] { return ViewerWindow() == nullptr; }));
     EXPECT_NE(GetFileAttributesW((work + L"a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(Ini(L"Viewer", L"WindowState"), L"(none)");
+}
+
+// A toolbar hint replaces panel 1 and keeps the path it replaced; moving the
+// mouse over the window, the tab strip, the status bar or a text puts it back.
+TEST_F(ViewerWindowTest, MouseMoveRestoresTheStatusTextAHintReplaced) {
+    AddText(L"a.txt", "a\r\n");
+    Open({L"a.txt"});
+    std::wstring path = Panel(1);
+    ASSERT_FALSE(path.empty());
+    for (HWND over : {ViewerTabStrip(), ViewerStatusBar(), ViewerWindow(), ViewerTextBox(0)}) {
+        Form()->savedStatusText = path;
+        SetStatusPanel(*Form(), 1, L"hint");
+        SendMessageW(over, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        EXPECT_EQ(Panel(1), path);
+    }
+    // Without a saved text the panel stays as it is.
+    Form()->savedStatusText.clear();
+    SetStatusPanel(*Form(), 1, L"other");
+    SendMessageW(ViewerTabStrip(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(Panel(1), L"other");
 }
 
 TEST_F(ViewerWindowTest, EscClosesThroughDummy) {

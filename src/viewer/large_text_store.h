@@ -1,0 +1,55 @@
+// The decoded text of a large file, kept as UTF-16 with one CR per line
+// break in a block of address space reserved once for the whole file and
+// committed as the text grows: no copy on growth, and about two bytes of
+// memory per character whatever the file's encoding.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "viewer/text_encoding.h"
+
+namespace quibex {
+
+class LargeTextStore {
+public:
+    // Characters a store holds at most (1 GiB of memory); a longer text is
+    // cut and says so at its end.
+    static constexpr size_t kMaxChars = size_t{1} << 29;
+
+    LargeTextStore() = default;
+    ~LargeTextStore();
+    LargeTextStore(const LargeTextStore&) = delete;
+    LargeTextStore& operator=(const LargeTextStore&) = delete;
+
+    // Opens the file and reserves room for its text; false when it cannot be read.
+    bool Open(const std::wstring& path);
+    // Decodes about `bytes` more of the file; true while more is to come.
+    bool LoadStep(size_t bytes);
+    bool Complete() const { return complete_; }
+    const wchar_t* Data() const { return base_; }
+    size_t Size() const { return size_; }
+    // Line breaks so far (each CR of the text).
+    size_t Breaks() const { return breaks_; }
+
+private:
+    bool Commit(size_t chars);
+    bool Append(const wchar_t* text, size_t n, bool last);
+    bool Reserve(size_t chars);
+    void Finish(bool cut);
+
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    std::optional<TextDecoder> decoder_;
+    wchar_t* base_ = nullptr;
+    size_t reserved_ = 0, committed_ = 0, size_ = 0;  // in characters
+    size_t breaks_ = 0;
+    bool pendingCr_ = false;
+    bool complete_ = false;
+    std::wstring piece_;
+};
+
+}  // namespace quibex

@@ -1,0 +1,436 @@
+// The large-text view's window: loading in steps, layout, drawing, scrolling,
+// the caret and the mouse and keys of a read-only text box.
+#include "viewer/large_text_view.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "viewer/large_text_state.h"
+
+namespace quibex {
+namespace {
+
+constexpr size_t kFirstStepBytes = 256 * 1024;   // a few screens, shown at once
+constexpr size_t kStepBytes = 1024 * 1024;  // a few milliseconds of decoding
+constexpr DWORD kTurnMs = 40;
+constexpr UINT_PTR kReadTimer = 1;
+
+int ClientWidth(HWND hwnd) {
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    return rc.right;
+}
+
+int WrapWidth(HWND hwnd) { return std::max(ClientWidth(hwnd) - kLeftMargin - kRightMargin, 1); }
+
+void LayOutNew(LargeTextView& v) {
+    v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), SIZE_MAX);
+    UpdateScrollBar(v);
+    InvalidateRect(v.hwnd, nullptr, FALSE);
+}
+
+// Reading goes on from a timer rather than posted messages: a timer comes
+// only when no input, painting or posted message waits, so the window
+// answers while a large text is read. Each turn reads for a few tens of
+// milliseconds, less when the user is doing something.
+void ReadOn(LargeTextView& v) {
+    DWORD start = GetTickCount();
+    bool more = true;
+    do more = v.store.LoadStep(kStepBytes);
+    while (more && GetTickCount() - start < kTurnMs && !GetInputState());
+    if (!more) KillTimer(v.hwnd, kReadTimer);
+    LayOutNew(v);
+}
+
+// Lays the text out again for a new width, keeping the first visible
+// character on the first row.
+void Relayout(LargeTextView& v) {
+    if (!v.widths) return;
+    int width = WrapWidth(v.hwnd);
+    if (width == v.rows.Width() && v.rows.Count() > 1) return;
+    size_t topChar = v.rows.Start(std::min(v.top, v.rows.Count() - 1));
+    v.rows.Reset(width);
+    v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), SIZE_MAX);
+    v.top = v.rows.RowOf(topChar);
+    UpdateScrollBar(v);
+    InvalidateRect(v.hwnd, nullptr, FALSE);
+}
+
+void PlaceCaret(LargeTextView& v) {
+    if (GetFocus() != v.hwnd) return;
+    POINT p = PositionPoint(v, v.caret);
+    SetCaretPos(p.x, p.y);
+}
+
+void DrawRow(LargeTextView& v, HDC dc, size_t row, int y, int right) {
+    size_t start = v.rows.Start(row), end = v.rows.End(row, v.Size());
+    RowPositions(*v.widths, v.Text(), start, end, v.xs);
+    std::wstring glyphs(v.Text() + start, end - start);
+    std::vector<INT> dx(glyphs.size());
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        if (glyphs[i] == L'\t' || glyphs[i] == L'\r') glyphs[i] = L' ';
+        dx[i] = v.xs[i + 1] - v.xs[i];
+    }
+    RECT line{0, y, right, y + v.lineHeight};
+    SetTextColor(dc, v.fore);
+    SetBkColor(dc, v.back);
+    ExtTextOutW(dc, kLeftMargin, y, ETO_OPAQUE | ETO_CLIPPED, &line, glyphs.data(), static_cast<UINT>(glyphs.size()),
+                dx.data());
+    // The selected part again in the selection colours.
+    size_t from = std::max(start, v.SelStart()), to = std::min(end, v.SelEnd());
+    if (from >= to) return;
+    RECT sel{kLeftMargin + v.xs[from - start], y, kLeftMargin + v.xs[to - start], y + v.lineHeight};
+    if (to == end && end > start && v.Text()[end - 1] == L'\r') sel.right += v.widths->Width(L' ');
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+    ExtTextOutW(dc, kLeftMargin, y, ETO_OPAQUE | ETO_CLIPPED, &sel, glyphs.data(), static_cast<UINT>(glyphs.size()),
+                dx.data());
+}
+
+void Paint(LargeTextView& v) {
+    PAINTSTRUCT ps;
+    HDC target = BeginPaint(v.hwnd, &ps);
+    RECT rc{};
+    GetClientRect(v.hwnd, &rc);
+    // Drawn off screen first so that scrolling does not flicker.
+    HDC dc = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1));
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(v.back);
+    FillRect(dc, &rc, brush);
+    DeleteObject(brush);
+    if (v.widths) {
+        HGDIOBJ oldFont = SelectObject(dc, v.font);
+        int y = kTopMargin;
+        for (size_t row = v.top; row < v.rows.Count() && y < rc.bottom; ++row, y += v.lineHeight)
+            DrawRow(v, dc, row, y, rc.right);
+        SelectObject(dc, oldFont);
+    }
+    BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EndPaint(v.hwnd, &ps);
+}
+
+void OnVScroll(LargeTextView& v, int code) {
+    size_t page = std::max<size_t>(VisibleRows(v), 1);
+    switch (code) {
+        case SB_LINEUP: ScrollTo(v, v.top > 0 ? v.top - 1 : 0); break;
+        case SB_LINEDOWN: ScrollTo(v, v.top + 1); break;
+        case SB_PAGEUP: ScrollTo(v, v.top > page ? v.top - page : 0); break;
+        case SB_PAGEDOWN: ScrollTo(v, v.top + page); break;
+        case SB_TOP: ScrollTo(v, 0); break;
+        case SB_BOTTOM: ScrollTo(v, v.rows.Count()); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            SCROLLINFO si{};
+            si.cbSize = sizeof si;
+            si.fMask = SIF_TRACKPOS;
+            GetScrollInfo(v.hwnd, SB_VERT, &si);
+            ScrollTo(v, static_cast<size_t>(std::max(si.nTrackPos, 0)));
+            break;
+        }
+        default: break;
+    }
+}
+
+void OnKey(LargeTextView& v, WPARAM key) {
+    bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+    size_t row = v.rows.RowOf(v.caret), page = std::max<size_t>(VisibleRows(v), 1);
+    auto toRow = [&](size_t target) {
+        target = std::min(target, v.rows.Count() - 1);
+        if (v.caretX < 0) v.caretX = PositionPoint(v, v.caret).x - kLeftMargin;
+        int keepX = v.caretX;
+        size_t start = v.rows.Start(target), end = v.rows.End(target, v.Size());
+        MoveCaret(v, PositionAtX(*v.widths, v.Text(), start, end, keepX), shift);
+        v.caretX = keepX;
+    };
+    switch (key) {
+        case VK_UP: toRow(row > 0 ? row - 1 : 0); break;
+        case VK_DOWN: toRow(row + 1); break;
+        case VK_PRIOR:
+            ScrollTo(v, v.top > page ? v.top - page : 0);
+            toRow(row > page ? row - page : 0);
+            break;
+        case VK_NEXT:
+            ScrollTo(v, v.top + page);
+            toRow(row + page);
+            break;
+        case VK_LEFT: MoveCaret(v, v.caret > 0 ? v.caret - 1 : 0, shift); break;
+        case VK_RIGHT: MoveCaret(v, std::min(v.caret + 1, v.Size()), shift); break;
+        case VK_HOME: MoveCaret(v, ctrl ? 0 : v.rows.Start(row), shift); break;
+        case VK_END:
+            if (ctrl) {
+                MoveCaret(v, v.Size(), shift);
+            } else {
+                size_t end = v.rows.End(row, v.Size());
+                MoveCaret(v, end > v.rows.Start(row) && v.Text()[end - 1] == L'\r' ? end - 1 : end, shift);
+            }
+            break;
+        case 'A':
+            if (ctrl) {
+                v.anchor = 0;
+                MoveCaret(v, v.Size(), true);
+            }
+            break;
+        case 'C':
+        case VK_INSERT:
+            if (ctrl) CopySelection(v);
+            break;
+        default: break;
+    }
+}
+
+LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    LargeTextView* v = ViewOf(hwnd);
+    if (!v) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    if (HandleEditMessage(*v, msg, wp, lp, result)) return result;
+    switch (msg) {
+        case WM_PAINT: Paint(*v); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_SIZE:
+            Relayout(*v);
+            ScrollTo(*v, v->top);
+            return 0;
+        case WM_TIMER:
+            if (wp == kReadTimer) ReadOn(*v);
+            return 0;
+        case WM_VSCROLL: OnVScroll(*v, LOWORD(wp)); return 0;
+        case WM_MOUSEWHEEL: {
+            UINT lines = 3;
+            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+            v->wheelRest += GET_WHEEL_DELTA_WPARAM(wp);
+            int notches = v->wheelRest / WHEEL_DELTA;
+            v->wheelRest %= WHEEL_DELTA;
+            long move = -static_cast<long>(notches) * static_cast<long>(lines == WHEEL_PAGESCROLL ? VisibleRows(*v) : lines);
+            ScrollTo(*v, move < 0 && static_cast<size_t>(-move) > v->top ? 0 : v->top + move);
+            return 0;
+        }
+        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_KEYDOWN: OnKey(*v, wp); return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(hwnd);
+            SetCapture(hwnd);
+            v->dragging = true;
+            MoveCaret(*v, PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}), (wp & MK_SHIFT) != 0);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (v->dragging) {
+                POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+                RECT rc{};
+                GetClientRect(hwnd, &rc);
+                // Dragging past the top or bottom edge scrolls a row at a time.
+                if (p.y < 0) ScrollTo(*v, v->top > 0 ? v->top - 1 : 0);
+                if (p.y >= rc.bottom) ScrollTo(*v, v->top + 1);
+                MoveCaret(*v, PointPosition(*v, p), true);
+            }
+            break;  // the parent may want to hear of it too
+        case WM_LBUTTONUP:
+        case WM_CAPTURECHANGED:
+            if (v->dragging) {
+                v->dragging = false;
+                if (msg == WM_LBUTTONUP) ReleaseCapture();
+            }
+            return 0;
+        case WM_SETFOCUS:
+            CreateCaret(hwnd, nullptr, 1, v->lineHeight);
+            PlaceCaret(*v);
+            ShowCaret(hwnd);
+            return 0;
+        case WM_KILLFOCUS: DestroyCaret(); return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lp) == HTCLIENT) {
+                SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+                return TRUE;
+            }
+            break;
+        case WM_NCDESTROY:
+            if (v->font) DeleteObject(v->font);
+            delete v;
+            SetWindowLongPtrW(hwnd, 0, 0);
+            return 0;
+        default: break;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+LargeTextView* ViewOf(HWND hwnd) { return reinterpret_cast<LargeTextView*>(GetWindowLongPtrW(hwnd, 0)); }
+
+FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, font)) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc_, L"\x3042", 1, &size);
+    wide_ = size.cx;
+    GetTextExtentPoint32W(dc_, L"0", 1, &size);
+    SetTabWidth(size.cx * 8);  // tab stops every eight half-width characters
+}
+
+FontGlyphWidths::~FontGlyphWidths() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+}
+
+void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
+    unsigned first = block << 8;
+    if (first >= 0xD800 && first <= 0xDFFF) {
+        // A high surrogate stands for its pair, drawn about a full width wide.
+        std::fill(out, out + 256, first < 0xDC00 ? wide_ : 0);
+        return;
+    }
+    INT widths[256];
+    if (!GetCharWidth32W(dc_, first, first + 255, widths)) std::fill(std::begin(widths), std::end(widths), wide_);
+    std::copy(std::begin(widths), std::end(widths), out);
+}
+
+size_t VisibleRows(const LargeTextView& v) {
+    RECT rc{};
+    GetClientRect(v.hwnd, &rc);
+    return static_cast<size_t>(std::max<LONG>(rc.bottom - kTopMargin, 0) / v.lineHeight);
+}
+
+// The last row may come up to the bottom of the view, not above it.
+void ScrollTo(LargeTextView& v, size_t row) {
+    size_t visible = VisibleRows(v), count = v.rows.Count();
+    size_t last = count > visible ? count - visible : 0;
+    row = std::min(row, last);
+    if (row == v.top) return;
+    v.top = row;
+    UpdateScrollBar(v);
+    InvalidateRect(v.hwnd, nullptr, FALSE);
+    PlaceCaret(v);
+}
+
+void ShowCaretRow(LargeTextView& v) {
+    size_t row = v.rows.RowOf(v.caret), visible = std::max<size_t>(VisibleRows(v), 1);
+    if (row < v.top)
+        ScrollTo(v, row);
+    else if (row >= v.top + visible)
+        ScrollTo(v, row - visible + 1);
+}
+
+void MoveCaret(LargeTextView& v, size_t pos, bool extend) {
+    pos = std::min(pos, v.Size());
+    // Never between the halves of a surrogate pair.
+    if (pos > 0 && pos < v.Size() && v.Text()[pos] >= 0xDC00 && v.Text()[pos] <= 0xDFFF) pos += pos > v.caret ? 1 : -1;
+    if (!extend) v.anchor = pos;
+    v.caret = pos;
+    v.caretX = -1;
+    ShowCaretRow(v);
+    InvalidateRect(v.hwnd, nullptr, FALSE);
+    PlaceCaret(v);
+}
+
+void UpdateScrollBar(LargeTextView& v) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    si.nMin = 0;
+    si.nMax = static_cast<int>(std::min<size_t>(v.rows.Count(), INT_MAX) - 1);
+    si.nPage = static_cast<UINT>(VisibleRows(v));
+    si.nPos = static_cast<int>(std::min<size_t>(v.top, INT_MAX));
+    SetScrollInfo(v.hwnd, SB_VERT, &si, TRUE);
+}
+
+void SetViewFont(LargeTextView& v, const wchar_t* face, int twips) {
+    HDC screen = GetDC(nullptr);
+    int height = -MulDiv(twips, GetDeviceCaps(screen, LOGPIXELSY), 1440);
+    ReleaseDC(nullptr, screen);
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    HFONT font = CreateFontIndirectW(&lf);
+    if (!font) return;
+    if (v.font) DeleteObject(v.font);
+    v.font = font;
+    v.widths = std::make_unique<FontGlyphWidths>(font);
+    HDC dc = GetDC(v.hwnd);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(v.hwnd, dc);
+    v.lineHeight = std::max<int>(tm.tmHeight + tm.tmExternalLeading, 1);
+    v.rows.Reset(0);  // forces the layout below
+    Relayout(v);
+    if (GetFocus() == v.hwnd) {
+        DestroyCaret();
+        CreateCaret(v.hwnd, nullptr, 1, v.lineHeight);
+        PlaceCaret(v);
+        ShowCaret(v.hwnd);
+    }
+}
+
+POINT PositionPoint(LargeTextView& v, size_t pos) {
+    size_t row = v.rows.RowOf(pos);
+    size_t start = v.rows.Start(row), end = v.rows.End(row, v.Size());
+    RowPositions(*v.widths, v.Text(), start, std::min(std::max(pos, start), end), v.xs);
+    long y = (static_cast<long>(row) - static_cast<long>(v.top)) * v.lineHeight + kTopMargin;
+    return POINT{kLeftMargin + v.xs.back(), y};
+}
+
+size_t PointPosition(LargeTextView& v, POINT p) {
+    long row = static_cast<long>(v.top) + (p.y - kTopMargin) / v.lineHeight - (p.y < kTopMargin ? 1 : 0);
+    row = std::clamp<long>(row, 0, static_cast<long>(v.rows.Count()) - 1);
+    size_t start = v.rows.Start(static_cast<size_t>(row)), end = v.rows.End(static_cast<size_t>(row), v.Size());
+    return PositionAtX(*v.widths, v.Text(), start, end, p.x - kLeftMargin);
+}
+
+HWND CreateLargeTextView(HWND parent, int id, const RECT& rect) {
+    static bool registered = false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = ViewProc;
+        wc.cbWndExtra = sizeof(LargeTextView*);
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
+        wc.lpszClassName = kLargeTextClass;
+        registered = RegisterClassW(&wc) != 0;
+    }
+    HWND hwnd = CreateWindowExW(0, kLargeTextClass, L"", WS_CHILD | WS_VSCROLL, rect.left, rect.top,
+                                rect.right - rect.left, rect.bottom - rect.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (!hwnd) return nullptr;
+    auto* v = new LargeTextView;
+    v->hwnd = hwnd;
+    v->back = GetSysColor(COLOR_WINDOW);
+    v->fore = GetSysColor(COLOR_WINDOWTEXT);
+    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(v));
+    SetViewFont(*v, L"ＭＳ ゴシック", 9 * 20);
+    UpdateScrollBar(*v);
+    return hwnd;
+}
+
+bool IsLargeTextView(HWND hwnd) {
+    wchar_t name[32] = {};
+    return hwnd && GetClassNameW(hwnd, name, 32) && wcscmp(name, kLargeTextClass) == 0;
+}
+
+bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
+    LargeTextView* v = IsLargeTextView(view) ? ViewOf(view) : nullptr;
+    if (!v || v->Size() > 0 || !v->store.Open(path)) return false;
+    if (complete) {
+        while (v->store.LoadStep(kStepBytes)) {
+        }
+        LayOutNew(*v);
+    } else {
+        if (v->store.LoadStep(kFirstStepBytes)) SetTimer(view, kReadTimer, USER_TIMER_MINIMUM, nullptr);
+        LayOutNew(*v);
+    }
+    return true;
+}
+
+bool LargeTextPending(HWND view) {
+    LargeTextView* v = IsLargeTextView(view) ? ViewOf(view) : nullptr;
+    return v && !v->store.Complete() && v->store.Data();
+}
+
+}  // namespace quibex
