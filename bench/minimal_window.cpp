@@ -26,7 +26,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     HWND window = CreateWindowExW(0, wc.lpszClassName, L"Minimal", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                   640, 480, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
-    CreateWindowExW(0, L"STATIC", L"Hello", WS_CHILD | WS_VISIBLE, 8, 8, 200, 20, window, nullptr, instance, nullptr);
+    // A line about as long as a text's first line, so the launcher sees it as text.
+    CreateWindowExW(0, L"STATIC", L"This window only shows this line of text, and nothing else at all.",
+                    WS_CHILD | WS_VISIBLE, 8, 8, 600, 20, window, nullptr, instance, nullptr);
     ShowWindow(window, show);
     UpdateWindow(window);
     MSG msg;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The viewer's figures as a user sees them, measured from process start under
-# Wine: time until the first text is on screen and peak memory, for
+# Wine: time until the first text is on screen (read from the screen's pixels
+# by the launcher) and peak memory, for
 #   small    Quibex on samples/sample.lzh
 #   50MiB    Quibex on an LZH holding one 50 MiB Shift-JIS text
 #   minimal  a minimal Win32 window with one static text (the yardstick)
@@ -118,7 +119,7 @@ for ((r = 0; r <= REPS; r++)); do
             arc=$root/samples/sample.lzh
             [[ $c == 50MiB ]] && arc=$WORK/big.lzh
             printf '%s\t%s\t%s\t"%s"\t%s\t%s\n' "$label" "$(winpath "$dir")" "$(winpath "$dir")\\Quibex.exe" \
-                "$(winpath "$arc")" QuibexViewer RichEdit50W >>"$plan"
+                "$(winpath "$arc")" QuibexViewer "RichEdit50W|QuibexLargeText" >>"$plan"
         fi
     done
 done
@@ -152,6 +153,7 @@ awk -v text="$TEXT_BYTES" '
             extra = c == "50MiB" ? sprintf("WS %.2f, PF %.2f", ws[c] / text, pf[c] / text) : "-"
             printf "%-8s %10.1f %9.2f %11.1f %11.1f  %s\n", c, m, m / base, ws[c] / 1048576, pf[c] / 1048576, extra
         }
+        printf "ms: from process creation until the first text box shows text on the screen (its pixels);\n"
         printf "median of %d runs per case; peaks are the largest over the runs, read once the peak working\n", n["minimal"]
         printf "set had stopped growing for 0.5 s after the first text showed; the text is %d MiB of Shift-JIS.\n", text / 1048576
     }' "$WORK/results.txt"

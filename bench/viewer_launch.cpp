@@ -3,15 +3,20 @@
 //   label  folder  program  arguments  window-class  text-class
 // Each run starts `program` in `folder`, times from just before the process
 // is created until a visible top-level window of that process, of
-// window-class, has a visible child of text-class holding text, then waits
-// until the process's peak working set stops growing, reads its peak memory,
-// closes the window and waits for the process to end. One line a run:
+// window-class, shows text on the screen in its first visible child of
+// text-class ("A|B" for either), then waits until the process's peak working
+// set stops growing, reads its peak memory, closes the window and waits for
+// the process to end. "Shows text" is read from the screen, as a user sees
+// it: the child is on top at its centre and enough of its pixels differ from
+// its background, which a custom-drawn view and a caret alone do not fake.
+// One line a run:
 //   label  milliseconds  peak-working-set-bytes  peak-pagefile-bytes
 // or "label FAIL reason". All runs share this one process, so Wine is
 // already up for each of them.
 #include <windows.h>
 #include <psapi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -23,6 +28,8 @@ constexpr DWORD kShowTimeoutMs = 120000;  // the 50 MiB case under a busy machin
 constexpr DWORD kSettleMs = 500;          // no growth for this long counts as settled
 constexpr DWORD kSettleCapMs = 15000;
 constexpr DWORD kExitTimeoutMs = 30000;
+// A caret is at most a few dozen pixels; a short line of text has hundreds.
+constexpr int kInkPixels = 100;
 
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty()) return {};
@@ -49,17 +56,29 @@ std::wstring ClassOf(HWND w) {
     return name;
 }
 
+bool ClassIn(HWND w, const std::wstring& classes) {
+    std::wstring name = ClassOf(w);
+    size_t start = 0;
+    for (;;) {
+        size_t bar = classes.find(L'|', start);
+        std::wstring one = classes.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start);
+        if (_wcsicmp(one.c_str(), name.c_str()) == 0) return true;
+        if (bar == std::wstring::npos) return false;
+        start = bar + 1;
+    }
+}
+
 struct Search {
     DWORD processId;
     const std::wstring* windowClass;
-    const std::wstring* textClass;
+    const std::wstring* textClasses;
     HWND window = nullptr;
     HWND box = nullptr;
 };
 
 BOOL CALLBACK FirstTextBox(HWND child, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
-    if (!IsWindowVisible(child) || _wcsicmp(ClassOf(child).c_str(), s->textClass->c_str()) != 0) return TRUE;
+    if (!IsWindowVisible(child) || !ClassIn(child, *s->textClasses)) return TRUE;
     s->box = child;
     return FALSE;
 }
@@ -76,15 +95,60 @@ BOOL CALLBACK ShownWindow(HWND w, LPARAM param) {
     return s->box ? FALSE : TRUE;
 }
 
-// The window once its first visible text box holds text, else nullptr.
-// WM_GETTEXTLENGTH needs no memory in the other process.
-HWND TextShown(DWORD processId, const std::wstring& windowClass, const std::wstring& textClass) {
-    Search s{processId, &windowClass, &textClass};
+// Pixels of the box's client area on the screen that differ from its
+// background (the commonest of its four corners).
+int InkPixels(HWND box) {
+    RECT rc{};
+    GetClientRect(box, &rc);
+    int width = rc.right, height = rc.bottom;
+    if (width < 2 || height < 2) return 0;
+    POINT origin{0, 0};
+    ClientToScreen(box, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    int ink = 0;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        const auto* px = static_cast<const uint32_t*>(bits);
+        size_t w = static_cast<size_t>(width), h = static_cast<size_t>(height);
+        uint32_t corners[4] = {px[0] & 0xFFFFFF, px[w - 1] & 0xFFFFFF, px[(h - 1) * w] & 0xFFFFFF,
+                               px[h * w - 1] & 0xFFFFFF};
+        uint32_t background = corners[3];
+        for (int i = 0; i < 4; ++i) {
+            int same = 0;
+            for (uint32_t c : corners) same += c == corners[i];
+            if (same >= 2) background = corners[i];
+        }
+        for (size_t i = 0; i < w * h; ++i) ink += (px[i] & 0xFFFFFF) != background;
+        SelectObject(memory, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+// The window once its first visible text box shows text on the screen, else nullptr.
+HWND TextShown(DWORD processId, const std::wstring& windowClass, const std::wstring& textClasses) {
+    Search s{processId, &windowClass, &textClasses};
     EnumWindows(ShownWindow, reinterpret_cast<LPARAM>(&s));
     if (!s.box) return nullptr;
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(s.box, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return nullptr;
-    return length > 0 ? s.window : nullptr;
+    RECT rc{};
+    GetWindowRect(s.box, &rc);
+    HWND top = WindowFromPoint(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    if (top != s.box && !IsChild(s.box, top)) return nullptr;  // covered, e.g. by a splash
+    return InkPixels(s.box) >= kInkPixels ? s.window : nullptr;
 }
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
@@ -146,7 +210,7 @@ void RunOne(const std::vector<std::wstring>& f) {
             failure = "FAIL no text within the time limit";
             break;
         }
-        Sleep(1);
+        Sleep(2);
     }
     if (window) {
         PROCESS_MEMORY_COUNTERS peak = SettledPeak(pi.hProcess);
