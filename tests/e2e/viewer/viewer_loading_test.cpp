@@ -23,9 +23,7 @@ void SendSel(HWND box, DWORD from, DWORD to) {
 TEST(E2eViewerLoading, LazyTabIsFilledWhenClickedAndKeepsItsCaret) {
     QuibexSession q(IniWith({"Option.OpenMax=5", "Viewer.TextLoadMode=1"}).c_str());
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"six.zip") + L"\""));
-    shot.setProcess(q.pid());
-    ViewerParts v = WaitBuiltViewer(q);
+    ViewerParts v = StartViewer(q, shot, L"six.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     const std::vector<std::wstring> captions = e2e::tabItems(v.tabs);
     ASSERT_EQ(captions.size(), 5u);
@@ -58,9 +56,7 @@ TEST(E2eViewerLoading, LazyTabIsFilledWhenClickedAndKeepsItsCaret) {
 TEST(E2eViewerLoading, EagerModeFillsEveryTabBeforeTheViewerIsReady) {
     QuibexSession q(IniWith({"Option.OpenMax=5", "Viewer.TextLoadMode=0"}).c_str());
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"six.zip") + L"\""));
-    shot.setProcess(q.pid());
-    ViewerParts v = WaitBuiltViewer(q);
+    ViewerParts v = StartViewer(q, shot, L"six.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     const std::vector<std::wstring> captions = e2e::tabItems(v.tabs);
     ASSERT_EQ(captions.size(), 5u);
@@ -75,9 +71,7 @@ TEST(E2eViewerLoading, EveryEncodingReadsAsTheSameJapanese) {
         L"日本語のテキストです。\n漢字とひらがなとカタカナ：ファイル、書庫、表示。\n全角の英数字ＡＢＣ１２３と半角の ABC 123。\n";
     QuibexSession q(IniWith({"Option.OpenMax=10", "Viewer.TextLoadMode=0"}).c_str());
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"encodings.zip") + L"\""));
-    shot.setProcess(q.pid());
-    ViewerParts v = WaitBuiltViewer(q);
+    ViewerParts v = StartViewer(q, shot, L"encodings.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     const std::vector<std::wstring> captions = e2e::tabItems(v.tabs);
     EXPECT_EQ(std::set<std::wstring>(captions.begin(), captions.end()),

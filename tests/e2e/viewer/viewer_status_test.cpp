@@ -100,9 +100,7 @@ std::wstring AsInBox(const std::wstring& text) {
 TEST(E2eViewerStatus, DocumentsWithoutTextShowTheNoTextPageWithItsRedSentence) {
     QuibexSession q;
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"onlyhtm.zip") + L"\""));
-    shot.setProcess(q.pid());
-    ViewerParts v = WaitBuiltViewer(q);
+    ViewerParts v = StartViewer(q, shot, L"onlyhtm.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     EXPECT_EQ(e2e::tabItems(v.tabs), std::vector<std::wstring>{L"これはテキストファイルではありません"});
     EXPECT_EQ(e2e::statusBarTexts(v.status).at(2), L"0");

@@ -52,6 +52,12 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
+ViewerParts StartViewer(QuibexSession& q, e2e::ScreenshotAtEnd& shot, const std::wstring& archive) {
+    if (!q.start(L"\"" + ViewerArchive(archive) + L"\"")) return {};
+    shot.setProcess(q.pid());
+    return WaitBuiltViewer(q);
+}
+
 ViewerParts WaitBuiltViewer(QuibexSession& q) {
     ViewerParts v;
     v.window = e2e::waitForWindow(e2e::WindowQuery().withCaptionPart(L" - Quibex").inProcess(q.pid()));

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <e2e/gtest_support.h>
+
 #include "quibex_session.h"
 
 // A generated archive of the viewer scenarios, as a Windows path.
@@ -29,6 +31,9 @@ struct ViewerParts {
 // Waits for the viewer of the session and for its tabs to be built (the
 // status bar's text count is the last thing filled in); empty parts on timeout.
 ViewerParts WaitBuiltViewer(QuibexSession& q);
+// Starts the session on `archive` (a file of the viewer data), points the
+// end-of-test screenshot at it and waits for the built viewer.
+ViewerParts StartViewer(QuibexSession& q, e2e::ScreenshotAtEnd& shot, const std::wstring& archive);
 // The text box of tab `index` (the boxes are numbered from 1000 in tab order).
 HWND TextBox(const ViewerParts& v, int index);
 // The texts of the work folder as the program enumerates them (Quibex takes

@@ -70,9 +70,7 @@ TEST(E2eViewerTabs, CaptionsAndOrderFollowTheSettings) {
     for (const CaptionCase& c : cases) {
         SCOPED_TRACE(c.what);
         QuibexSession q(IniWith(c.ini).c_str());
-        ASSERT_TRUE(q.start(L"\"" + ViewerArchive(c.archive) + L"\""));
-        shot.setProcess(q.pid());
-        ViewerParts v = WaitBuiltViewer(q);
+        ViewerParts v = StartViewer(q, shot, c.archive);
         ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
         const std::vector<std::wstring> expected = Expected(c, WorkFolderTexts(q));
         const std::vector<std::wstring> captions = e2e::tabItems(v.tabs);
@@ -90,9 +88,7 @@ TEST(E2eViewerTabs, CaptionsAndOrderFollowTheSettings) {
 TEST(E2eViewerTabs, ReadmeNameComesFromTheEnumerationUpToOpenMax) {
     QuibexSession q(IniWith({"Option.OpenMax=5"}).c_str());
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"order.zip") + L"\""));
-    shot.setProcess(q.pid());
-    ViewerParts v = WaitBuiltViewer(q);
+    ViewerParts v = StartViewer(q, shot, L"order.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     const std::vector<std::wstring> captions = e2e::tabItems(v.tabs);
     ASSERT_EQ(captions.size(), 5u);
@@ -112,9 +108,7 @@ TEST(E2eViewerTabs, NumberedTabsCarryAltTooltips) {
     for (auto [archive, tabs] : cases) {
         SCOPED_TRACE(e2e::toUtf8(archive));
         QuibexSession q(IniWith({"Viewer.ShortCutKey=111111111"}).c_str());
-        ASSERT_TRUE(q.start(L"\"" + ViewerArchive(archive) + L"\""));
-        shot.setProcess(q.pid());
-        ViewerParts v = WaitBuiltViewer(q);
+        ViewerParts v = StartViewer(q, shot, archive);
         ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
         EXPECT_TRUE(GetWindowLongW(v.tabs, GWL_STYLE) & TCS_TOOLTIPS);
         auto tips = TabTooltips(v.tabs);

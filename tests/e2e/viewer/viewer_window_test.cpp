@@ -24,9 +24,7 @@ RECT WindowRect(HWND w) {
 TEST(E2eViewerWindow, PositionAndSizeAreWrittenAtClose) {
     QuibexSession q;
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"six.zip") + L"\""));
-    shot.setProcess(q.pid());
-    ViewerParts v = WaitBuiltViewer(q);
+    ViewerParts v = StartViewer(q, shot, L"six.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     SetWindowPos(v.window, nullptr, 123, 77, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(e2e::waitUntil([&] {
@@ -48,9 +46,7 @@ TEST(E2eViewerWindow, SavedPositionPastTheScreenIsPulledBack) {
     QuibexSession q(IniWith({left, top, "Viewer.StartUpWidth=" + e2e::toUtf8(Twips(600)),
                              "Viewer.StartUpHeight=" + e2e::toUtf8(Twips(400))}).c_str());
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"six.zip") + L"\""));
-    shot.setProcess(q.pid());
-    ViewerParts v = WaitBuiltViewer(q);
+    ViewerParts v = StartViewer(q, shot, L"six.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     const RECT r = WindowRect(v.window);
     EXPECT_EQ(r.right - r.left, 600);
@@ -102,9 +98,7 @@ TEST(E2eViewerWindow, StatusBarFollowsTheStartUpSize) {
         SCOPED_TRACE(*ini.begin());
         QuibexSession q(IniWith(ini).c_str());
         e2e::ScreenshotAtEnd shot;
-        ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"six.zip") + L"\""));
-        shot.setProcess(q.pid());
-        ViewerParts v = WaitBuiltViewer(q);
+        ViewerParts v = StartViewer(q, shot, L"six.zip");
         ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
         ExpectLaidOut(v, TextBox(v, 0));
         EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
@@ -118,9 +112,7 @@ TEST(E2eViewerWindow, ClosingEmptiesTheWorkFolderAndEndsWithZero) {
         SCOPED_TRACE(e2e::toUtf8(archive));
         QuibexSession q;
         e2e::ScreenshotAtEnd shot;
-        ASSERT_TRUE(q.start(L"\"" + ViewerArchive(archive) + L"\""));
-        shot.setProcess(q.pid());
-        ViewerParts v = WaitBuiltViewer(q);
+        ViewerParts v = StartViewer(q, shot, archive);
         ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
         const std::wstring work = q.folder().file(L"temp");
         const bool texts = std::wstring(archive) != L"onlyhtm.zip";
