@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include <e2e/screenshot.h>
+
 namespace {
 
 constexpr DWORD kShowTimeoutMs = 120000;  // the 50 MiB case under a busy machine stays far below
@@ -100,42 +102,21 @@ BOOL CALLBACK ShownWindow(HWND w, LPARAM param) {
 int InkPixels(HWND box) {
     RECT rc{};
     GetClientRect(box, &rc);
-    int width = rc.right, height = rc.bottom;
-    if (width < 2 || height < 2) return 0;
-    POINT origin{0, 0};
-    ClientToScreen(box, &origin);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    int ink = 0;
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
-        const auto* px = static_cast<const uint32_t*>(bits);
-        size_t w = static_cast<size_t>(width), h = static_cast<size_t>(height);
-        uint32_t corners[4] = {px[0] & 0xFFFFFF, px[w - 1] & 0xFFFFFF, px[(h - 1) * w] & 0xFFFFFF,
-                               px[h * w - 1] & 0xFFFFFF};
-        uint32_t background = corners[3];
-        for (int i = 0; i < 4; ++i) {
-            int same = 0;
-            for (uint32_t c : corners) same += c == corners[i];
-            if (same >= 2) background = corners[i];
-        }
-        for (size_t i = 0; i < w * h; ++i) ink += (px[i] & 0xFFFFFF) != background;
-        SelectObject(memory, old);
+    if (rc.right < 2 || rc.bottom < 2) return 0;
+    MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    e2e::Image shot = e2e::captureRect(rc);
+    int w = shot.width, h = shot.height;
+    if (w < 2 || h < 2) return 0;
+    uint32_t corners[4] = {shot.pixel(0, 0), shot.pixel(w - 1, 0), shot.pixel(0, h - 1), shot.pixel(w - 1, h - 1)};
+    uint32_t background = corners[3];
+    for (int i = 0; i < 4; ++i) {
+        int same = 0;
+        for (uint32_t c : corners) same += c == corners[i];
+        if (same >= 2) background = corners[i];
     }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    int ink = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ink += shot.pixel(x, y) != background;
     return ink;
 }
 
