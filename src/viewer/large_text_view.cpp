@@ -12,9 +12,13 @@ namespace quibex {
 namespace {
 
 constexpr size_t kFirstStepBytes = 256 * 1024;   // a few screens, shown at once
-constexpr size_t kStepBytes = 1024 * 1024;  // a few milliseconds of decoding
+constexpr size_t kStepBytes = 1024 * 1024;     // a few milliseconds of decoding
+constexpr size_t kLayoutChars = 1024 * 1024;  // a few milliseconds of layout
+constexpr size_t kScreenChars = 64 * 1024;    // more than a screen holds
+constexpr size_t kLayoutAtOnceChars = 4 * 1024 * 1024;
+constexpr int kMinWrapWidth = 64;
 constexpr DWORD kTurnMs = 40;
-constexpr UINT_PTR kReadTimer = 1;
+constexpr UINT_PTR kWorkTimer = 1;
 
 int ClientWidth(HWND hwnd) {
     RECT rc{};
@@ -22,37 +26,49 @@ int ClientWidth(HWND hwnd) {
     return rc.right;
 }
 
-int WrapWidth(HWND hwnd) { return std::max(ClientWidth(hwnd) - kLeftMargin - kRightMargin, 1); }
+// Never narrower than a few characters: a view not sized yet (or squeezed to
+// nothing) would otherwise make a row of every character.
+int WrapWidth(HWND hwnd) { return std::max(ClientWidth(hwnd) - kLeftMargin - kRightMargin, kMinWrapWidth); }
 
-void LayOutNew(LargeTextView& v) {
-    v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), SIZE_MAX);
+// Nothing left to read or lay out (or no text at all yet).
+bool Idle(const LargeTextView& v) { return !v.store.Data() || (v.store.Complete() && v.rows.Done()); }
+
+// Reading and laying out go on from a timer rather than posted messages: a
+// timer comes only when no input, painting or posted message waits, so the
+// window answers while a large text is read or laid out again for a new
+// width. Each turn works for a few tens of milliseconds, less when the user
+// is doing something.
+void WorkOn(LargeTextView& v) {
+    DWORD start = GetTickCount();
+    do {
+        if (!v.store.Complete()) v.store.LoadStep(kStepBytes);
+        v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kLayoutChars);
+    } while (!Idle(v) && GetTickCount() - start < kTurnMs && !GetInputState());
+    if (Idle(v)) KillTimer(v.hwnd, kWorkTimer);
     UpdateScrollBar(v);
     InvalidateRect(v.hwnd, nullptr, FALSE);
 }
 
-// Reading goes on from a timer rather than posted messages: a timer comes
-// only when no input, painting or posted message waits, so the window
-// answers while a large text is read. Each turn reads for a few tens of
-// milliseconds, less when the user is doing something.
-void ReadOn(LargeTextView& v) {
-    DWORD start = GetTickCount();
-    bool more = true;
-    do more = v.store.LoadStep(kStepBytes);
-    while (more && GetTickCount() - start < kTurnMs && !GetInputState());
-    if (!more) KillTimer(v.hwnd, kReadTimer);
-    LayOutNew(v);
+void StartWork(LargeTextView& v) {
+    if (!Idle(v)) SetTimer(v.hwnd, kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
-// Lays the text out again for a new width, keeping the first visible
-// character on the first row.
+// Lays the text out again for a new width. The rows up to a screen past the
+// first visible character come at once, so that it stays on the first row;
+// the rest of a long text follows from the timer.
 void Relayout(LargeTextView& v) {
     if (!v.widths) return;
     int width = WrapWidth(v.hwnd);
     if (width == v.rows.Width() && v.rows.Count() > 1) return;
     size_t topChar = v.rows.Start(std::min(v.top, v.rows.Count() - 1));
     v.rows.Reset(width);
-    v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), SIZE_MAX);
+    // A text of a few million characters is laid out at once (tens of ms).
+    size_t now = v.Size() <= kLayoutAtOnceChars ? SIZE_MAX : topChar + kScreenChars;
+    while (v.rows.LaidOut() <= now &&
+           v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kScreenChars)) {
+    }
     v.top = v.rows.RowOf(topChar);
+    StartWork(v);
     UpdateScrollBar(v);
     InvalidateRect(v.hwnd, nullptr, FALSE);
 }
@@ -196,7 +212,7 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             ScrollTo(*v, v->top);
             return 0;
         case WM_TIMER:
-            if (wp == kReadTimer) ReadOn(*v);
+            if (wp == kWorkTimer) WorkOn(*v);
             return 0;
         case WM_VSCROLL: OnVScroll(*v, LOWORD(wp)); return 0;
         case WM_MOUSEWHEEL: {
@@ -420,17 +436,20 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
     if (complete) {
         while (v->store.LoadStep(kStepBytes)) {
         }
-        LayOutNew(*v);
+        v->rows.Extend(*v->widths, v->Text(), v->Size(), true, SIZE_MAX);
     } else {
-        if (v->store.LoadStep(kFirstStepBytes)) SetTimer(view, kReadTimer, USER_TIMER_MINIMUM, nullptr);
-        LayOutNew(*v);
+        v->store.LoadStep(kFirstStepBytes);
+        v->rows.Extend(*v->widths, v->Text(), v->Size(), v->store.Complete(), SIZE_MAX);
+        StartWork(*v);
     }
+    UpdateScrollBar(*v);
+    InvalidateRect(view, nullptr, FALSE);
     return true;
 }
 
 bool LargeTextPending(HWND view) {
     LargeTextView* v = IsLargeTextView(view) ? ViewOf(view) : nullptr;
-    return v && !v->store.Complete() && v->store.Data();
+    return v && v->store.Data() && !Idle(*v);
 }
 
 }  // namespace quibex

@@ -1,6 +1,7 @@
 #include "viewer/text_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quibex {
 namespace {
@@ -13,27 +14,42 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == 0x3000; }
 // that may break between any two of its characters.
 bool IsWide(wchar_t c) { return c >= 0x2E80; }
 
+// A set of UTF-16 characters with a constant-time lookup (8 KiB).
+class CharSet {
+public:
+    explicit CharSet(const wchar_t* list) {
+        for (const wchar_t* p = list; *p; ++p) bits_[Index(*p)] |= Bit(*p);
+    }
+    bool Has(wchar_t c) const { return bits_[Index(c)] & Bit(c); }
+
+private:
+    static size_t Index(wchar_t c) { return static_cast<uint16_t>(c) >> 6; }
+    static uint64_t Bit(wchar_t c) { return uint64_t{1} << (static_cast<uint16_t>(c) & 63); }
+    uint64_t bits_[1024] = {};
+};
+
 // Closing punctuation, prolonged-sound marks and small kana: never the first
 // character of a wrapped row.
 bool NoBreakBefore(wchar_t c) {
-    static constexpr wchar_t kList[] =
+    static const CharSet set(
         L"、。，．・：；？！゛゜ヽヾゝゞ々ー）〕］｝〉》」』】〙〗’”…‥"
         L"ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ"
-        L"｡｣､･ｰｧｨｩｪｫｬｭｮｯﾞﾟ)]},.!?:;%";
-    return std::find(std::begin(kList), std::end(kList) - 1, c) != std::end(kList) - 1;
+        L"｡｣､･ｰｧｨｩｪｫｬｭｮｯﾞﾟ)]},.!?:;%");
+    return set.Has(c);
 }
 
 // Opening brackets: never the last character of a wrapped row.
 bool NoBreakAfter(wchar_t c) {
-    static constexpr wchar_t kList[] = L"（〔［｛〈《「『【〘〖‘“｢([{";
-    return std::find(std::begin(kList), std::end(kList) - 1, c) != std::end(kList) - 1;
+    static const CharSet set(L"（〔［｛〈《「『【〘〖‘“｢([{");
+    return set.Has(c);
 }
 
 bool CanBreakBetween(wchar_t before, wchar_t after) {
     if (IsLowSurrogate(after) || IsBlank(after)) return false;
     if (IsBlank(before)) return true;
-    if (NoBreakBefore(after) || NoBreakAfter(before)) return false;
-    return IsWide(before) || IsWide(after);
+    // Most pairs are two half-width characters: no break, no lookup.
+    if (!IsWide(before) && !IsWide(after)) return false;
+    return !NoBreakBefore(after) && !NoBreakAfter(before);
 }
 
 }  // namespace

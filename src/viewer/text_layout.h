@@ -12,6 +12,7 @@
 // A space may hang past the right edge rather than start a row.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -73,12 +74,20 @@ public:
     // Rows known so far; a complete text of zero characters has one empty row.
     size_t Count() const { return starts_.size(); }
     size_t Start(size_t row) const { return starts_[row]; }
-    // End of a row: the next row's start, or `size` for the last.
-    size_t End(size_t row, size_t size) const { return row + 1 < starts_.size() ? starts_[row + 1] : size; }
+    // End of a row: the next row's start, or `size` for the last. The last
+    // row of a layout still under way ends within kOpenRowChars, so that a
+    // caller never walks the rest of a large text as one row.
+    static constexpr size_t kOpenRowChars = 4096;
+    size_t End(size_t row, size_t size) const {
+        if (row + 1 < starts_.size()) return starts_[row + 1];
+        return done_ ? size : std::min(size, next_ + kOpenRowChars);
+    }
     // The row holding text position `pos` (the last row for a position past the end).
     size_t RowOf(size_t pos) const;
     // Text laid out so far: every row starting before this is final.
     size_t LaidOut() const { return next_; }
+    // True once a complete text has all its rows.
+    bool Done() const { return done_; }
     int Width() const { return width_; }
 
 private:
