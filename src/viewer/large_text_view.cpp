@@ -227,8 +227,13 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN: OnKey(*v, wp); return 0;
+        case WM_LBUTTONDBLCLK: {
+            TextSpan word = WordAt(v->Text(), v->Size(), PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
+            v->anchor = word.from;
+            MoveCaret(*v, word.to, true);
+            return 0;
+        }
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
             SetFocus(hwnd);
             SetCapture(hwnd);
             v->dragging = true;

@@ -156,3 +156,37 @@ size_t NormaliseLineBreaks(const wchar_t* in, size_t n, bool last, bool& pending
 }
 
 }  // namespace quibex
+
+namespace quibex {
+namespace {
+
+enum class CharKind { Blank, Break, Word, Hiragana, Katakana, Kanji, Other };
+
+CharKind KindOf(wchar_t c) {
+    if (c == L' ' || c == L'\t' || c == 0x3000) return CharKind::Blank;
+    if (c == L'\r') return CharKind::Break;
+    if ((c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_' ||
+        (c >= 0xFF10 && c <= 0xFF19) || (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A) ||
+        (c >= 0x00C0 && c <= 0x024F))
+        return CharKind::Word;
+    if (c >= 0x3041 && c <= 0x309F) return CharKind::Hiragana;
+    if ((c >= 0x30A1 && c <= 0x30FF) || (c >= 0xFF66 && c <= 0xFF9F)) return CharKind::Katakana;
+    if ((c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || c == 0x3005 || (c >= 0xD800 && c <= 0xDFFF))
+        return CharKind::Kanji;
+    return CharKind::Other;
+}
+
+}  // namespace
+
+TextSpan WordAt(const wchar_t* text, size_t size, size_t pos) {
+    if (pos >= size) return {size, size};
+    CharKind kind = KindOf(text[pos]);
+    if (kind == CharKind::Break) return {pos, pos};
+    if (kind == CharKind::Other) return {pos, pos + 1};
+    size_t from = pos, to = pos + 1;
+    while (from > 0 && KindOf(text[from - 1]) == kind) --from;
+    while (to < size && KindOf(text[to]) == kind) ++to;
+    return {from, to};
+}
+
+}  // namespace quibex

@@ -108,3 +108,15 @@ namespace quibex {
 size_t NormaliseLineBreaks(const wchar_t* in, size_t n, bool last, bool& pendingCr, wchar_t* out);
 
 }  // namespace quibex
+
+namespace quibex {
+
+// The word a double click at `pos` selects: the run of characters of one
+// kind around it (letters and digits, hiragana, katakana, kanji, blanks);
+// any other character is a word by itself. Returns [from, to).
+struct TextSpan {
+    size_t from, to;
+};
+TextSpan WordAt(const wchar_t* text, size_t size, size_t pos);
+
+}  // namespace quibex

@@ -168,3 +168,20 @@ TEST(TextLayout, LineBreaksBecomeOneCrAcrossPieces) {
         EXPECT_FALSE(pending);
     }
 }
+
+TEST(TextLayout, DoubleClickSelectsTheWordOfOneKind) {
+    const std::wstring text = L"Read me.txt  日本語のテキストです。\r";
+    auto word = [&](size_t pos) {
+        TextSpan s = WordAt(text.data(), text.size(), pos);
+        return text.substr(s.from, s.to - s.from);
+    };
+    EXPECT_EQ(word(1), L"Read");
+    EXPECT_EQ(word(5), L"me");
+    EXPECT_EQ(word(7), L".");             // punctuation alone
+    EXPECT_EQ(word(11), L"  ");           // a run of blanks
+    EXPECT_EQ(word(13), L"日本語");         // kanji
+    EXPECT_EQ(word(16), L"の");            // hiragana between kanji and katakana
+    EXPECT_EQ(word(19), L"テキスト");
+    EXPECT_EQ(word(text.size() - 1), L"");  // the line break selects nothing
+    EXPECT_EQ(word(text.size() + 5), L"");
+}

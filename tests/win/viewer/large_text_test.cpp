@@ -220,6 +220,15 @@ TEST_F(LargeText, TextColourAndKeysOfAReadOnlyBox) {
     EXPECT_EQ(Caret(box), 3 * lineLength - 1);  // before the line break
     SendMessageW(box, WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(Caret(box), 3 * lineLength);
+    // A double click selects the word under the pointer: "テキスト" of line 3.
+    POINTL at{};
+    SendMessageW(box, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 3 * lineLength + 12);
+    SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x + 2, at.y + 2));
+    SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(at.x + 2, at.y + 2));
+    CHARRANGE word{};
+    SendMessageW(box, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&word));
+    EXPECT_EQ(word.cpMin, 3 * lineLength + 11);
+    EXPECT_EQ(word.cpMax, 3 * lineLength + 15);
     SendMessageW(box, WM_CHAR, L'x', 0);  // read-only: nothing changes
     EXPECT_EQ(SendMessageW(box, EM_LINEINDEX, 3, 0), 3 * lineLength);
     // The text is drawn in the chosen colour.
