@@ -148,6 +148,7 @@ TEST_F(LargeText, FindSelectAndCopy) {
     auto first = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
     EXPECT_LE(first, 1002);
     EXPECT_GT(first, 900);
+    Screenshot(L"viewer_large_text_selection");
     SendMessageW(box, WM_COPY, 0, 0);
     ASSERT_TRUE(OpenClipboard(nullptr));
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
