@@ -49,6 +49,7 @@ struct ViewerForm {
     std::wstring statusPath;
     std::wstring savedStatusText;
     bool shiftAtToolbarClick = false;
+    bool ownTabTools = false;  // the tab tooltips are ours (see tab_tooltips.cpp)
     std::wstring droppedPath;  // an OLE drop waiting for kMsgDroppedArchive
     HFONT uiFont = nullptr;
     HFONT logoFont = nullptr;
@@ -72,6 +73,9 @@ COLORREF ResolveColour(int32_t value);
 bool IsDefaultTextColour(int32_t value);
 void OnTabChanging(ViewerForm& f);
 void OnTabChanged(ViewerForm& f);
+
+// tab_tooltips.cpp: tooltip tools for the tabs where the tab control keeps none.
+void SyncTabTooltips(ViewerForm& f);
 
 // viewer_layout.cpp
 void LayoutViewer(ViewerForm& f);

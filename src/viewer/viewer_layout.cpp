@@ -53,6 +53,7 @@ void LayoutViewer(ViewerForm& f) {
     int h = display.bottom > display.top ? display.bottom - display.top : 0;
     SetWindowPos(f.frame1, HWND_TOP, display.left, display.top, w, h, SWP_NOACTIVATE);
     for (HWND box : f.txtView) SetWindowPos(box, nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    if (f.built) SyncTabTooltips(f);  // the tabs may have moved
     InvalidateRect(f.hwnd, nullptr, TRUE);
     SetCursor(old);
 }

@@ -111,28 +111,45 @@ bool sendText(const std::wstring& text) {
   return inputs.empty() || sendInputs(inputs);
 }
 
-bool clickAt(POINT p) {
+namespace {
+
+// Absolute input coordinates are 0..65535 across the virtual screen.
+bool AbsoluteInput(POINT p, LONG& x, LONG& y) {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   if (width <= 1 || height <= 1) return false;
-  // Absolute coordinates are 0..65535 across the virtual screen.
-  const LONG x = static_cast<LONG>((static_cast<long long>(p.x - left) * 65535) / (width - 1));
-  const LONG y = static_cast<LONG>((static_cast<long long>(p.y - top) * 65535) / (height - 1));
-  const DWORD abs = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-  std::vector<INPUT> move{mouseInput(x, y, MOUSEEVENTF_MOVE | abs)};
+  x = static_cast<LONG>((static_cast<long long>(p.x - left) * 65535) / (width - 1));
+  y = static_cast<LONG>((static_cast<long long>(p.y - top) * 65535) / (height - 1));
+  return true;
+}
+
+constexpr DWORD kAbsolute = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+
+}  // namespace
+
+bool moveMouseTo(POINT p) {
+  LONG x = 0, y = 0;
+  if (!AbsoluteInput(p, x, y)) return false;
+  std::vector<INPUT> move{mouseInput(x, y, MOUSEEVENTF_MOVE | kAbsolute)};
   if (!sendInputs(move)) return false;
-  // Wine may apply the move late (it warps the X pointer); pressing before the cursor
-  // arrives would click wherever it was.
-  waitUntil([&] {
+  // Wine may apply the move late (it warps the X pointer).
+  return waitUntil([&] {
     POINT at{};
     return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
   }, milliseconds(2000));
+}
+
+bool clickAt(POINT p) {
+  LONG x = 0, y = 0;
+  if (!AbsoluteInput(p, x, y)) return false;
+  // Pressing before the cursor arrives would click wherever it was.
+  moveMouseTo(p);
   // Late motion from an earlier warp can still drag the cursor back, so the press and
   // the release each carry the position too.
-  std::vector<INPUT> click{mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | abs),
-                           mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | abs)};
+  std::vector<INPUT> click{mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | kAbsolute),
+                           mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | kAbsolute)};
   return sendInputs(click);
 }
 
