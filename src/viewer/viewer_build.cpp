@@ -11,6 +11,7 @@
 #include "archive/text_selection.h"
 #include "archive/work_folders.h"
 #include "core/app_state.h"
+#include "core/message_pump.h"
 #include "core/paths.h"
 #include "viewer/tab_caption.h"
 #include "viewer/viewer_form.h"
@@ -37,18 +38,7 @@ void SetTabCaption(ViewerForm& f, int index, const std::wstring& caption) {
 }
 
 // Lets pending window messages run; false when the viewer went away meanwhile.
-bool PumpMessages(const ViewerForm* f) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return Form() == f;
-}
+bool PumpMessages(const ViewerForm* f) { return PumpPendingMessages() && Form() == f; }
 
 // The rich-edit position of a character index of `text`: the box keeps a
 // CR LF pair as one character.
