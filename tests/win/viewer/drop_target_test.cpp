@@ -100,13 +100,6 @@ struct Held {
     T* operator->() const { return p; }
 };
 
-std::vector<std::wstring> g_started;
-int g_ended = 0;
-bool RecordStart(const std::wstring& line) {
-    g_started.push_back(line);
-    return true;
-}
-void RecordEnd() { ++g_ended; }
 
 constexpr DWORD kAnyEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
@@ -116,9 +109,7 @@ protected:
         ole_ = SUCCEEDED(OleInitialize(nullptr));
         ASSERT_TRUE(ole_);
         ViewerTest::SetUp();
-        g_started.clear();
-        g_ended = 0;
-        SetDropHooks(RecordStart, RecordEnd);
+        RecordDrops();
         dropped = work + L"other.lzh";
     }
     void TearDown() override {
@@ -177,7 +168,7 @@ TEST_F(ViewerDropTarget, EffectFollowsKeysAndInstanceSetting) {
         }
         CloseAndWait();
     }
-    EXPECT_TRUE(g_started.empty());  // dragging over is not dropping
+    EXPECT_TRUE(g_dropStarted.empty());  // dragging over is not dropping
 }
 
 TEST_F(ViewerDropTarget, EffectTheSourceDoesNotAllowBecomesNone) {
@@ -203,8 +194,8 @@ TEST_F(ViewerDropTarget, DataWithoutFilesShowsNoEffectAndDropsNothing) {
         EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
     }
     Pump(50);
-    EXPECT_TRUE(g_started.empty());
-    EXPECT_EQ(g_ended, 0);
+    EXPECT_TRUE(g_dropStarted.empty());
+    EXPECT_EQ(g_dropEnded, 0);
 }
 
 struct DropCase {
@@ -217,8 +208,7 @@ TEST_F(ViewerDropTarget, DropStartsTheFirstFileAndEndsByTheRules) {
     constexpr DropCase kDrops[] = {{0, 0, 1}, {0, MK_CONTROL, 1}, {1, 0, 0}, {1, MK_SHIFT, 1}, {1, MK_SHIFT | MK_ALT, 0}};
     for (const auto& c : kDrops) {
         OpenWith(c.allowSecond);
-        g_started.clear();
-        g_ended = 0;
+        RecordDrops();
         Held<TestData> data{TestData::Files({dropped, work + L"a.txt"})};
         Held<IDropTarget> target{NewViewerDropTarget()};
         DWORD effect = kAnyEffect;
@@ -227,10 +217,10 @@ TEST_F(ViewerDropTarget, DropStartsTheFirstFileAndEndsByTheRules) {
         ASSERT_EQ(target->Drop(data.p, c.keyState, POINTL{5, 5}, &effect), S_OK);
         // Reported as a copy even when the drag showed a move: the file stays where it is.
         EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-        ASSERT_TRUE(PumpUntil([] { return !g_started.empty(); }, 2000)) << "PrevInstance " << c.allowSecond;
-        ASSERT_EQ(g_started.size(), 1u);
-        EXPECT_NE(g_started[0].find(L"\\Quibex.exe\" \"" + dropped + L"\""), std::wstring::npos) << g_started[0];
-        EXPECT_EQ(g_ended, c.ends) << "PrevInstance " << c.allowSecond << ", keys " << c.keyState;
+        ASSERT_TRUE(PumpUntil([] { return !g_dropStarted.empty(); }, 2000)) << "PrevInstance " << c.allowSecond;
+        ASSERT_EQ(g_dropStarted.size(), 1u);
+        EXPECT_NE(g_dropStarted[0].find(L"\\Quibex.exe\" \"" + dropped + L"\""), std::wstring::npos) << g_dropStarted[0];
+        EXPECT_EQ(g_dropEnded, c.ends) << "PrevInstance " << c.allowSecond << ", keys " << c.keyState;
         EXPECT_EQ(Ini(L"Option", L"DroppedArcFile"), c.allowSecond ? L"(none)" : L"1");
         CloseAndWait();
         WritePrivateProfileStringW(L"Option", L"DroppedArcFile", nullptr, iniPath.c_str());
@@ -250,8 +240,8 @@ TEST_F(ViewerDropTarget, DropIsRefusedWhenTheSourceAllowsNoCopy) {
     ASSERT_EQ(target->Drop(data.p, 0, POINTL{5, 5}, &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
     Pump(100);
-    EXPECT_TRUE(g_started.empty());
-    EXPECT_EQ(g_ended, 0);
+    EXPECT_TRUE(g_dropStarted.empty());
+    EXPECT_EQ(g_dropEnded, 0);
 }
 
 // OLE finds a target by walking from the window under the cursor to its

@@ -134,6 +134,20 @@ void ViewerTest::Screenshot(const std::wstring& name) {
 #endif
 }
 
+std::vector<std::wstring> g_dropStarted;
+int g_dropEnded = 0;
+
+void RecordDrops() {
+    g_dropStarted.clear();
+    g_dropEnded = 0;
+    SetDropHooks(
+        [](const std::wstring& line) {
+            g_dropStarted.push_back(line);
+            return true;
+        },
+        [] { ++g_dropEnded; });
+}
+
 std::wstring AsBoxText(std::wstring text) {
     size_t at;
     while ((at = text.find(L"\r\n")) != std::wstring::npos) text.erase(at + 1, 1);

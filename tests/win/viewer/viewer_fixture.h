@@ -47,5 +47,12 @@ private:
     TestFolder root_{L"qxviewer"};
 };
 
+// What drops did while the recording hooks are in place: the command lines
+// they would have started and how often they would have ended the process.
+extern std::vector<std::wstring> g_dropStarted;
+extern int g_dropEnded;
+// Clears that record and puts the recording hooks in place.
+void RecordDrops();
+
 // The same text as the box keeps it: CR LF becomes CR.
 std::wstring AsBoxText(std::wstring text);

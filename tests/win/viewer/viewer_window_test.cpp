@@ -115,21 +115,12 @@ TEST_F(ViewerWindowTest, EscClosesThroughDummy) {
     EXPECT_EQ(GetFileAttributesW((work + L"a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-std::vector<std::wstring> g_started;
-int g_ended = 0;
-bool RecordStart(const std::wstring& line) {
-    g_started.push_back(line);
-    return true;
-}
-void RecordEnd() { ++g_ended; }
 
 class ViewerDrop : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        g_started.clear();
-        g_ended = 0;
-        SetDropHooks(RecordStart, RecordEnd);
+        RecordDrops();
         AddText(L"a.txt", "a");
         Open({L"a.txt"});
         dropped = work + L"other.lzh";
@@ -142,15 +133,15 @@ TEST_F(ViewerDrop, RefusesRecycleBinFoldersAndMissingFiles) {
     DropArchive(L"C:\\RECYCLED\\DC1.lzh", 0);
     DropArchive(work.substr(0, work.size() - 1), 0);
     DropArchive(work + L"missing.lzh", 0);
-    EXPECT_TRUE(g_started.empty());
-    EXPECT_EQ(g_ended, 0);
+    EXPECT_TRUE(g_dropStarted.empty());
+    EXPECT_EQ(g_dropEnded, 0);
 }
 
 TEST_F(ViewerDrop, SingleInstanceHandsOverAndEnds) {
     DropArchive(dropped, 0);
-    ASSERT_EQ(g_started.size(), 1u);
-    EXPECT_NE(g_started[0].find(L"\\Quibex.exe\" \"" + dropped + L"\""), std::wstring::npos) << g_started[0];
-    EXPECT_EQ(g_ended, 1);
+    ASSERT_EQ(g_dropStarted.size(), 1u);
+    EXPECT_NE(g_dropStarted[0].find(L"\\Quibex.exe\" \"" + dropped + L"\""), std::wstring::npos) << g_dropStarted[0];
+    EXPECT_EQ(g_dropEnded, 1);
     EXPECT_EQ(Ini(L"Option", L"DroppedArcFile"), L"1");
 }
 
@@ -163,11 +154,11 @@ TEST_F(ViewerDrop, SideBySideStaysUnlessShiftAlone) {
     Open({L"a.txt"});
     DropArchive(dropped, 0);
     DropArchive(dropped, 2);
-    EXPECT_EQ(g_started.size(), 2u);
-    EXPECT_EQ(g_ended, 0);
+    EXPECT_EQ(g_dropStarted.size(), 2u);
+    EXPECT_EQ(g_dropEnded, 0);
     EXPECT_EQ(Ini(L"Option", L"DroppedArcFile"), L"(none)");
     DropArchive(dropped, 1);
-    EXPECT_EQ(g_ended, 1);
+    EXPECT_EQ(g_dropEnded, 1);
 }
 
 }  // namespace
