@@ -3,9 +3,10 @@
 // A text of ordinary size goes into its rich-edit box page by page
 // (text_window.h): the first page shows at once, and with "TextLoadMode" 1
 // the rest comes from the message loop, one page per timer tick (timers wait
-// for input and painting), so the window stays responsive. A larger text would cost the rich-edit box many
-// times its size in memory; its box is swapped for a large-text view
-// (large_text_view.h), which holds about two bytes per character.
+// for input and painting), so the window stays responsive. A larger text
+// would cost the rich-edit box many times its size in memory; its box is
+// swapped for a large-text view (large_text_view.h), which holds about two
+// bytes per character.
 #include <windows.h>
 
 #include <commctrl.h>
