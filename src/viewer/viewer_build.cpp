@@ -131,7 +131,7 @@ void BuildViewer() {
     f.lastTabIndex = -1;
     int count = 0;
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    if (s.TopMost == 1) SetWindowPos(f.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (s.TopMost == 1) SetViewerTopMost(f, true);
     ShowSplash(f);
     UpdateWindow(f.frame2);
     try {

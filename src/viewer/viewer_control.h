@@ -1,6 +1,6 @@
-// What the other viewer parts (toolbar and keys, links, search) and the
-// tests reach inside the viewer: its controls, the tab list, tab movement,
-// page scrolling and the Esc close.
+// What the other viewer parts (toolbar, links, search) and the tests reach
+// inside the viewer: its controls, the tab list, tab movement, page
+// scrolling, the Esc close, the key table and the commands keys run.
 #pragma once
 
 #include <windows.h>
@@ -33,6 +33,20 @@ void ScrollPage(int direction);
 // Esc: closes through the hidden Dummy box so that no text box is torn down
 // inside its own key event.
 void CloseViewerByEsc();
+
+// The viewer's key table, as the text boxes and the tab strip consult it.
+// `modifiers` holds exactly the keys held; true when the key was acted on.
+inline constexpr int kKeyShift = 1, kKeyCtrl = 2, kKeyAlt = 4;
+bool HandleViewerKey(UINT key, int modifiers);
+// Opens the archive with the archiver tool or its association, then closes
+// the viewer when "ExitAfterOpen" is 1, or 0 with `shiftHeld`.
+void OpenArchiveFromViewer(bool shiftHeld);
+// The selected text to the text editor or its association; to the print
+// tool or the print verb. Nothing while no text is shown.
+void OpenSelectedText();
+void PrintSelectedText();
+// Asks, then switches always-on-top and the in-memory "TopMost".
+void ToggleTopMost();
 
 }  // namespace quibex
 

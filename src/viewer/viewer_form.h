@@ -103,6 +103,13 @@ void RestoreStatusTextOverControl(HWND control);
 HWND CreateSplash(ViewerForm& f);
 void ShowSplash(ViewerForm& f);
 
+// viewer_keys.cpp: passes `control`'s key presses to the key table;
+// `keySource` 1 for a text box, 2 for the tab strip.
+void RouteViewerKeys(HWND control, int keySource);
+
+// viewer_commands.cpp: always-on-top on or off, the window shown.
+void SetViewerTopMost(ViewerForm& f, bool on);
+
 // viewer_drop.cpp
 void OnDropFiles(ViewerForm& f, HDROP drop);
 

@@ -57,6 +57,7 @@ void StyleTextBox(HWND box) {
     SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
     SendMessageW(box, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
     RestoreStatusTextOverControl(box);
+    RouteViewerKeys(box, 1);
 }
 
 // Puts a large-text view in the place of tab i's rich-edit box: same

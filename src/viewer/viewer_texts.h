@@ -29,4 +29,11 @@ inline constexpr int kNoTextRedLength = 25;
 // The product name drawn engraved while the tabs are built.
 inline constexpr const wchar_t* kLogoText = L"Quibex";
 
+// Opening a self-extracting archive needs the archiver tool.
+inline constexpr const wchar_t* kSfxNeedsArchiverTool =
+    L"自己解凍書庫を関連付けで開くことはできません。\r\nアーカイバツールを登録してください。";
+// Alt+A asks before the window changes its always-on-top state.
+inline constexpr const wchar_t* kAskTopMostOn = L"ウィンドウを常に手前にしますか？";
+inline constexpr const wchar_t* kAskTopMostOff = L"ウィンドウを常に手前を解除しますか？";
+
 }  // namespace quibex

@@ -14,6 +14,7 @@
 #include "core/paths.h"
 #include "core/win_profile_store.h"
 #include "viewer/drop_target.h"
+#include "viewer/large_text_view.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
@@ -73,7 +74,7 @@ bool QueryUnload(ViewerForm& f) {
     if (f.closingByEsc == 1) {
         wchar_t cls[32] = {};
         GetClassNameW(GetFocus(), cls, static_cast<int>(std::size(cls)));
-        if (_wcsicmp(cls, MSFTEDIT_CLASS) == 0) {
+        if (_wcsicmp(cls, MSFTEDIT_CLASS) == 0 || IsLargeTextView(GetFocus())) {
             ShowWindow(f.dummy, SW_SHOWNA);
             SetFocus(f.dummy);  // Dummy's focus event closes the window
             return false;
@@ -245,6 +246,7 @@ HWND LoadViewer() {
     f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd, nullptr, inst, nullptr);
     SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
     RestoreStatusTextOverControl(f.tabStrip);
+    RouteViewerKeys(f.tabStrip, 2);
     f.frame1 = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 300, 200,
                                f.hwnd, nullptr, inst, nullptr);
     f.statusBar = CreateStatusBar(f);

@@ -130,4 +130,44 @@ TEST(E2eViewerTabs, NumberedTabsCarryAltTooltips) {
     }
 }
 
+// Keys pressed with real input move between the texts from the text box
+// and from the tab strip; Alt+digits only with the sixth digit on.
+TEST(E2eViewerTabs, KeysMoveBetweenTheTexts) {
+    e2e::ScreenshotAtEnd shot;
+    for (const char* shortCutKey : {"111110111", "111111111"}) {
+        SCOPED_TRACE(shortCutKey);
+        QuibexSession q(IniWith({"Option.OpenMax=5", std::string("Viewer.ShortCutKey=") + shortCutKey}).c_str());
+        ViewerParts v = StartViewer(q, shot, L"six.zip");
+        ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
+        ASSERT_TRUE(e2e::bringToFront(v.window));
+        auto selected = [&] { return SendMessageW(v.tabs, TCM_GETCURSEL, 0, 0); };
+        auto pressLeadsTo = [&](LRESULT tab, UINT key, UINT modifier = 0) {
+            e2e::sendKey(key, modifier);
+            return e2e::waitUntil([&] { return selected() == tab; });
+        };
+        EXPECT_TRUE(pressLeadsTo(1, VK_RETURN));
+        EXPECT_TRUE(pressLeadsTo(2, VK_TAB, VK_CONTROL));
+        EXPECT_TRUE(pressLeadsTo(1, VK_BACK));
+        EXPECT_TRUE(pressLeadsTo(0, VK_LEFT, VK_MENU));
+        EXPECT_TRUE(pressLeadsTo(4, VK_LEFT, VK_MENU)) << "from the first to the last";
+        const bool altDigits = shortCutKey[5] == '1';
+        e2e::sendKey('2', VK_MENU);
+        EXPECT_TRUE(pressLeadsTo(altDigits ? 3 : 0, VK_RETURN)) << "Alt+2 then Enter";
+        // A click on the selected tab gives the strip the focus; keys
+        // pressed there move between the texts and leave the focus there.
+        auto focus = [&] {
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(v.window, nullptr), &gui) ? gui.hwndFocus : nullptr;
+        };
+        const LRESULT now = selected();
+        RECT tab = e2e::tabItemRect(v.tabs, static_cast<int>(now));
+        ASSERT_TRUE(e2e::clickAt(POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}));
+        ASSERT_TRUE(e2e::waitUntil([&] { return focus() == v.tabs; }));
+        EXPECT_TRUE(pressLeadsTo((now + 1) % 5, VK_RETURN));
+        EXPECT_EQ(focus(), v.tabs);
+        EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
+    }
+}
+
 }  // namespace

@@ -105,8 +105,8 @@ TEST(E2eViewerWindow, StatusBarFollowsTheStartUpSize) {
     }
 }
 
-// Only WM_CLOSE is driven: the text boxes do not react to Esc yet (nothing
-// calls the viewer's Esc close).
+// Esc pressed with real input closes three of them (through the hidden Dummy
+// box, as a text box has the focus); the close box's WM_CLOSE the fourth.
 TEST(E2eViewerWindow, ClosingEmptiesTheWorkFolderAndEndsWithZero) {
     for (const wchar_t* archive : {L"six.zip", L"kinds.lzh", L"kinds.cab", L"onlyhtm.zip"}) {
         SCOPED_TRACE(e2e::toUtf8(archive));
@@ -119,7 +119,13 @@ TEST(E2eViewerWindow, ClosingEmptiesTheWorkFolderAndEndsWithZero) {
         EXPECT_EQ(!e2e::listFolder(work).empty(), texts) << "the texts wait in the work folder";
         const DWORD attributes = GetFileAttributesW(work.c_str());
         EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN));
-        EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
+        if (std::wstring(archive) == L"kinds.cab") {
+            EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
+        } else {
+            ASSERT_TRUE(e2e::bringToFront(v.window));
+            ASSERT_TRUE(e2e::sendKey(VK_ESCAPE));
+            EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+        }
         EXPECT_EQ(e2e::listFolder(work), std::vector<std::wstring>{});
         EXPECT_TRUE(q.process().topLevelWindows(false).empty());
     }

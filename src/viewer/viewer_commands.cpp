@@ -1,0 +1,82 @@
+// What the viewer's keys (and its toolbar) do beyond moving between tabs:
+// opening the archive, handing the shown text to the editor or the printer,
+// and switching always-on-top.
+#include <windows.h>
+
+#include <cwctype>
+
+#include "actions/association.h"
+#include "actions/external_tools.h"
+#include "core/app_state.h"
+#include "core/message_box.h"
+#include "viewer/viewer_control.h"
+#include "viewer/viewer_form.h"
+#include "viewer/viewer_texts.h"
+
+namespace quibex {
+namespace {
+
+std::wstring Upper(std::wstring s) {
+    for (wchar_t& c : s) c = static_cast<wchar_t>(std::towupper(c));
+    return s;
+}
+
+std::wstring SelectedTextPath() {
+    ViewerForm* f = Form();
+    if (!f || f->lastTabIndex < 0) return {};
+    return TabFilePath(SelectedTabIndex());
+}
+
+}  // namespace
+
+void OpenArchiveFromViewer(bool shiftHeld) {
+    const Settings& s = AppSettings();
+    const AppState& app = App();
+    if (!s.ArcAplPath.empty()) {
+        OpenArchiveWithTool(app.ArchivePath);
+    } else if (Upper(app.ArchiveExtension) != L"EXE") {
+        OpenArchiveByAssociation(app.ArchivePath);
+    } else {
+        ShowMessage(kSfxNeedsArchiverTool, MB_OK | MB_ICONEXCLAMATION);
+    }
+    // Shift inverts "ExitAfterOpen"; the rule holds whether opening worked or not.
+    if ((s.ExitAfterOpen == 1) != shiftHeld) {
+        // Posted: the key or click that asked for this is still being handled.
+        if (ViewerForm* f = Form()) PostMessageW(f->hwnd, WM_CLOSE, 0, 0);
+    }
+}
+
+void OpenSelectedText() {
+    std::wstring path = SelectedTextPath();
+    if (path.empty()) return;
+    if (!AppSettings().TxtEdtPath.empty())
+        OpenTextWithEditor(path);
+    else
+        OpenTextByAssociation(path);
+}
+
+void PrintSelectedText() {
+    std::wstring path = SelectedTextPath();
+    if (path.empty()) return;
+    if (!AppSettings().PrtToolPath.empty())
+        PrintTextWithTool(path);
+    else
+        PrintTextByAssociation(path);
+}
+
+void ToggleTopMost() {
+    ViewerForm* f = Form();
+    if (!f) return;
+    int16_t& topMost = AppSettings().TopMost;
+    const bool on = topMost == 1;
+    if (ShowMessage(on ? kAskTopMostOff : kAskTopMostOn, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    // Written to the INI file only with the other settings.
+    topMost = on ? 0 : 1;
+    SetViewerTopMost(*f, !on);
+}
+
+void SetViewerTopMost(ViewerForm& f, bool on) {
+    SetWindowPos(f.hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+}  // namespace quibex
