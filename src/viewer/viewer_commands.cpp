@@ -3,23 +3,17 @@
 // and switching always-on-top.
 #include <windows.h>
 
-#include <cwctype>
-
 #include "actions/association.h"
 #include "actions/external_tools.h"
 #include "core/app_state.h"
 #include "core/message_box.h"
+#include "core/path_text.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
 
 namespace quibex {
 namespace {
-
-std::wstring Upper(std::wstring s) {
-    for (wchar_t& c : s) c = static_cast<wchar_t>(std::towupper(c));
-    return s;
-}
 
 std::wstring SelectedTextPath() {
     ViewerForm* f = Form();
@@ -34,7 +28,7 @@ void OpenArchiveFromViewer(bool shiftHeld) {
     const AppState& app = App();
     if (!s.ArcAplPath.empty()) {
         OpenArchiveWithTool(app.ArchivePath);
-    } else if (Upper(app.ArchiveExtension) != L"EXE") {
+    } else if (ToUpper(app.ArchiveExtension) != L"EXE") {
         OpenArchiveByAssociation(app.ArchivePath);
     } else {
         ShowMessage(kSfxNeedsArchiverTool, MB_OK | MB_ICONEXCLAMATION);
