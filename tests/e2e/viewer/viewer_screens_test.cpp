@@ -16,8 +16,8 @@ using namespace std::chrono_literals;
 
 TEST(E2eViewerScreens, ThreeJapaneseTexts) {
     QuibexSession q;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"japanese.lzh") + L"\""));
-    ViewerParts v = WaitBuiltViewer(q);
+    e2e::ScreenshotAtEnd shot;
+    ViewerParts v = StartViewer(q, shot, L"japanese.lzh");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     const std::vector<std::wstring> captions = e2e::tabItems(v.tabs);
     EXPECT_EQ(std::set<std::wstring>(captions.begin(), captions.end()),
@@ -30,8 +30,8 @@ TEST(E2eViewerScreens, ThreeJapaneseTexts) {
 
 TEST(E2eViewerScreens, NoTextPage) {
     QuibexSession q;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"onlyhtm.zip") + L"\""));
-    ViewerParts v = WaitBuiltViewer(q);
+    e2e::ScreenshotAtEnd shot;
+    ViewerParts v = StartViewer(q, shot, L"onlyhtm.zip");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     ExpectLaidOut(v, TextBox(v, 0));
     q.screenshot(L"viewer-no-text");
@@ -51,8 +51,8 @@ TEST(E2eViewerScreens, NoTextPage) {
 
 TEST(E2eViewerScreens, NarrowWindow) {
     QuibexSession q;
-    ASSERT_TRUE(q.start(L"\"" + ViewerArchive(L"japanese.lzh") + L"\""));
-    ViewerParts v = WaitBuiltViewer(q);
+    e2e::ScreenshotAtEnd shot;
+    ViewerParts v = StartViewer(q, shot, L"japanese.lzh");
     ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
     RECT before{};
     GetWindowRect(v.window, &before);
