@@ -10,13 +10,14 @@
 # QBX_VIEWER_REPS (default 5) rounds, the cases alternating within a round.
 # One launcher process (bench/viewer_launch.cpp) starts every run, so Wine is
 # already up and its own start-up is not counted. Prints; asserts nothing.
-# Usage: bash bench/viewer_bench.sh [BUILD_DIR]   (default build/; needs BUILD_DIR/win32
-# configured; QUIBEX_WINE_STATE picks the Wine state)
+# Usage: bash bench/viewer_bench.sh [BUILD_DIR]   (default build/; needs the Windows
+# tree of scripts/arch.sh configured; QUIBEX_WINE_STATE picks the Wine state)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 TOP=$(realpath "${1:-$root/build}")
-BUILD=$TOP/win32
+ARCH=$(bash "$root/scripts/arch.sh") || exit 1
+BUILD=$TOP/$ARCH
 BIN=$BUILD/bin
 WORK=$TOP/bench/viewer
 REPS=${QBX_VIEWER_REPS:-5}
@@ -28,7 +29,7 @@ die() { echo "viewer_bench: $*" >&2; exit 1; }
 for tool in jlha iconv awk cmake; do
     command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
 done
-[[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make win32' first"
+[[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make $ARCH' first"
 cmake --build "$BUILD" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch minimal_window >/dev/null ||
     die "building the programs failed"
 mkdir -p "$WORK"
@@ -125,7 +126,7 @@ for ((r = 0; r <= REPS; r++)); do
 done
 
 echo "viewer_bench: $REPS rounds after one warm-up; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-"$root/scripts/wine.sh" "$BIN/viewer_launch.exe" "$(winpath "$plan")" | tr -d '\r' >"$WORK/results.txt" ||
+"$root/scripts/wine.sh" --arch "$ARCH" "$BIN/viewer_launch.exe" "$(winpath "$plan")" | tr -d '\r' >"$WORK/results.txt" ||
     die "the launcher failed: $(cat "$WORK/results.txt")"
 if grep -v '^warmup-' "$WORK/results.txt" | grep -q ' FAIL'; then
     die "some runs failed: $(grep FAIL "$WORK/results.txt" | sort | uniq -c | tr '\n' ';')"

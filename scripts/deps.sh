@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake make g++ clang
-  g++-mingw-w64-i686-posix libz-mingw-w64-dev zlib1g-dev
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zlib1g-dev
   googletest
-  wine wine32:i386 xvfb x11-utils imagemagick
+  wine wine32:i386 wine64 xvfb x11-utils imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine locales
   lhasa jlha-utils zip unzip 7zip gcab cabextract libarchive-tools
   time

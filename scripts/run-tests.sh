@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
 # Runs the three test tiers (and the bounded fuzz runs) through ctest and ends
-# with one summary line: "N passed, N failed".
+# with one line naming the Windows tree that ran, then one summary line:
+# "N passed, N failed".
 set -uo pipefail
 build=${1:?build folder}
+here=$(dirname "$0")
 jobs=$(nproc)
+# shellcheck source=arch.sh
+. "$here/arch.sh"
+if ! quibex_arch; then
+  echo "$QUIBEX_ARCH_WHY"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+win=$QUIBEX_ARCH_CHOSEN
 passed=0 failed=0
-for tree in native fuzz win32; do
+for tree in native fuzz "$win"; do
   [ -f "$build/$tree/CTestTestfile.cmake" ] || continue
   log="$build/ctest-$tree.log"
   # Wine tests share one prefix and one display; run them one at a time.
-  j=$jobs; [ "$tree" = win32 ] && j=1
+  j=$jobs; [ "$tree" = "$win" ] && j=1
   echo "== $tree tests"
   ctest --test-dir "$build/$tree" --output-on-failure -j "$j" 2>&1 | tee "$log" | grep -E '^(The following|[[:space:]]+[0-9]+ - |.*\*\*\*Failed|.*tests passed)' || true
   total=$(grep -oE 'tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
@@ -21,7 +31,12 @@ for tree in native fuzz win32; do
   passed=$((passed + total - bad))
   failed=$((failed + bad))
 done
+if [ ! -f "$build/$win/CTestTestfile.cmake" ]; then
+  echo "the $win tree is not built in $build"
+  failed=$((failed + 1))
+fi
 # Leave no Wine server or virtual display behind.
-[ -f "$build/win32/CTestTestfile.cmake" ] && bash "$(dirname "$0")/wine.sh" --stop >/dev/null 2>&1
+[ -f "$build/$win/CTestTestfile.cmake" ] && bash "$here/wine.sh" --arch "$win" --stop >/dev/null 2>&1
+echo "Windows tree: $win ($QUIBEX_ARCH_WHY)"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Runs Quibex on an archive from a program folder under build/run-app, the
+# Runs Quibex on an archive from a program folder build/run-app-<tree>, the
 # way a user's installation looks: Quibex.exe with the three archiver
 # libraries beside it. With a display the program runs interactively; without
 # one it runs on a virtual display and a screenshot is saved to build/run.png.
+# The programs come from the Windows tree scripts/arch.sh picks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 archive=$(realpath "${1:?archive path}")
-app=$root/build/run-app
+arch=$(bash "$root/scripts/arch.sh")
+app=$root/build/run-app-$arch
 mkdir -p "$app"
 for f in Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL; do
-  [ -f "$root/build/win32/bin/$f" ] && cp "$root/build/win32/bin/$f" "$app/"
+  [ -f "$root/build/$arch/bin/$f" ] && cp "$root/build/$arch/bin/$f" "$app/"
 done
 [ -f "$root/samples/Readme.txt" ] && cp "$root/samples/Readme.txt" "$app/"
 winpath=$(printf 'Z:%s' "$archive" | tr '/' '\\')

@@ -2,18 +2,39 @@
 # Runs a Windows program under the project's private Wine prefix: Japanese
 # locale (code page 932), Japanese font substitutes, a virtual desktop and a
 # virtual X display when none is given.
-#   scripts/wine.sh PROGRAM.exe [ARGS...]   run a program, return its exit code
-#   scripts/wine.sh --prefix                 only make sure the prefix exists
-#   scripts/wine.sh --screenshot FILE.png    save the display's contents
-#   scripts/wine.sh --stop                   end wineserver and our Xvfb
+#   scripts/wine.sh [--arch win32|win64] PROGRAM.exe [ARGS...]
+#                                            run a program, return its exit code
+#   scripts/wine.sh [--arch A] --prefix      only make sure the prefix exists
+#   scripts/wine.sh [--arch A] --screenshot FILE.png   save the display's contents
+#   scripts/wine.sh [--arch A] --stop        end wineserver and our Xvfb
+# Without --arch the tree of scripts/arch.sh is meant. Each tree has its own
+# prefix (build/wine, build/wine64); the loader of that width is called
+# directly, never through the wrapper that prefers the 32-bit one.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-state=${QUIBEX_WINE_STATE:-$root/build/wine}
+# shellcheck source=arch.sh
+. "$root/scripts/arch.sh"
+if [ "${1:-}" = --arch ]; then
+  arch=${2:?--arch needs win32 or win64}
+  shift 2
+else
+  quibex_arch || { echo "wine.sh: $QUIBEX_ARCH_WHY" >&2; exit 1; }
+  arch=$QUIBEX_ARCH_CHOSEN
+fi
+case "$arch" in
+  win32) default_state=$root/build/wine ;;
+  win64) default_state=$root/build/wine64 ;;
+  *) echo "wine.sh: unknown tree '$arch'" >&2; exit 2 ;;
+esac
+state=${QUIBEX_WINE_STATE:-$default_state}
 mkdir -p "$state"
+loader=$(quibex_wine_loader "$arch")
+server=$(quibex_wine_server) || server=/usr/lib/wine/wineserver64
+export WINELOADER=$loader WINESERVER=$server
 
 export WINEPREFIX=$state/prefix
-export WINEARCH=win32
+export WINEARCH=$arch
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
@@ -77,16 +98,28 @@ REG
   echo "$reg"
 }
 
+# Wine draws caption buttons with glyphs of the Marlett symbol font; without
+# it the Japanese locale falls back to a text font and shows "0 1 r".
+install_marlett() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts src=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$fonts/marlett.ttf" ] || { [ -f "$src" ] && mkdir -p "$fonts" && cp "$src" "$fonts/"; }
+}
+
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.quibex-ready" ] && return 0
+  if [ -f "$WINEPREFIX/.quibex-ready" ]; then
+    install_marlett
+    return 0
+  fi
   (
     flock 9
     [ -f "$WINEPREFIX/.quibex-ready" ] && exit 0
     rm -rf "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
-    wine regedit /S "$(winepath -w "$(write_font_reg)")" >/dev/null 2>&1
-    wineserver -w
+    "$loader" wineboot.exe -i >/dev/null 2>&1
+    "$server" -w
+    install_marlett
+    "$loader" regedit.exe /S "Z:$(write_font_reg | tr / '\\')" >/dev/null 2>&1
+    "$server" -w
+    [ -f "$WINEPREFIX/system.reg" ] || { echo "wine.sh: making the prefix $WINEPREFIX failed" >&2; exit 1; }
     touch "$WINEPREFIX/.quibex-ready"
   ) 9>"$state/prefix.lock"
 }
@@ -99,15 +132,15 @@ case "${1:-}" in
     ensure_display && import -window root "${2:?file}"
     ;;
   --stop)
-    wineserver -k 2>/dev/null
+    "$server" -k 2>/dev/null
     if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null; rm -f "$state/xvfb.pid"; fi
     ;;
   "")
-    echo "usage: wine.sh PROGRAM [ARGS...] | --prefix | --screenshot FILE | --stop" >&2
+    echo "usage: wine.sh [--arch win32|win64] PROGRAM [ARGS...] | --prefix | --screenshot FILE | --stop" >&2
     exit 2
     ;;
   *)
     ensure_display && ensure_prefix || exit 1
-    exec wine "$@"
+    exec "$loader" "$@"
     ;;
 esac
