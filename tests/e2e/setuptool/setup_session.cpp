@@ -18,6 +18,12 @@ SetupSession::~SetupSession() {
 
 bool SetupSession::start() { return process_.start(folder_.file(L"Quibexsetup.exe"), L"", folder_.path()); }
 
+bool SetupSession::open(e2e::ScreenshotAtEnd* shot) {
+    if (!start()) return false;
+    if (shot) shot->setProcess(process_.id());
+    return waitWindow() != nullptr;
+}
+
 HWND SetupSession::waitWindow() {
     window_ = e2e::waitForWindow(
         e2e::WindowQuery().withCaption(L"Quibex Setup").withClass(L"#32770").inProcess(process_.id()));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <e2e/driver.h>
+#include <e2e/gtest_support.h>
 
 #include <array>
 #include <string>
@@ -17,6 +18,8 @@ public:
     explicit SetupSession(bool toolOnly = false);
     ~SetupSession();
     bool start();
+    // Starts the tool, points `shot` (if any) at it and waits for its window.
+    bool open(e2e::ScreenshotAtEnd* shot = nullptr);
     e2e::ProgramFolder& folder() { return folder_; }
     e2e::Process& process() { return process_; }
     // The tool's window; nullptr on timeout.

@@ -74,9 +74,7 @@ TEST(E2eSetup, FirstRunAddsClassesAndVerbs) {
     ASSERT_TRUE(guard.clean());
     SetupSession s;
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(s.start());
-    shot.setProcess(s.process().id());
-    ASSERT_TRUE(s.waitWindow());
+    ASSERT_TRUE(s.open(&shot));
 
     EXPECT_EQ(e2e::windowText(s.control(IDC_LABEL1)), L"チェックされた拡張子の書庫ファイルの\r\n右クリックメニューに");
     EXPECT_EQ(e2e::windowText(s.control(IDC_LABEL2)),
@@ -130,8 +128,7 @@ TEST(E2eSetup, SecondRunFindsUpdatesAndRemoves) {
     ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"QuibexE2eZip\\shell\\open\\command", L"", L"other.exe \"%1\""));
     {
         SetupSession first;
-        ASSERT_TRUE(first.start());
-        ASSERT_TRUE(first.waitWindow());
+        ASSERT_TRUE(first.open());
         // Spaces around the name are not written.
         ASSERT_TRUE(e2e::setWindowText(first.control(IDC_TXTITEMNAME), L"  テキストを見る(&T)  "));
         ASSERT_TRUE(first.tick(0, true) && first.tick(1, true));
@@ -143,9 +140,7 @@ TEST(E2eSetup, SecondRunFindsUpdatesAndRemoves) {
 
     SetupSession second;
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(second.start());
-    shot.setProcess(second.process().id());
-    ASSERT_TRUE(second.waitWindow());
+    ASSERT_TRUE(second.open(&shot));
     EXPECT_EQ(second.ticks(), L"1100");
     EXPECT_EQ(second.itemName(), L"テキストを見る(&T)");
     e2e::saveTestScreenshot(second.window(), L"window");
@@ -178,9 +173,7 @@ TEST(E2eSetup, BadItemNamesAreRefusedAndAnEmptyVerbIsNoEntry) {
     ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"LzhFile\\shell\\Quibex", L"", L""));
     SetupSession s;
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(s.start());
-    shot.setProcess(s.process().id());
-    ASSERT_TRUE(s.waitWindow());
+    ASSERT_TRUE(s.open(&shot));
     EXPECT_EQ(s.ticks(), L"0000");
     ASSERT_TRUE(s.tick(0, true));
 
@@ -200,7 +193,13 @@ TEST(E2eSetup, BadItemNamesAreRefusedAndAnEmptyVerbIsNoEntry) {
         EXPECT_EQ(m.icon, e2e::MessageIcon::Warning);
         e2e::saveTestScreenshot(nullptr, L"warning");
         e2e::answerMessageBox(box, L"OK");
-        EXPECT_TRUE(e2e::waitUntil([&] { return FocusOf(s.window()) == s.control(IDC_TXTITEMNAME); }));
+        // The focus is back in the name, which is selected whole for retyping.
+        HWND edit = s.control(IDC_TXTITEMNAME);
+        EXPECT_TRUE(e2e::waitUntil([&] { return FocusOf(s.window()) == edit; }));
+        DWORD_PTR selection = 0;
+        SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
+        EXPECT_EQ(LOWORD(selection), 0u);
+        EXPECT_EQ(static_cast<size_t>(HIWORD(selection)), wcslen(name));
         EXPECT_TRUE(IsWindowVisible(s.window()));
     }
     EXPECT_FALSE(e2e::regKeyExists(HKEY_CLASSES_ROOT, L"LzhFile\\shell\\Quibex\\command"));
@@ -219,8 +218,7 @@ TEST(E2eSetup, VerbOpensTheArchiveInTheViewer) {
     ASSERT_TRUE(guard.clean());
     SetupSession s;
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(s.start());
-    ASSERT_TRUE(s.waitWindow());
+    ASSERT_TRUE(s.open());
     ASSERT_TRUE(s.tick(0, true));
     EXPECT_EQ(s.pressOk().text, Report({kAdded, kSkipped, kSkipped, kSkipped}));
     EXPECT_TRUE(s.process().waitForExit().has_value());
@@ -267,9 +265,7 @@ TEST(E2eSetup, AnEntryWithoutWriteRightsReportsAFailure) {
 
     SetupSession s;
     e2e::ScreenshotAtEnd shot;
-    ASSERT_TRUE(s.start());
-    shot.setProcess(s.process().id());
-    ASSERT_TRUE(s.waitWindow());
+    ASSERT_TRUE(s.open(&shot));
     EXPECT_EQ(s.ticks(), L"0010");
     EXPECT_EQ(s.itemName(), L"旧い名前");
     ASSERT_TRUE(s.tick(0, true));
