@@ -28,6 +28,14 @@ ClassesGuard Guard() {
 
 std::optional<std::wstring> Text(const std::wstring& key) { return e2e::regString(HKEY_CLASSES_ROOT, key, L""); }
 
+// Writes default texts below HKEY_CLASSES_ROOT, as {key, text}.
+bool Prepare(std::initializer_list<std::pair<std::wstring, std::wstring>> texts) {
+    for (const auto& [key, text] : texts) {
+        if (!e2e::regSetString(HKEY_CLASSES_ROOT, key, L"", text)) return false;
+    }
+    return true;
+}
+
 // The entry of one class as the tool writes it.
 void ExpectEntry(const std::wstring& cls, const std::wstring& name, const std::wstring& command) {
     EXPECT_EQ(Text(cls + L"\\shell\\Quibex"), name) << e2e::toUtf8(cls);
@@ -123,9 +131,9 @@ TEST(E2eSetup, SecondRunFindsUpdatesAndRemoves) {
     ClassesGuard guard = Guard();
     ASSERT_TRUE(guard.clean());
     // ZIP files belong to a class of another program, with a verb of its own.
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L".zip", L"", L"QuibexE2eZip"));
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"QuibexE2eZip", L"", L"ZIP 書庫"));
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"QuibexE2eZip\\shell\\open\\command", L"", L"other.exe \"%1\""));
+    ASSERT_TRUE(Prepare({{L".zip", L"QuibexE2eZip"},
+                         {L"QuibexE2eZip", L"ZIP 書庫"},
+                         {L"QuibexE2eZip\\shell\\open\\command", L"other.exe \"%1\""}}));
     {
         SetupSession first;
         ASSERT_TRUE(first.open());
@@ -169,8 +177,7 @@ HWND FocusOf(HWND window) {
 TEST(E2eSetup, BadItemNamesAreRefusedAndAnEmptyVerbIsNoEntry) {
     ClassesGuard guard = Guard();
     ASSERT_TRUE(guard.clean());
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L".lzh", L"", L"LzhFile"));
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"LzhFile\\shell\\Quibex", L"", L""));
+    ASSERT_TRUE(Prepare({{L".lzh", L"LzhFile"}, {L"LzhFile\\shell\\Quibex", L""}}));
     SetupSession s;
     e2e::ScreenshotAtEnd shot;
     ASSERT_TRUE(s.open(&shot));
@@ -255,10 +262,10 @@ TEST(E2eSetup, VerbOpensTheArchiveInTheViewer) {
 TEST(E2eSetup, AnEntryWithoutWriteRightsReportsAFailure) {
     ClassesGuard guard = Guard();
     ASSERT_TRUE(guard.clean());
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L".cab", L"", L"CabFile"));
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"CabFile", L"", L"CabFile"));
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"CabFile\\shell\\Quibex", L"", L"旧い名前"));
-    ASSERT_TRUE(e2e::regSetString(HKEY_CLASSES_ROOT, L"CabFile\\shell\\Quibex\\command", L"", L"old.exe"));
+    ASSERT_TRUE(Prepare({{L".cab", L"CabFile"},
+                         {L"CabFile", L"CabFile"},
+                         {L"CabFile\\shell\\Quibex", L"旧い名前"},
+                         {L"CabFile\\shell\\Quibex\\command", L"old.exe"}}));
     KeyLock verb(HKEY_CLASSES_ROOT, L"CabFile\\shell\\Quibex");
     KeyLock command(HKEY_CLASSES_ROOT, L"CabFile\\shell\\Quibex\\command");
     ASSERT_TRUE(verb.locked() && command.locked());
