@@ -8,7 +8,6 @@
 #include "archive/reader_family.h"
 #include "core/message_box.h"
 #include "core/path_text.h"
-#include "viewer/viewer_window.h"
 
 namespace quibex {
 namespace {
@@ -45,7 +44,7 @@ int Extract(ArchiverLibrary& library, ReaderKind kind, const std::wstring& archi
     const AppState& app = App();
     std::wstring command = DocumentCommand(kind, PathForLibrary(archive), PathForLibrary(app.WorkFolder), member);
     std::string output(255, '\0');
-    return library.Command(ViewerWindow(), ToAnsi(command), &output);
+    return library.Command(app.LibraryOwner, ToAnsi(command), &output);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ struct AppState {
     std::wstring CurrentFile;                 // first name of the work-folder enumeration
     std::vector<std::wstring> ExtractedFiles;  // every name of that enumeration, in its order
     bool ViewerLoading = false;
+    HWND LibraryOwner = nullptr;  // the window that owns the archiver library calls (the viewer)
     HWND MessageOwner = nullptr;
     HHOOK MessageHook = nullptr;
     std::wstring HelpFile;

@@ -38,6 +38,8 @@ Window::~Window() {
     }
 }
 
+Window* Window::Of(HWND hwnd) { return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
 bool Window::Create(const Class& cls, DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int w, int h,
                     HWND parent, int id) {
     HINSTANCE instance = ProgramInstance();

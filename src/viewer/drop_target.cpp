@@ -82,7 +82,7 @@ public:
             return S_OK;
         }
         f->droppedPath = path;
-        PostMessageW(f->hwnd, kMsgDroppedArchive, static_cast<WPARAM>(DropModifiersOf(keyState)), 0);
+        PostMessageW(f->hwnd(), kMsgDroppedArchive, static_cast<WPARAM>(DropModifiersOf(keyState)), 0);
         *effect = DROPEFFECT_COPY;
         return S_OK;
     }

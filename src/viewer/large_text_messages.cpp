@@ -103,7 +103,7 @@ LONG Find(const LargeTextView& v, WPARAM flags, FINDTEXTEXW* find) {
 
 void CopySelection(LargeTextView& v) {
     size_t from = v.SelStart(), to = v.SelEnd();
-    if (from == to || !OpenClipboard(v.hwnd)) return;
+    if (from == to || !OpenClipboard(v.hwnd())) return;
     EmptyClipboard();
     size_t chars = CrLfLength(v, from, to) + 1;
     if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, chars * sizeof(wchar_t))) {
@@ -175,7 +175,7 @@ bool HandleEditMessage(LargeTextView& v, UINT msg, WPARAM wp, LPARAM lp, LRESULT
         case EM_SCROLL: {
             size_t before = v.top;
             WPARAM code = wp == SB_LINEUP || wp == SB_LINEDOWN || wp == SB_PAGEUP || wp == SB_PAGEDOWN ? wp : SB_ENDSCROLL;
-            SendMessageW(v.hwnd, WM_VSCROLL, code, 0);
+            SendMessageW(v.hwnd(), WM_VSCROLL, code, 0);
             result = MAKELRESULT(static_cast<WORD>(static_cast<long>(v.top) - static_cast<long>(before)), TRUE);
             return true;
         }
@@ -200,7 +200,7 @@ bool HandleEditMessage(LargeTextView& v, UINT msg, WPARAM wp, LPARAM lp, LRESULT
         case EM_SETBKGNDCOLOR: {
             COLORREF before = v.back;
             v.back = wp ? GetSysColor(COLOR_WINDOW) : static_cast<COLORREF>(lp);
-            InvalidateRect(v.hwnd, nullptr, FALSE);
+            InvalidateRect(v.hwnd(), nullptr, FALSE);
             result = static_cast<LRESULT>(before);
             return true;
         }
@@ -222,7 +222,7 @@ bool HandleEditMessage(LargeTextView& v, UINT msg, WPARAM wp, LPARAM lp, LRESULT
                 ReleaseDC(nullptr, screen);
                 SetViewFont(v, face.c_str(), twips);
             }
-            InvalidateRect(v.hwnd, nullptr, FALSE);
+            InvalidateRect(v.hwnd(), nullptr, FALSE);
             return result = TRUE, true;
         }
         case WM_COPY: CopySelection(v); return result = 0, true;

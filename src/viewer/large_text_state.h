@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/window_base.h"
 #include "viewer/large_text_store.h"
 #include "viewer/text_layout.h"
 
@@ -26,8 +27,11 @@ private:
     int wide_;  // width of a full-width character, for surrogate pairs
 };
 
-struct LargeTextView {
-    HWND hwnd = nullptr;
+// The window object of one view; it lives as long as its window.
+struct LargeTextView : Window {
+    // Creates the child window; the object then deletes itself with it.
+    bool Make(HWND parent, int id, const RECT& rect);
+
     LargeTextStore store;
     std::unique_ptr<FontGlyphWidths> widths;
     TextRows rows;
@@ -46,10 +50,15 @@ struct LargeTextView {
     size_t Size() const { return store.Size(); }
     size_t SelStart() const { return anchor < caret ? anchor : caret; }
     size_t SelEnd() const { return anchor < caret ? caret : anchor; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDestroyed() override { delete this; }
 };
 
 inline constexpr int kLeftMargin = 6, kTopMargin = 1, kRightMargin = 4;
 
+// The view of a window of the large-text class, else nullptr.
 LargeTextView* ViewOf(HWND hwnd);
 
 // large_text_view.cpp

@@ -44,13 +44,13 @@ void WorkOn(LargeTextView& v) {
         if (!v.store.Complete()) v.store.LoadStep(kStepBytes);
         v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kLayoutChars);
     } while (!Idle(v) && GetTickCount() - start < kTurnMs && !GetInputState());
-    if (Idle(v)) KillTimer(v.hwnd, kWorkTimer);
+    if (Idle(v)) KillTimer(v.hwnd(), kWorkTimer);
     UpdateScrollBar(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
 }
 
 void StartWork(LargeTextView& v) {
-    if (!Idle(v)) SetTimer(v.hwnd, kWorkTimer, USER_TIMER_MINIMUM, nullptr);
+    if (!Idle(v)) SetTimer(v.hwnd(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 // Lays the text out again for a new width. The rows up to a screen past the
@@ -58,7 +58,7 @@ void StartWork(LargeTextView& v) {
 // the rest of a long text follows from the timer.
 void Relayout(LargeTextView& v) {
     if (!v.widths) return;
-    int width = WrapWidth(v.hwnd);
+    int width = WrapWidth(v.hwnd());
     if (width == v.rows.Width() && v.rows.Count() > 1) return;
     size_t topChar = v.rows.Start(std::min(v.top, v.rows.Count() - 1));
     v.rows.Reset(width);
@@ -70,11 +70,11 @@ void Relayout(LargeTextView& v) {
     v.top = v.rows.RowOf(topChar);
     StartWork(v);
     UpdateScrollBar(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
 }
 
 void PlaceCaret(LargeTextView& v) {
-    if (GetFocus() != v.hwnd) return;
+    if (GetFocus() != v.hwnd()) return;
     POINT p = PositionPoint(v, v.caret);
     SetCaretPos(p.x, p.y);
 }
@@ -106,9 +106,9 @@ void DrawRow(LargeTextView& v, HDC dc, size_t row, int y, int right) {
 
 void Paint(LargeTextView& v) {
     PAINTSTRUCT ps;
-    HDC target = BeginPaint(v.hwnd, &ps);
+    HDC target = BeginPaint(v.hwnd(), &ps);
     RECT rc{};
-    GetClientRect(v.hwnd, &rc);
+    GetClientRect(v.hwnd(), &rc);
     // Drawn off screen first so that scrolling does not flicker.
     HDC dc = CreateCompatibleDC(target);
     HBITMAP bitmap = CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1));
@@ -127,7 +127,7 @@ void Paint(LargeTextView& v) {
     SelectObject(dc, oldBitmap);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    EndPaint(v.hwnd, &ps);
+    EndPaint(v.hwnd(), &ps);
 }
 
 void OnVScroll(LargeTextView& v, int code) {
@@ -144,7 +144,7 @@ void OnVScroll(LargeTextView& v, int code) {
             SCROLLINFO si{};
             si.cbSize = sizeof si;
             si.fMask = SIF_TRACKPOS;
-            GetScrollInfo(v.hwnd, SB_VERT, &si);
+            GetScrollInfo(v.hwnd(), SB_VERT, &si);
             ScrollTo(v, static_cast<size_t>(std::max(si.nTrackPos, 0)));
             break;
         }
@@ -199,9 +199,7 @@ void OnKey(LargeTextView& v, WPARAM key) {
     }
 }
 
-LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    LargeTextView* v = ViewOf(hwnd);
-    if (!v) return DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT ViewMessage(LargeTextView* v, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (HandleEditMessage(*v, msg, wp, lp, result)) return result;
     switch (msg) {
@@ -271,9 +269,8 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_NCDESTROY:
             if (v->font) DeleteObject(v->font);
-            delete v;
-            SetWindowLongPtrW(hwnd, 0, 0);
-            return 0;
+            v->font = nullptr;
+            break;
         default: break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -281,7 +278,14 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-LargeTextView* ViewOf(HWND hwnd) { return reinterpret_cast<LargeTextView*>(GetWindowLongPtrW(hwnd, 0)); }
+LRESULT LargeTextView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return ViewMessage(this, hwnd(), msg, wp, lp); }
+
+bool LargeTextView::Make(HWND parent, int id, const RECT& rect) {
+    return Create({kLargeTextClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_IBEAM)}, 0, L"", WS_CHILD | WS_VSCROLL,
+                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, id);
+}
+
+LargeTextView* ViewOf(HWND hwnd) { return IsLargeTextView(hwnd) ? static_cast<LargeTextView*>(Window::Of(hwnd)) : nullptr; }
 
 FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, font)) {
     SIZE size{};
@@ -310,7 +314,7 @@ void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
 
 size_t VisibleRows(const LargeTextView& v) {
     RECT rc{};
-    GetClientRect(v.hwnd, &rc);
+    GetClientRect(v.hwnd(), &rc);
     return static_cast<size_t>(std::max<LONG>(rc.bottom - kTopMargin, 0) / v.lineHeight);
 }
 
@@ -322,7 +326,7 @@ void ScrollTo(LargeTextView& v, size_t row) {
     if (row == v.top) return;
     v.top = row;
     UpdateScrollBar(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
     PlaceCaret(v);
 }
 
@@ -342,7 +346,7 @@ void MoveCaret(LargeTextView& v, size_t pos, bool extend) {
     v.caret = pos;
     v.caretX = -1;
     ShowCaretRow(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
     PlaceCaret(v);
 }
 
@@ -354,7 +358,7 @@ void UpdateScrollBar(LargeTextView& v) {
     si.nMax = static_cast<int>(std::min<size_t>(v.rows.Count(), INT_MAX) - 1);
     si.nPage = static_cast<UINT>(VisibleRows(v));
     si.nPos = static_cast<int>(std::min<size_t>(v.top, INT_MAX));
-    SetScrollInfo(v.hwnd, SB_VERT, &si, TRUE);
+    SetScrollInfo(v.hwnd(), SB_VERT, &si, TRUE);
 }
 
 void SetViewFont(LargeTextView& v, const wchar_t* face, int twips) {
@@ -371,20 +375,20 @@ void SetViewFont(LargeTextView& v, const wchar_t* face, int twips) {
     if (v.font) DeleteObject(v.font);
     v.font = font;
     v.widths = std::make_unique<FontGlyphWidths>(font);
-    HDC dc = GetDC(v.hwnd);
+    HDC dc = GetDC(v.hwnd());
     HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
-    ReleaseDC(v.hwnd, dc);
+    ReleaseDC(v.hwnd(), dc);
     v.lineHeight = std::max<int>(tm.tmHeight + tm.tmExternalLeading, 1);
     v.rows.Reset(0);  // forces the layout below
     Relayout(v);
-    if (GetFocus() == v.hwnd) {
+    if (GetFocus() == v.hwnd()) {
         DestroyCaret();
-        CreateCaret(v.hwnd, nullptr, 1, v.lineHeight);
+        CreateCaret(v.hwnd(), nullptr, 1, v.lineHeight);
         PlaceCaret(v);
-        ShowCaret(v.hwnd);
+        ShowCaret(v.hwnd());
     }
 }
 
@@ -404,30 +408,16 @@ size_t PointPosition(LargeTextView& v, POINT p) {
 }
 
 HWND CreateLargeTextView(HWND parent, int id, const RECT& rect) {
-    static bool registered = false;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = ViewProc;
-        wc.cbWndExtra = sizeof(LargeTextView*);
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-        wc.lpszClassName = kLargeTextClass;
-        registered = RegisterClassW(&wc) != 0;
-    }
-    HWND hwnd = CreateWindowExW(0, kLargeTextClass, L"", WS_CHILD | WS_VSCROLL, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    if (!hwnd) return nullptr;
     auto* v = new LargeTextView;
-    v->hwnd = hwnd;
+    if (!v->Make(parent, id, rect)) {
+        delete v;
+        return nullptr;
+    }
     v->back = GetSysColor(COLOR_WINDOW);
     v->fore = GetSysColor(COLOR_WINDOWTEXT);
-    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(v));
     SetViewFont(*v, L"ＭＳ ゴシック", 9 * 20);
     UpdateScrollBar(*v);
-    return hwnd;
+    return v->hwnd();
 }
 
 bool IsLargeTextView(HWND hwnd) {
@@ -436,7 +426,7 @@ bool IsLargeTextView(HWND hwnd) {
 }
 
 bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
-    LargeTextView* v = IsLargeTextView(view) ? ViewOf(view) : nullptr;
+    LargeTextView* v = ViewOf(view);
     if (!v || v->Size() > 0 || !v->store.Open(path)) return false;
     if (complete) {
         while (v->store.LoadStep(kStepBytes)) {
@@ -453,7 +443,7 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
 }
 
 bool LargeTextPending(HWND view) {
-    LargeTextView* v = IsLargeTextView(view) ? ViewOf(view) : nullptr;
+    LargeTextView* v = ViewOf(view);
     return v && v->store.Data() && !Idle(*v);
 }
 

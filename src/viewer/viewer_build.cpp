@@ -116,7 +116,7 @@ int BuildTabList(ViewerForm& f) {
     for (const char* p = what; *p; ++p) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
     MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_ICONERROR | MB_OK);
     DeleteWorkFiles();
-    DestroyWindow(f.hwnd);
+    DestroyWindow(f.hwnd());
     throw 0;
 }
 
@@ -172,7 +172,7 @@ void BuildViewer() {
             SetStatusPanel(f, 2, app.ArchiveKind.substr(0, 3));
             SetStatusPanel(f, 3, std::to_wstring(count));
             SetCursor(oldCursor);
-            SetForegroundWindow(f.hwnd);
+            SetForegroundWindow(f.hwnd());
         } catch (const std::exception& e) {
             ErrorExit(f, e.what());
         }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/window_base.h"
 #include "viewer/text_window.h"
 
 namespace quibex {
@@ -25,11 +26,15 @@ inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of th
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
 
-struct ViewerForm {
-    HWND hwnd = nullptr;
+// The viewer window's object; it lives as long as its window.
+struct ViewerForm : Window {
+    // Creates the window hidden.
+    bool Make();
+
     HWND tabStrip = nullptr;   // TabStrip1
     HWND frame1 = nullptr;     // holds the text boxes
     HWND frame2 = nullptr;     // splash cover with the engraved name (picLogo drawn on it)
+    std::unique_ptr<Window> frameWindow, splashWindow;  // the objects of frame1 and frame2
     HWND statusBar = nullptr;  // StatusBar1
     HWND dummy = nullptr;      // target of the deferred Esc close
     HWND toolbar = nullptr;    // Toolbar1, built by the toolbar code when present
@@ -54,6 +59,10 @@ struct ViewerForm {
     HFONT uiFont = nullptr;
     HFONT logoFont = nullptr;
     HMODULE richEditLibrary = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDestroyed() override;
 };
 
 // The one viewer of the process, or nullptr.
@@ -98,6 +107,9 @@ void SizeStatusPanels(ViewerForm& f);
 void RestoreStatusText();
 // The same whenever the mouse moves over `control`.
 void RestoreStatusTextOverControl(HWND control);
+
+// viewer_window.cpp: Frame1, the borderless holder of the text boxes.
+HWND CreateFrame(ViewerForm& f);
 
 // viewer_splash.cpp
 HWND CreateSplash(ViewerForm& f);

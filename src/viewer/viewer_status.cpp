@@ -27,7 +27,7 @@ void RestoreStatusText() {
 void RestoreStatusTextOverControl(HWND control) { SetWindowSubclass(control, RestoreOnMouseMove, 0, 0); }
 
 HWND CreateStatusBar(ViewerForm& f) {
-    HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0, f.hwnd,
+    HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0, f.hwnd(),
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
     f.statusBar = bar;
@@ -39,7 +39,7 @@ HWND CreateStatusBar(ViewerForm& f) {
 
 void SizeStatusPanels(ViewerForm& f) {
     RECT client{};
-    GetClientRect(f.hwnd, &client);
+    GetClientRect(f.hwnd(), &client);
     int right = client.right;
     int parts[3] = {std::max(0, right - kKindPanelWidth - kCountPanelWidth), std::max(0, right - kCountPanelWidth), -1};
     SendMessageW(f.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));

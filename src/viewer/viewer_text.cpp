@@ -140,7 +140,7 @@ void LoadTabText(ViewerForm& f, int index, bool complete) {
             while (window->FillStep()) {
             }
         ApplyTextColour(box, 0);
-        if (window->Filling()) SetTimer(f.hwnd, kLoadTimer + i, USER_TIMER_MINIMUM, nullptr);
+        if (window->Filling()) SetTimer(f.hwnd(), kLoadTimer + i, USER_TIMER_MINIMUM, nullptr);
         f.windows[i] = std::move(window);
     }
     SendMessageW(box, EM_SETSEL, 0, 0);  // caret at the start
@@ -161,7 +161,7 @@ void ContinueLoading(ViewerForm& f, int index) {
     LONG end = TextLength(box);
     bool more = f.windows[i]->FillStep();
     ApplyTextColour(box, end);
-    if (!more) KillTimer(f.hwnd, kLoadTimer + i);
+    if (!more) KillTimer(f.hwnd(), kLoadTimer + i);
 }
 
 void OnTabChanging(ViewerForm& f) {
