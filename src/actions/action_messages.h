@@ -15,6 +15,10 @@ inline constexpr const wchar_t* kArchiveAssociatedWithSelf =
     L"このままでは永久ループするため処理を打ち切ります。\r\n\r\n"
     L"オプションを変更するか、もしくは Quibex の関連付けを解除してください。";
 
+// A document of the archive: "<name> の解凍に失敗しました。(<hex>)".
+inline constexpr const wchar_t* kDocumentExtractFailed = L" の解凍に失敗しました。(";
+inline constexpr const wchar_t* kDocumentOpenFailed = L" の関連付けオープンに失敗しました。(";
+
 inline constexpr const wchar_t* kArchiverToolNotSet =
     L"アーカイバツールが登録されていません。\r\n\r\nオプションの指定を確認してください。";
 inline constexpr const wchar_t* kEditorNotSet =

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "actions/action_messages.h"
 #include "actions/association.h"
 #include "archive/ansi_path.h"
 #include "archive/archiver_library.h"
@@ -11,9 +12,6 @@
 
 namespace quibex {
 namespace {
-
-constexpr const wchar_t* kExtractFailed = L" の解凍に失敗しました。(";
-constexpr const wchar_t* kOpenFailed = L" の関連付けオープンに失敗しました。(";
 
 bool FileInWorkFolder(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());  // hidden and system files count
@@ -72,7 +70,7 @@ int32_t OpenDocumentFile(const std::wstring& folder, const DocumentEntry& entry)
         if (LibraryFor(app, library, kind, archive)) {
             int result = Extract(*library, kind, archive, DocumentMemberPath(folder, entry.Name));
             if (result != 0) {
-                ShowMessage(entry.Name + kExtractFailed + Hex(static_cast<uint32_t>(result)) + L")", MB_ICONERROR | MB_OK);
+                ShowMessage(entry.Name + action_text::kDocumentExtractFailed + Hex(static_cast<uint32_t>(result)) + L")", MB_ICONERROR | MB_OK);
                 return result;
             }
             std::wstring contents = HelpContentsName(entry.Name);
@@ -80,7 +78,7 @@ int32_t OpenDocumentFile(const std::wstring& folder, const DocumentEntry& entry)
         }
     }
     if (OpenByAssociation(target, VerbModeFromSettings())) return -1;
-    ShowMessage(entry.Name + kOpenFailed + Hex(0) + L")", MB_ICONERROR | MB_OK);
+    ShowMessage(entry.Name + action_text::kDocumentOpenFailed + Hex(0) + L")", MB_ICONERROR | MB_OK);
     return 0;
 }
 

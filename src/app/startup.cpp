@@ -145,6 +145,12 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
         return StartResult::Exit;
     }
 
+    return ReadDetectedArchive();
+}
+
+StartResult ReadDetectedArchive() {
+    AppState& app = App();
+    const Settings& settings = AppSettings();
     // The viewer is loaded hidden: its handle owns the library calls. Without
     // it nothing can be shown; the process must not linger holding the
     // instance mark.

@@ -126,12 +126,11 @@ ReadOutcome ReadArchive(ReaderKind kind) {
 std::vector<std::wstring> EnumerateWorkFolder(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((folder + L"*.*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
+    UniqueFind find(FindFirstFileW((folder + L"*.*").c_str(), &fd));
+    if (!find) return names;
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    } while (FindNextFileW(find.get(), &fd));
     return names;
 }
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/handle.h"
+
 namespace quibex {
 
 #pragma pack(push, 1)
@@ -69,7 +71,7 @@ private:
 
     const wchar_t* dllName_;
     const char* prefix_;
-    HMODULE module_ = nullptr;
+    UniqueModule module_;
     bool tried_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "archive/reader_family.h"
 
+#include "archive/archive_texts.h"
 #include "archive/text_selection.h"
 
 namespace quibex {
@@ -7,11 +8,11 @@ namespace quibex {
 namespace {
 const ReaderFamily kFamilies[] = {
     {ReaderKind::Lzh, L"UNLHA32.DLL", L"-y -c -a1", L" -n", L"LZH",
-     L"このLHA形式書庫には指定された条件に合うドキュメントがみつかりません。", L"LHA"},
+     archive_text::kNoTextLha, L"LHA"},
     {ReaderKind::Zip, L"UNZIP32.DLL", L"-x -j -o", L" --i", L"ZIP",
-     L"このZIP形式書庫には指定された条件に合うドキュメントがみつかりません。", L"ZIP"},
+     archive_text::kNoTextZip, L"ZIP"},
     {ReaderKind::Cab, L"CAB32.DLL", L"-x -j -o", L" -i", L"CAB",
-     L"このCAB形式書庫には指定された条件に合うドキュメントがみつかりません。", L"CAB"},
+     archive_text::kNoTextCab, L"CAB"},
 };
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
@@ -63,8 +64,7 @@ std::wstring Hex(uint32_t value) {
 }
 
 std::wstring LibraryErrorMessage(ReaderKind kind, int result) {
-    return std::wstring(FamilyOf(kind).dllName) + L" からエラー(" + Hex(static_cast<uint32_t>(result)) +
-           L")が報告されました。";
+    return archive_text::LibraryError(FamilyOf(kind).dllName, Hex(static_cast<uint32_t>(result)));
 }
 
 }  // namespace quibex

@@ -214,7 +214,7 @@ bool HandleEditMessage(LargeTextView& v, UINT msg, WPARAM wp, LPARAM lp, LRESULT
             }
             if (cf->dwMask & (CFM_FACE | CFM_SIZE)) {
                 LOGFONTW current{};
-                if (v.font) GetObjectW(v.font, sizeof current, &current);
+                if (v.font) GetObjectW(v.font.get(), sizeof current, &current);
                 std::wstring face = cf->dwMask & CFM_FACE ? cf->szFaceName : current.lfFaceName;
                 HDC screen = GetDC(nullptr);
                 int twips = cf->dwMask & CFM_SIZE ? static_cast<int>(cf->yHeight)

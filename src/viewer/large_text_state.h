@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/handle.h"
 #include "core/window_base.h"
 #include "viewer/large_text_store.h"
 #include "viewer/text_layout.h"
@@ -22,7 +23,7 @@ protected:
     void FillBlock(unsigned block, int32_t* out) override;
 
 private:
-    HDC dc_;
+    UniqueMemoryDc dc_;
     HGDIOBJ old_;
     int wide_;  // width of a full-width character, for surrogate pairs
 };
@@ -33,9 +34,9 @@ struct LargeTextView : Window {
     bool Make(HWND parent, int id, const RECT& rect);
 
     LargeTextStore store;
+    UniqueFont font;  // before widths: it must outlive the DC that selects it
     std::unique_ptr<FontGlyphWidths> widths;
     TextRows rows;
-    HFONT font = nullptr;
     COLORREF back = 0, fore = 0;
     bool autoFore = true;  // text in the system window-text colour
     int lineHeight = 16;

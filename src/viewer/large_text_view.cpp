@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/handle.h"
 #include "viewer/large_text_state.h"
 
 namespace quibex {
@@ -110,14 +111,13 @@ void Paint(LargeTextView& v) {
     RECT rc{};
     GetClientRect(v.hwnd(), &rc);
     // Drawn off screen first so that scrolling does not flicker.
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1));
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(v.back);
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
+    UniqueMemoryDc memory(CreateCompatibleDC(target));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+    HDC dc = memory.get();
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+    FillRect(dc, &rc, UniqueBrush(CreateSolidBrush(v.back)).get());
     if (v.widths) {
-        HGDIOBJ oldFont = SelectObject(dc, v.font);
+        HGDIOBJ oldFont = SelectObject(dc, v.font.get());
         int y = kTopMargin;
         for (size_t row = v.top; row < v.rows.Count() && y < rc.bottom; ++row, y += v.lineHeight)
             DrawRow(v, dc, row, y, rc.right);
@@ -125,8 +125,6 @@ void Paint(LargeTextView& v) {
     }
     BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     EndPaint(v.hwnd(), &ps);
 }
 
@@ -267,10 +265,6 @@ LRESULT ViewMessage(LargeTextView* v, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
                 return TRUE;
             }
             break;
-        case WM_NCDESTROY:
-            if (v->font) DeleteObject(v->font);
-            v->font = nullptr;
-            break;
         default: break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
@@ -287,17 +281,16 @@ bool LargeTextView::Make(HWND parent, int id, const RECT& rect) {
 
 LargeTextView* ViewOf(HWND hwnd) { return IsLargeTextView(hwnd) ? static_cast<LargeTextView*>(Window::Of(hwnd)) : nullptr; }
 
-FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, font)) {
+FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_.get(), font)) {
     SIZE size{};
-    GetTextExtentPoint32W(dc_, L"\x3042", 1, &size);
+    GetTextExtentPoint32W(dc_.get(), L"\x3042", 1, &size);
     wide_ = size.cx;
-    GetTextExtentPoint32W(dc_, L"0", 1, &size);
+    GetTextExtentPoint32W(dc_.get(), L"0", 1, &size);
     SetTabWidth(size.cx * 8);  // tab stops every eight half-width characters
 }
 
 FontGlyphWidths::~FontGlyphWidths() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
+    SelectObject(dc_.get(), old_);
 }
 
 void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
@@ -308,7 +301,7 @@ void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
         return;
     }
     INT widths[256];
-    if (!GetCharWidth32W(dc_, first, first + 255, widths)) std::fill(std::begin(widths), std::end(widths), wide_);
+    if (!GetCharWidth32W(dc_.get(), first, first + 255, widths)) std::fill(std::begin(widths), std::end(widths), wide_);
     std::copy(std::begin(widths), std::end(widths), out);
 }
 
@@ -370,13 +363,12 @@ void SetViewFont(LargeTextView& v, const wchar_t* face, int twips) {
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    HFONT font = CreateFontIndirectW(&lf);
+    UniqueFont font(CreateFontIndirectW(&lf));
     if (!font) return;
-    if (v.font) DeleteObject(v.font);
-    v.font = font;
-    v.widths = std::make_unique<FontGlyphWidths>(font);
+    v.widths = std::make_unique<FontGlyphWidths>(font.get());
+    v.font = std::move(font);
     HDC dc = GetDC(v.hwnd());
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, v.font.get());
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/handle.h"
 #include "core/window_base.h"
 #include "viewer/text_window.h"
 
@@ -56,8 +57,8 @@ struct ViewerForm : Window {
     bool shiftAtToolbarClick = false;
     bool ownTabTools = false;  // the tab tooltips are ours (see tab_tooltips.cpp)
     std::wstring droppedPath;  // an OLE drop waiting for kMsgDroppedArchive
-    HFONT uiFont = nullptr;
-    HFONT logoFont = nullptr;
+    UniqueFont uiFont;    // kept until the object goes, after every control using it
+    UniqueFont logoFont;
     HMODULE richEditLibrary = nullptr;
 
 protected:

@@ -18,7 +18,7 @@ void Paint(HWND hwnd) {
     GetClientRect(hwnd, &rc);
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
     ViewerForm* f = Form();
-    HGDIOBJ old = f && f->logoFont ? SelectObject(dc, f->logoFont) : nullptr;
+    HGDIOBJ old = f && f->logoFont ? SelectObject(dc, f->logoFont.get()) : nullptr;
     SIZE size{};
     GetTextExtentPoint32W(dc, kLogoText, static_cast<int>(wcslen(kLogoText)), &size);
     // picLogo centred in the cover.
@@ -53,9 +53,9 @@ protected:
 }  // namespace
 
 HWND CreateSplash(ViewerForm& f) {
-    f.logoFont = CreateFontW(-MulDiv(40, ScreenDpi(), 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_ROMAN,
-                             L"Times New Roman");
+    f.logoFont.reset(CreateFontW(-MulDiv(40, ScreenDpi(), 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_ROMAN,
+                                 L"Times New Roman"));
     auto splash = std::make_unique<SplashWindow>();
     if (!splash->Make(f.hwnd())) return nullptr;
     f.splashWindow = std::move(splash);

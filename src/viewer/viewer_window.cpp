@@ -75,9 +75,6 @@ bool QueryUnload(ViewerForm& f) {
 
 void Unload(ViewerForm& f) {
     RemoveCabWorkFolder();
-    if (f.logoFont) DeleteObject(f.logoFont);
-    if (f.uiFont) DeleteObject(f.uiFont);
-    f.logoFont = f.uiFont = nullptr;
     if (App().LibraryOwner == f.hwnd()) App().LibraryOwner = nullptr;
     PostQuitMessage(0);
 }
@@ -218,13 +215,13 @@ HWND LoadViewer() {
     SetWindowTextW(f.hwnd(), ViewerCaption().c_str());
     // The tab strip, the frame of the text boxes and the first box.
     const Settings& s = AppSettings();
-    f.uiFont = CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+    f.uiFont.reset(CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic"));
     DWORD tabStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_TOOLTIPS;
     if (s.TabPos == 1) tabStyle |= TCS_BOTTOM;
     if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;
     f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd(), nullptr, inst, nullptr);
-    SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
+    SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont.get()), FALSE);
     RestoreStatusTextOverControl(f.tabStrip);
     RouteViewerKeys(f.tabStrip, 2);
     CreateFrame(f);
