@@ -25,7 +25,8 @@ inline constexpr const wchar_t* kEditorNotSet =
     L"テキストエディタが登録されていません。\r\n\r\nオプションの指定を確認してください。";
 inline constexpr const wchar_t* kPrintToolNotSet =
     L"印刷ツールが登録されていません。\r\n\r\nオプションの指定を確認してください。";
-inline constexpr const wchar_t* kToolStartFailedTail = L" を実行できません。\r\n\r\nオプションの指定を確認してください。";
+inline constexpr const wchar_t* kToolStartFailedTail =
+    L" を実行できません。\r\n\r\nオプションの指定を確認してください。";
 inline constexpr const wchar_t* kArchiverToolIsSelf =
     L"<<警告>>\r\n\r\n"
     L"オプションに Quibex 自身が登録されています。\r\n"
@@ -39,8 +40,6 @@ inline std::wstring NoAssociation(const std::wstring& path) {
 }
 inline std::wstring LaunchFailed(const std::wstring& path) { return path + kLaunchFailedTail; }
 inline std::wstring ToolStartFailed(const std::wstring& toolPath) { return toolPath + kToolStartFailedTail; }
-inline std::wstring PrintByAssociationFailed(const std::wstring& path) {
-    return path + kPrintByAssociationFailedTail;
-}
+inline std::wstring PrintByAssociationFailed(const std::wstring& path) { return path + kPrintByAssociationFailedTail; }
 
 }  // namespace quibex::action_text

@@ -28,8 +28,7 @@ bool OpenKey(HKEY root, const std::wstring& subKey, UniqueKey& key) {
 
 int AnsiLength(const std::wstring& text) {
     if (text.empty()) return 0;
-    return WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                               nullptr);
+    return WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
 }
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
@@ -38,8 +37,7 @@ bool Launched(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32;
 
 }  // namespace
 
-std::wstring RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-                          std::wstring fallback) {
+std::wstring RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, std::wstring fallback) {
     UniqueKey key;
     if (!OpenKey(root, subKey, key)) return fallback;
     const wchar_t* name = valueName.empty() ? nullptr : valueName.c_str();
@@ -66,8 +64,7 @@ DWORD RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& va
     if (!OpenKey(root, subKey, key)) return fallback;
     const wchar_t* name = valueName.empty() ? nullptr : valueName.c_str();
     DWORD type = 0, value = 0, bytes = sizeof(value);
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) != ERROR_SUCCESS ||
         type != REG_DWORD || bytes != sizeof(value))
         return fallback;
     return value;

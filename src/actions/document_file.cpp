@@ -70,7 +70,9 @@ int32_t OpenDocumentFile(const std::wstring& folder, const DocumentEntry& entry)
         if (LibraryFor(app, library, kind, archive)) {
             int result = Extract(*library, kind, archive, DocumentMemberPath(folder, entry.Name));
             if (result != 0) {
-                ShowMessage(entry.Name + action_text::kDocumentExtractFailed + Hex(static_cast<uint32_t>(result)) + L")", MB_ICONERROR | MB_OK);
+                ShowMessage(
+                    entry.Name + action_text::kDocumentExtractFailed + Hex(static_cast<uint32_t>(result)) + L")",
+                    MB_ICONERROR | MB_OK);
                 return result;
             }
             std::wstring contents = HelpContentsName(entry.Name);

@@ -18,8 +18,10 @@ namespace {
 
 // Opens the archive with the archiver tool when one is set, else by association.
 void OpenArchive(const std::wstring& path) {
-    if (!AppSettings().ArcAplPath.empty()) OpenArchiveWithTool(path);
-    else OpenArchiveByAssociation(path);
+    if (!AppSettings().ArcAplPath.empty())
+        OpenArchiveWithTool(path);
+    else
+        OpenArchiveByAssociation(path);
 }
 
 // What happens when the archive holds neither a matching text nor a document.

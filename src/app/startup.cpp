@@ -177,8 +177,7 @@ StartResult ReadDetectedArchive() {
         library = &CabLibrary();
         kind = ReaderKind::Cab;
     }
-    while (library->GetRunning()) {
-    }
+    while (library->GetRunning()) {}
     if (!library->GetCursorMode()) library->SetCursorMode(TRUE);
     app.ReadFailed = !ShowArchive(kind);
 

@@ -56,8 +56,8 @@ bool FindCabInExe(const std::wstring& path) {
     } else {
         bytes.resize(static_cast<size_t>(size.QuadPart));
         DWORD got = 0;
-        if (!bytes.empty() && (!ReadFile(in.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                               got != bytes.size()))
+        if (!bytes.empty() &&
+            (!ReadFile(in.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size()))
             error = GetLastError() ? GetLastError() : ERROR_READ_FAULT;
     }
     in.reset();

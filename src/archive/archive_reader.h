@@ -12,9 +12,9 @@
 namespace quibex {
 
 enum class ReadVerdict {
-    Failed,   // the library reported an error; its message has been shown
-    NoText,   // neither a matching text nor a document
-    Found,    // texts in ExtractedFiles, documents in Documents, or both
+    Failed,  // the library reported an error; its message has been shown
+    NoText,  // neither a matching text nor a document
+    Found,   // texts in ExtractedFiles, documents in Documents, or both
 };
 
 struct ReadOutcome {

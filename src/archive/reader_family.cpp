@@ -7,12 +7,9 @@ namespace quibex {
 
 namespace {
 const ReaderFamily kFamilies[] = {
-    {ReaderKind::Lzh, L"UNLHA32.DLL", L"-y -c -a1", L" -n", L"LZH",
-     archive_text::kNoTextLha, L"LHA"},
-    {ReaderKind::Zip, L"UNZIP32.DLL", L"-x -j -o", L" --i", L"ZIP",
-     archive_text::kNoTextZip, L"ZIP"},
-    {ReaderKind::Cab, L"CAB32.DLL", L"-x -j -o", L" -i", L"CAB",
-     archive_text::kNoTextCab, L"CAB"},
+    {ReaderKind::Lzh, L"UNLHA32.DLL", L"-y -c -a1", L" -n", L"LZH", archive_text::kNoTextLha, L"LHA"},
+    {ReaderKind::Zip, L"UNZIP32.DLL", L"-x -j -o", L" --i", L"ZIP", archive_text::kNoTextZip, L"ZIP"},
+    {ReaderKind::Cab, L"CAB32.DLL", L"-x -j -o", L" -i", L"CAB", archive_text::kNoTextCab, L"CAB"},
 };
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
@@ -40,10 +37,8 @@ std::wstring DocumentCommand(ReaderKind kind, const std::wstring& archive, const
     switch (kind) {
     case ReaderKind::Lzh:
         return L"E " + Quoted(archive) + L" -y -c -a1 -n -p " + Quoted(workFolder) + L" " + Quoted(member);
-    case ReaderKind::Zip:
-        return L"-x -j -o --i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
-    case ReaderKind::Cab:
-        return L"-x -j -o -i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
+    case ReaderKind::Zip: return L"-x -j -o --i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
+    case ReaderKind::Cab: return L"-x -j -o -i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
     }
     return L"";
 }

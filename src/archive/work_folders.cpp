@@ -78,8 +78,10 @@ std::wstring TempPath() {
 }
 
 void CreateOrEmpty(const std::wstring& folder) {
-    if (!PathExists(folder)) CreateHiddenFolder(folder);
-    else DeleteFilesIn(folder);
+    if (!PathExists(folder))
+        CreateHiddenFolder(folder);
+    else
+        DeleteFilesIn(folder);
 }
 
 }  // namespace

@@ -49,8 +49,10 @@ int ShowPlainMessage(const std::wstring& text, UINT style) {
 }
 
 void PlayBeep(int pcBeep) {
-    if (pcBeep == 1) Beep(500, 100);
-    else MessageBeep(MB_OK);
+    if (pcBeep == 1)
+        Beep(500, 100);
+    else
+        MessageBeep(MB_OK);
 }
 
 }  // namespace quibex

@@ -85,8 +85,10 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 Dialog::~Dialog() {
     if (hwnd_ && IsWindow(hwnd_)) {
         SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
-        if (modal_) EndDialog(hwnd_, IDCANCEL);
-        else DestroyWindow(hwnd_);
+        if (modal_)
+            EndDialog(hwnd_, IDCANCEL);
+        else
+            DestroyWindow(hwnd_);
     }
 }
 
@@ -107,8 +109,10 @@ bool Dialog::CreateModeless(int templateId, HWND owner) {
 
 void Dialog::End(INT_PTR result) {
     if (!hwnd_) return;
-    if (modal_) EndDialog(hwnd_, result);
-    else DestroyWindow(hwnd_);
+    if (modal_)
+        EndDialog(hwnd_, result);
+    else
+        DestroyWindow(hwnd_);
 }
 
 bool Dialog::OnCommand(int id, int, HWND) {
@@ -132,8 +136,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return OnInit() ? TRUE : FALSE;
     }
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
+    case WM_COMMAND: return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
     case WM_NOTIFY: {
         LRESULT result = 0;
         if (!OnNotify(*reinterpret_cast<const NMHDR*>(lp), result)) return FALSE;

@@ -40,9 +40,9 @@ struct LargeTextView : Window {
     COLORREF back = 0, fore = 0;
     bool autoFore = true;  // text in the system window-text colour
     int lineHeight = 16;
-    size_t top = 0;                 // first visible row
-    size_t anchor = 0, caret = 0;   // selection: anchor fixed, caret moves
-    int caretX = -1;                // x kept while moving up and down, -1 none
+    size_t top = 0;                // first visible row
+    size_t anchor = 0, caret = 0;  // selection: anchor fixed, caret moves
+    int caretX = -1;               // x kept while moving up and down, -1 none
     bool dragging = false;
     int wheelRest = 0;
     std::vector<int> xs;  // scratch: positions of one row

@@ -12,10 +12,10 @@
 namespace quibex {
 namespace {
 
-constexpr size_t kFirstStepBytes = 256 * 1024;   // a few screens, shown at once
-constexpr size_t kStepBytes = 1024 * 1024;     // a few milliseconds of decoding
-constexpr size_t kLayoutChars = 1024 * 1024;  // a few milliseconds of layout
-constexpr size_t kScreenChars = 64 * 1024;    // more than a screen holds
+constexpr size_t kFirstStepBytes = 256 * 1024;  // a few screens, shown at once
+constexpr size_t kStepBytes = 1024 * 1024;      // a few milliseconds of decoding
+constexpr size_t kLayoutChars = 1024 * 1024;    // a few milliseconds of layout
+constexpr size_t kScreenChars = 64 * 1024;      // more than a screen holds
 constexpr size_t kLayoutAtOnceChars = 4 * 1024 * 1024;
 constexpr int kMinWrapWidth = 64;
 constexpr DWORD kTurnMs = 40;
@@ -65,9 +65,7 @@ void Relayout(LargeTextView& v) {
     v.rows.Reset(width);
     // A text of a few million characters is laid out at once (tens of ms).
     size_t now = v.Size() <= kLayoutAtOnceChars ? SIZE_MAX : topChar + kScreenChars;
-    while (v.rows.LaidOut() <= now &&
-           v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kScreenChars)) {
-    }
+    while (v.rows.LaidOut() <= now && v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kScreenChars)) {}
     v.top = v.rows.RowOf(topChar);
     StartWork(v);
     UpdateScrollBar(v);
@@ -131,22 +129,22 @@ void Paint(LargeTextView& v) {
 void OnVScroll(LargeTextView& v, int code) {
     size_t page = std::max<size_t>(VisibleRows(v), 1);
     switch (code) {
-        case SB_LINEUP: ScrollTo(v, v.top > 0 ? v.top - 1 : 0); break;
-        case SB_LINEDOWN: ScrollTo(v, v.top + 1); break;
-        case SB_PAGEUP: ScrollTo(v, v.top > page ? v.top - page : 0); break;
-        case SB_PAGEDOWN: ScrollTo(v, v.top + page); break;
-        case SB_TOP: ScrollTo(v, 0); break;
-        case SB_BOTTOM: ScrollTo(v, v.rows.Count()); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            SCROLLINFO si{};
-            si.cbSize = sizeof si;
-            si.fMask = SIF_TRACKPOS;
-            GetScrollInfo(v.hwnd(), SB_VERT, &si);
-            ScrollTo(v, static_cast<size_t>(std::max(si.nTrackPos, 0)));
-            break;
-        }
-        default: break;
+    case SB_LINEUP: ScrollTo(v, v.top > 0 ? v.top - 1 : 0); break;
+    case SB_LINEDOWN: ScrollTo(v, v.top + 1); break;
+    case SB_PAGEUP: ScrollTo(v, v.top > page ? v.top - page : 0); break;
+    case SB_PAGEDOWN: ScrollTo(v, v.top + page); break;
+    case SB_TOP: ScrollTo(v, 0); break;
+    case SB_BOTTOM: ScrollTo(v, v.rows.Count()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(v.hwnd(), SB_VERT, &si);
+        ScrollTo(v, static_cast<size_t>(std::max(si.nTrackPos, 0)));
+        break;
+    }
+    default: break;
     }
 }
 
@@ -162,38 +160,38 @@ void OnKey(LargeTextView& v, WPARAM key) {
         v.caretX = keepX;
     };
     switch (key) {
-        case VK_UP: toRow(row > 0 ? row - 1 : 0); break;
-        case VK_DOWN: toRow(row + 1); break;
-        case VK_PRIOR:
-            ScrollTo(v, v.top > page ? v.top - page : 0);
-            toRow(row > page ? row - page : 0);
-            break;
-        case VK_NEXT:
-            ScrollTo(v, v.top + page);
-            toRow(row + page);
-            break;
-        case VK_LEFT: MoveCaret(v, v.caret > 0 ? v.caret - 1 : 0, shift); break;
-        case VK_RIGHT: MoveCaret(v, std::min(v.caret + 1, v.Size()), shift); break;
-        case VK_HOME: MoveCaret(v, ctrl ? 0 : v.rows.Start(row), shift); break;
-        case VK_END:
-            if (ctrl) {
-                MoveCaret(v, v.Size(), shift);
-            } else {
-                size_t end = v.rows.End(row, v.Size());
-                MoveCaret(v, end > v.rows.Start(row) && v.Text()[end - 1] == L'\r' ? end - 1 : end, shift);
-            }
-            break;
-        case 'A':
-            if (ctrl) {
-                v.anchor = 0;
-                MoveCaret(v, v.Size(), true);
-            }
-            break;
-        case 'C':
-        case VK_INSERT:
-            if (ctrl) CopySelection(v);
-            break;
-        default: break;
+    case VK_UP: toRow(row > 0 ? row - 1 : 0); break;
+    case VK_DOWN: toRow(row + 1); break;
+    case VK_PRIOR:
+        ScrollTo(v, v.top > page ? v.top - page : 0);
+        toRow(row > page ? row - page : 0);
+        break;
+    case VK_NEXT:
+        ScrollTo(v, v.top + page);
+        toRow(row + page);
+        break;
+    case VK_LEFT: MoveCaret(v, v.caret > 0 ? v.caret - 1 : 0, shift); break;
+    case VK_RIGHT: MoveCaret(v, std::min(v.caret + 1, v.Size()), shift); break;
+    case VK_HOME: MoveCaret(v, ctrl ? 0 : v.rows.Start(row), shift); break;
+    case VK_END:
+        if (ctrl) {
+            MoveCaret(v, v.Size(), shift);
+        } else {
+            size_t end = v.rows.End(row, v.Size());
+            MoveCaret(v, end > v.rows.Start(row) && v.Text()[end - 1] == L'\r' ? end - 1 : end, shift);
+        }
+        break;
+    case 'A':
+        if (ctrl) {
+            v.anchor = 0;
+            MoveCaret(v, v.Size(), true);
+        }
+        break;
+    case 'C':
+    case VK_INSERT:
+        if (ctrl) CopySelection(v);
+        break;
+    default: break;
     }
 }
 
@@ -201,71 +199,72 @@ LRESULT ViewMessage(LargeTextView* v, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     LRESULT result = 0;
     if (HandleEditMessage(*v, msg, wp, lp, result)) return result;
     switch (msg) {
-        case WM_PAINT: Paint(*v); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE:
-            Relayout(*v);
-            ScrollTo(*v, v->top);
-            return 0;
-        case WM_TIMER:
-            if (wp == kWorkTimer) WorkOn(*v);
-            return 0;
-        case WM_VSCROLL: OnVScroll(*v, LOWORD(wp)); return 0;
-        case WM_MOUSEWHEEL: {
-            UINT lines = 3;
-            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-            v->wheelRest += GET_WHEEL_DELTA_WPARAM(wp);
-            int notches = v->wheelRest / WHEEL_DELTA;
-            v->wheelRest %= WHEEL_DELTA;
-            long move = -static_cast<long>(notches) * static_cast<long>(lines == WHEEL_PAGESCROLL ? VisibleRows(*v) : lines);
-            ScrollTo(*v, move < 0 && static_cast<size_t>(-move) > v->top ? 0 : v->top + move);
-            return 0;
+    case WM_PAINT: Paint(*v); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE:
+        Relayout(*v);
+        ScrollTo(*v, v->top);
+        return 0;
+    case WM_TIMER:
+        if (wp == kWorkTimer) WorkOn(*v);
+        return 0;
+    case WM_VSCROLL: OnVScroll(*v, LOWORD(wp)); return 0;
+    case WM_MOUSEWHEEL: {
+        UINT lines = 3;
+        SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+        v->wheelRest += GET_WHEEL_DELTA_WPARAM(wp);
+        int notches = v->wheelRest / WHEEL_DELTA;
+        v->wheelRest %= WHEEL_DELTA;
+        long move =
+            -static_cast<long>(notches) * static_cast<long>(lines == WHEEL_PAGESCROLL ? VisibleRows(*v) : lines);
+        ScrollTo(*v, move < 0 && static_cast<size_t>(-move) > v->top ? 0 : v->top + move);
+        return 0;
+    }
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN: OnKey(*v, wp); return 0;
+    case WM_LBUTTONDBLCLK: {
+        TextSpan word = WordAt(v->Text(), v->Size(), PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
+        v->anchor = word.from;
+        MoveCaret(*v, word.to, true);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        SetFocus(hwnd);
+        SetCapture(hwnd);
+        v->dragging = true;
+        MoveCaret(*v, PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}), (wp & MK_SHIFT) != 0);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (v->dragging) {
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            RECT rc{};
+            GetClientRect(hwnd, &rc);
+            // Dragging past the top or bottom edge scrolls a row at a time.
+            if (p.y < 0) ScrollTo(*v, v->top > 0 ? v->top - 1 : 0);
+            if (p.y >= rc.bottom) ScrollTo(*v, v->top + 1);
+            MoveCaret(*v, PointPosition(*v, p), true);
         }
-        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_KEYDOWN: OnKey(*v, wp); return 0;
-        case WM_LBUTTONDBLCLK: {
-            TextSpan word = WordAt(v->Text(), v->Size(), PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
-            v->anchor = word.from;
-            MoveCaret(*v, word.to, true);
-            return 0;
+        break;  // the parent may want to hear of it too
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (v->dragging) {
+            v->dragging = false;
+            if (msg == WM_LBUTTONUP) ReleaseCapture();
         }
-        case WM_LBUTTONDOWN:
-            SetFocus(hwnd);
-            SetCapture(hwnd);
-            v->dragging = true;
-            MoveCaret(*v, PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}), (wp & MK_SHIFT) != 0);
-            return 0;
-        case WM_MOUSEMOVE:
-            if (v->dragging) {
-                POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-                RECT rc{};
-                GetClientRect(hwnd, &rc);
-                // Dragging past the top or bottom edge scrolls a row at a time.
-                if (p.y < 0) ScrollTo(*v, v->top > 0 ? v->top - 1 : 0);
-                if (p.y >= rc.bottom) ScrollTo(*v, v->top + 1);
-                MoveCaret(*v, PointPosition(*v, p), true);
-            }
-            break;  // the parent may want to hear of it too
-        case WM_LBUTTONUP:
-        case WM_CAPTURECHANGED:
-            if (v->dragging) {
-                v->dragging = false;
-                if (msg == WM_LBUTTONUP) ReleaseCapture();
-            }
-            return 0;
-        case WM_SETFOCUS:
-            CreateCaret(hwnd, nullptr, 1, v->lineHeight);
-            PlaceCaret(*v);
-            ShowCaret(hwnd);
-            return 0;
-        case WM_KILLFOCUS: DestroyCaret(); return 0;
-        case WM_SETCURSOR:
-            if (LOWORD(lp) == HTCLIENT) {
-                SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
-                return TRUE;
-            }
-            break;
-        default: break;
+        return 0;
+    case WM_SETFOCUS:
+        CreateCaret(hwnd, nullptr, 1, v->lineHeight);
+        PlaceCaret(*v);
+        ShowCaret(hwnd);
+        return 0;
+    case WM_KILLFOCUS: DestroyCaret(); return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+            return TRUE;
+        }
+        break;
+    default: break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -279,7 +278,9 @@ bool LargeTextView::Make(HWND parent, int id, const RECT& rect) {
                   rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, id);
 }
 
-LargeTextView* ViewOf(HWND hwnd) { return IsLargeTextView(hwnd) ? static_cast<LargeTextView*>(Window::Of(hwnd)) : nullptr; }
+LargeTextView* ViewOf(HWND hwnd) {
+    return IsLargeTextView(hwnd) ? static_cast<LargeTextView*>(Window::Of(hwnd)) : nullptr;
+}
 
 FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_.get(), font)) {
     SIZE size{};
@@ -289,9 +290,7 @@ FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)),
     SetTabWidth(size.cx * 8);  // tab stops every eight half-width characters
 }
 
-FontGlyphWidths::~FontGlyphWidths() {
-    SelectObject(dc_.get(), old_);
-}
+FontGlyphWidths::~FontGlyphWidths() { SelectObject(dc_.get(), old_); }
 
 void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
     unsigned first = block << 8;
@@ -421,8 +420,7 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
     LargeTextView* v = ViewOf(view);
     if (!v || v->Size() > 0 || !v->store.Open(path)) return false;
     if (complete) {
-        while (v->store.LoadStep(kStepBytes)) {
-        }
+        while (v->store.LoadStep(kStepBytes)) {}
         v->rows.Extend(*v->widths, v->Text(), v->Size(), true, SIZE_MAX);
     } else {
         v->store.LoadStep(kFirstStepBytes);

@@ -29,7 +29,8 @@ void Stream(HWND box, const std::wstring& text, bool selection) {
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&s);
     es.pfnCallback = FromString;
-    SendMessageW(box, EM_STREAMIN, SF_TEXT | SF_UNICODE | (selection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&es));
+    SendMessageW(box, EM_STREAMIN, SF_TEXT | SF_UNICODE | (selection ? SFF_SELECTION : 0),
+                 reinterpret_cast<LPARAM>(&es));
 }
 
 void ScrollToLine(HWND box, LONG line) {

@@ -51,8 +51,8 @@ private:
     HWND box_;
     UniqueHandle file_;
     std::vector<Page> pages_;
-    size_t last_ = 0;  // pages [0, last_) are in the box
-    bool endKnown_ = false;        // pages_ holds every page of the file
+    size_t last_ = 0;        // pages [0, last_) are in the box
+    bool endKnown_ = false;  // pages_ holds every page of the file
 };
 
 }  // namespace quibex

@@ -100,7 +100,8 @@ int BuildTabList(ViewerForm& f) {
                 SetTabCaption(f, 0, TabCaption(name, 0, rules));  // the case the file really has
             } else {
                 int i = ++f.lastTabIndex;
-                InsertTab(f, i, TabCaption(name, static_cast<size_t>(i), rules), TabTooltip(static_cast<size_t>(i), rules));
+                InsertTab(f, i, TabCaption(name, static_cast<size_t>(i), rules),
+                          TabTooltip(static_cast<size_t>(i), rules));
                 f.tabFiles.push_back(TabFile{app.WorkFolder + name, 0});
                 if (i > 0) {
                     if (!CreateTextBox(f, i)) throw std::runtime_error("no text box");

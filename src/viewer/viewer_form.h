@@ -21,7 +21,6 @@ struct TabFile {
     short Loaded = 0;
 };
 
-
 // Private messages of the viewer window.
 inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
@@ -32,13 +31,13 @@ struct ViewerForm : Window {
     // Creates the window hidden.
     bool Make();
 
-    HWND tabStrip = nullptr;   // TabStrip1
-    HWND frame1 = nullptr;     // holds the text boxes
-    HWND frame2 = nullptr;     // splash cover with the engraved name (picLogo drawn on it)
+    HWND tabStrip = nullptr;                            // TabStrip1
+    HWND frame1 = nullptr;                              // holds the text boxes
+    HWND frame2 = nullptr;                              // splash cover with the engraved name (picLogo drawn on it)
     std::unique_ptr<Window> frameWindow, splashWindow;  // the objects of frame1 and frame2
-    HWND statusBar = nullptr;  // StatusBar1
-    HWND dummy = nullptr;      // target of the deferred Esc close
-    HWND toolbar = nullptr;    // Toolbar1, built by the toolbar code when present
+    HWND statusBar = nullptr;                           // StatusBar1
+    HWND dummy = nullptr;                               // target of the deferred Esc close
+    HWND toolbar = nullptr;                             // Toolbar1, built by the toolbar code when present
     std::vector<HWND> txtView;
     std::vector<TabFile> tabFiles;
     std::vector<std::wstring> tabTips;
@@ -57,7 +56,7 @@ struct ViewerForm : Window {
     bool shiftAtToolbarClick = false;
     bool ownTabTools = false;  // the tab tooltips are ours (see tab_tooltips.cpp)
     std::wstring droppedPath;  // an OLE drop waiting for kMsgDroppedArchive
-    UniqueFont uiFont;    // kept until the object goes, after every control using it
+    UniqueFont uiFont;         // kept until the object goes, after every control using it
     UniqueFont logoFont;
     HMODULE richEditLibrary = nullptr;
 

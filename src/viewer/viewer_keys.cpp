@@ -13,7 +13,18 @@
 namespace quibex {
 namespace {
 
-enum class KeyAction { Close, Previous, Next, OpenArchive, OpenArchiveInverted, Text, Print, TopMost, PageDown, PageUp };
+enum class KeyAction {
+    Close,
+    Previous,
+    Next,
+    OpenArchive,
+    OpenArchiveInverted,
+    Text,
+    Print,
+    TopMost,
+    PageDown,
+    PageUp
+};
 
 struct KeyRow {
     UINT key;
@@ -101,9 +112,7 @@ LRESULT RouteKey(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR source) {
             return 0;
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, KeyRouter, 0);
-        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, KeyRouter, 0); break;
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }

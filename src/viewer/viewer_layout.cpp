@@ -90,10 +90,10 @@ void ApplyMinimumSize(ViewerForm& f, MINMAXINFO& info) {
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(f.hwnd(), GWL_STYLE)), FALSE, 0);
     int width = TwipsToPixels(MinimumWidth(PixelsToTwips(tb.right - tb.left, dpi)), dpi);
-    int height = TwipsToPixels(
-        MinimumHeight(PixelsToTwips(Height(f.statusBar), dpi), PixelsToTwips(f.initialTabHeight, dpi),
-                      PixelsToTwips(tb.bottom - tb.top, dpi)),
-        dpi);
+    int height =
+        TwipsToPixels(MinimumHeight(PixelsToTwips(Height(f.statusBar), dpi), PixelsToTwips(f.initialTabHeight, dpi),
+                                    PixelsToTwips(tb.bottom - tb.top, dpi)),
+                      dpi);
     info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, width);
     info.ptMinTrackSize.y = height + (frame.bottom - frame.top);
 }
@@ -136,7 +136,9 @@ void WriteGeometry(ViewerForm& f) {
     GetWindowRect(f.hwnd(), &r);
     int dpi = ScreenDpi();
     WinProfileStore ini(App().IniPath);
-    auto put = [&](const wchar_t* key, int pixels) { ini.write(L"Viewer", key, std::to_wstring(PixelsToTwips(pixels, dpi))); };
+    auto put = [&](const wchar_t* key, int pixels) {
+        ini.write(L"Viewer", key, std::to_wstring(PixelsToTwips(pixels, dpi)));
+    };
     if (s.StartUpPos == 1) {
         put(L"StartUpLeft", r.left);
         put(L"StartUpTop", r.top);

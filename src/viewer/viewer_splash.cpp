@@ -54,8 +54,8 @@ protected:
 
 HWND CreateSplash(ViewerForm& f) {
     f.logoFont.reset(CreateFontW(-MulDiv(40, ScreenDpi(), 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_ROMAN,
-                                 L"Times New Roman"));
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                 VARIABLE_PITCH | FF_ROMAN, L"Times New Roman"));
     auto splash = std::make_unique<SplashWindow>();
     if (!splash->Make(f.hwnd())) return nullptr;
     f.splashWindow = std::move(splash);

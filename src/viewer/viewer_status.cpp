@@ -46,8 +46,8 @@ void RestoreStatusText() {
 void RestoreStatusTextOverControl(HWND control) { SetWindowSubclass(control, RestoreOnMouseMove, 0, 0); }
 
 HWND CreateStatusBar(ViewerForm& f) {
-    HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0, f.hwnd(),
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
+                               f.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont.get()), FALSE);
     f.statusBar = bar;
     SizeStatusPanels(f);

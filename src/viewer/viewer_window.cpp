@@ -174,9 +174,10 @@ void ViewerForm::OnDestroyed() {
 
 bool ViewerForm::Make() {
     HINSTANCE inst = GetModuleHandleW(nullptr);
-    return Create({kViewerClass, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadIconW(inst, MAKEINTRESOURCEW(1))},
-                  WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                  CW_USEDEFAULT, 640, 480, AppWindow());
+    return Create(
+        {kViewerClass, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadIconW(inst, MAKEINTRESOURCEW(1))},
+        WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+        CW_USEDEFAULT, 640, 480, AppWindow());
 }
 
 HWND CreateFrame(ViewerForm& f) {
@@ -216,7 +217,8 @@ HWND LoadViewer() {
     // The tab strip, the frame of the text boxes and the first box.
     const Settings& s = AppSettings();
     f.uiFont.reset(CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic"));
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                               L"MS UI Gothic"));
     DWORD tabStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_TOOLTIPS;
     if (s.TabPos == 1) tabStyle |= TCS_BOTTOM;
     if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;
