@@ -38,6 +38,8 @@ Window::~Window() {
     }
 }
 
+Window* Window::Of(HWND hwnd) { return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
 bool Window::Create(const Class& cls, DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int w, int h,
                     HWND parent, int id) {
     HINSTANCE instance = ProgramInstance();
@@ -83,8 +85,10 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 Dialog::~Dialog() {
     if (hwnd_ && IsWindow(hwnd_)) {
         SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
-        if (modal_) EndDialog(hwnd_, IDCANCEL);
-        else DestroyWindow(hwnd_);
+        if (modal_)
+            EndDialog(hwnd_, IDCANCEL);
+        else
+            DestroyWindow(hwnd_);
     }
 }
 
@@ -105,8 +109,10 @@ bool Dialog::CreateModeless(int templateId, HWND owner) {
 
 void Dialog::End(INT_PTR result) {
     if (!hwnd_) return;
-    if (modal_) EndDialog(hwnd_, result);
-    else DestroyWindow(hwnd_);
+    if (modal_)
+        EndDialog(hwnd_, result);
+    else
+        DestroyWindow(hwnd_);
 }
 
 bool Dialog::OnCommand(int id, int, HWND) {
@@ -130,8 +136,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return OnInit() ? TRUE : FALSE;
     }
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
+    case WM_COMMAND: return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
     case WM_NOTIFY: {
         LRESULT result = 0;
         if (!OnNotify(*reinterpret_cast<const NMHDR*>(lp), result)) return FALSE;

@@ -46,6 +46,9 @@ public:
     virtual ~Window();
 
     HWND hwnd() const { return hwnd_; }
+    // The object of a window made through Create; only for windows of a class
+    // the caller knows to be built on this base.
+    static Window* Of(HWND hwnd);
 
 protected:
     // Registers `cls` once and creates the window with this object attached.

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "../../../res/resource.h"
+#include "resource.h"
 #include "core/window_base.h"
 
 namespace {
