@@ -17,20 +17,13 @@ EntryAction ChooseAction(bool ticked, bool exists) {
 }
 
 std::wstring ReportLine(std::wstring_view caption, EntryAction action, bool succeeded) {
-    std::wstring line = std::wstring(texts::kReportExtension) + L"\"" + std::wstring(caption) + L"\"" +
-                        texts::kReportItemOf;
+    std::wstring line =
+        std::wstring(texts::kReportExtension) + L"\"" + std::wstring(caption) + L"\"" + texts::kReportItemOf;
     switch (action) {
-    case EntryAction::Add:
-        line += texts::kReportAdding;
-        break;
-    case EntryAction::Update:
-        line += texts::kReportUpdating;
-        break;
-    case EntryAction::Remove:
-        line += texts::kReportRemoving;
-        break;
-    case EntryAction::Skip:
-        return line + texts::kReportSkipped + L"\r\n\r\n";
+    case EntryAction::Add: line += texts::kReportAdding; break;
+    case EntryAction::Update: line += texts::kReportUpdating; break;
+    case EntryAction::Remove: line += texts::kReportRemoving; break;
+    case EntryAction::Skip: return line + texts::kReportSkipped + L"\r\n\r\n";
     }
     return line + (succeeded ? texts::kReportSucceeded : texts::kReportFailed) + L"\r\n\r\n";
 }

@@ -33,9 +33,7 @@ std::wstring VerbKey(std::wstring_view fileClass) { return std::wstring(fileClas
 
 std::wstring CommandKey(std::wstring_view fileClass) { return VerbKey(fileClass) + L"\\command"; }
 
-std::wstring VerbCommand(std::wstring_view viewerPath) {
-    return L"\"" + std::wstring(viewerPath) + L"\" \"%1\"";
-}
+std::wstring VerbCommand(std::wstring_view viewerPath) { return L"\"" + std::wstring(viewerPath) + L"\" \"%1\""; }
 
 DetectedEntry DetectEntry(const ExtensionSlot& slot, const DefaultTextReader& read) {
     DetectedEntry entry;

@@ -35,8 +35,8 @@ std::wstring ViewerPathBeside(std::wstring_view modulePath);
 
 // Keys below the classes root.
 std::wstring ExtensionKey(std::wstring_view extension);  // "." + lower case
-std::wstring VerbKey(std::wstring_view fileClass);        // class\shell\Quibex
-std::wstring CommandKey(std::wstring_view fileClass);     // class\shell\Quibex\command
+std::wstring VerbKey(std::wstring_view fileClass);       // class\shell\Quibex
+std::wstring CommandKey(std::wstring_view fileClass);    // class\shell\Quibex\command
 // The verb's command: the viewer and the clicked file, each quoted, so paths
 // with spaces reach the viewer as one argument.
 std::wstring VerbCommand(std::wstring_view viewerPath);

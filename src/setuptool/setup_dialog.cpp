@@ -42,9 +42,9 @@ void SetupDialog::ShowIcon() {
 
 void SetupDialog::AddTooltips() {
     // Owned by the dialog, so it goes when the dialog does.
-    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    HWND tip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!tip) return;
     for (size_t i = 0; i < kExtensionSlots.size(); ++i) {
         TTTOOLINFOW tool{};
@@ -71,12 +71,8 @@ void SetupDialog::DetectEntries() {
 
 bool SetupDialog::OnCommand(int id, int, HWND) {
     switch (id) {
-    case IDC_BTNOK:
-        Apply();
-        return true;
-    case IDC_BTNCANCEL:
-        End(IDCANCEL);
-        return true;
+    case IDC_BTNOK: Apply(); return true;
+    case IDC_BTNCANCEL: End(IDCANCEL); return true;
     }
     return false;
 }
@@ -92,12 +88,9 @@ void SetupDialog::Warn(const wchar_t* text) {
 void SetupDialog::Apply() {
     const std::wstring itemName = WindowText(Item(IDC_TXTITEMNAME));
     switch (CheckItemName(itemName)) {
-    case ItemNameProblem::Empty:
-        return Warn(texts::kItemNameEmpty);
-    case ItemNameProblem::ControlCharacter:
-        return Warn(texts::kItemNameInvalid);
-    case ItemNameProblem::None:
-        break;
+    case ItemNameProblem::Empty: return Warn(texts::kItemNameEmpty);
+    case ItemNameProblem::ControlCharacter: return Warn(texts::kItemNameInvalid);
+    case ItemNameProblem::None: break;
     }
     std::wstring report;
     for (size_t i = 0; i < kExtensionSlots.size(); ++i) {

@@ -35,8 +35,9 @@ const std::wstring kCommand = L"\"C:\\Tools\\Quibex.exe\" \"%1\"";
 TEST(SetupPlan, ClassesOfOtherProgramsAreUsedAndOnlyDescribedWhenBare) {
     EXPECT_EQ(Plan({{L".zip", L"Other.zip"}, {L"Other.zip", L"ZIP 書庫"}}, L"ZIP", L"Other.zip"),
               (Writes{{L"Other.zip\\shell\\Quibex", L"閲覧"}, {L"Other.zip\\shell\\Quibex\\command", kCommand}}));
-    EXPECT_EQ(Plan({{L".cab", L"Cabs"}}, L" CAB ", L"Cabs"),
-              (Writes{{L"Cabs", L"Cabs"}, {L"Cabs\\shell\\Quibex", L"閲覧"}, {L"Cabs\\shell\\Quibex\\command", kCommand}}));
+    EXPECT_EQ(
+        Plan({{L".cab", L"Cabs"}}, L" CAB ", L"Cabs"),
+        (Writes{{L"Cabs", L"Cabs"}, {L"Cabs\\shell\\Quibex", L"閲覧"}, {L"Cabs\\shell\\Quibex\\command", kCommand}}));
 }
 
 TEST(SetupPlan, ExecutablesGetOnlyTheVerbAndOnlyUnderADescribedClass) {

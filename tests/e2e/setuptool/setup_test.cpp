@@ -49,11 +49,13 @@ bool TooltipShows(DWORD pid, HWND control, const std::wstring& text) {
     const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     e2e::moveMouseTo(POINT{middle.x - 2, middle.y});
     e2e::moveMouseTo(middle);
-    return e2e::waitUntil([&] {
-        for (HWND tip : e2e::findWindows(e2e::WindowQuery().withClass(L"tooltips_class32").inProcess(pid)))
-            if (e2e::windowText(tip) == text) return true;
-        return false;
-    }, 10s);
+    return e2e::waitUntil(
+        [&] {
+            for (HWND tip : e2e::findWindows(e2e::WindowQuery().withClass(L"tooltips_class32").inProcess(pid)))
+                if (e2e::windowText(tip) == text) return true;
+            return false;
+        },
+        10s);
 }
 
 TEST(E2eSetup, MissingViewerIsReportedAndTheToolEnds) {
