@@ -1,5 +1,7 @@
 #include "core/window_base.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace quibex {
@@ -14,6 +16,20 @@ void SetActivationObserver(ActivationObserver observer) { g_observer = observer;
 
 void ReportActivation(HWND hwnd) {
     if (g_observer) g_observer(hwnd);
+}
+
+namespace {
+LRESULT CALLBACK FilterProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    auto filter = reinterpret_cast<MessageFilter>(id);
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProcedure, id);
+    LRESULT result = 0;
+    if (Guarded<bool>(false, [&] { return filter(hwnd, msg, wp, lp, data, result); })) return result;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+}  // namespace
+
+bool FilterMessages(HWND control, MessageFilter filter, DWORD_PTR data) {
+    return SetWindowSubclass(control, FilterProcedure, reinterpret_cast<UINT_PTR>(filter), data) != FALSE;
 }
 
 RECT CentredRect(HWND owner, int w, int h) {

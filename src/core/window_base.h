@@ -29,6 +29,13 @@ R Guarded(R fallback, F&& handler) noexcept {
 // when it has none or is hidden or minimised), kept on that monitor's work area.
 RECT CentredRect(HWND owner, int w, int h);
 
+// Lets `filter` see a control's messages first (a subclass of the control);
+// it returns true when it answered one, with the result. What it leaves goes
+// on to the control. A filter is guarded like a window procedure and goes
+// away with the control. One filter function once per control.
+using MessageFilter = bool (*)(HWND control, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR data, LRESULT& result);
+bool FilterMessages(HWND control, MessageFilter filter, DWORD_PTR data = 0);
+
 class Window {
 public:
     struct Class {
