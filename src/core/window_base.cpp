@@ -85,17 +85,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) ReportActivation(hwnd);
-    LRESULT result = Guarded<LRESULT>(0, [&] { return self->HandleMessage(msg, wp, lp); });
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        Guarded<int>(0, [&] {
-            self->OnDestroyed();
-            return 0;
-        });
-    }
-    return result;
+    return self->Deliver<LRESULT>(hwnd, msg, wp, GWLP_USERDATA, 0, [&] { return self->HandleMessage(msg, wp, lp); });
 }
 
 Dialog::~Dialog() {
@@ -174,17 +164,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) return FALSE;
-    if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) ReportActivation(hwnd);
-    INT_PTR result = Guarded<INT_PTR>(FALSE, [&] { return self->Dispatch(msg, wp, lp); });
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
-        Guarded<int>(0, [&] {
-            self->OnDestroyed();
-            return 0;
-        });
-    }
-    return result;
+    return self->Deliver<INT_PTR>(hwnd, msg, wp, DWLP_USER, FALSE, [&] { return self->Dispatch(msg, wp, lp); });
 }
 
 }  // namespace quibex
