@@ -175,7 +175,7 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
         total += members[i].size;
     }
     const std::string& folder = folderUtf8;
-    if (folderUtf8.empty() || !ensureFolder(folder)) return {Status::MakeDirectory, {}};
+    if (folderUtf8.empty() || !ensureFolder(folder)) return {Status::MakeDirectory, {}, {}};
     FolderTarget target(members, folder, options, progress, total);
     Status s = Status::Ok;
     try {
@@ -189,14 +189,15 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
     target.abandon();
     ExtractResult& r = target.result();
     if (ok(r.status)) r.status = s;
+    if (!ok(r.status)) r.missingParts = archive.missingParts();
     return std::move(r);
 }
 
-std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error) {
+std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error, const PartOpener& parts) {
     switch (format) {
     case Format::Lzh: return openLzh(src, error);
     case Format::Zip: return openZip(src, error);
-    case Format::Cab: return openCab(src, error);
+    case Format::Cab: return openCab(src, error, parts);
     }
     *error = Status::UnknownType;
     return nullptr;
@@ -218,10 +219,10 @@ ExtractResult extractArchiveToFolder(const std::string& archiveUtf8, Format form
                                      const std::string& folderUtf8, const ExtractOptions& options,
                                      const ProgressCallback& progress) {
     std::unique_ptr<ByteSource> src = openFileSource(archiveUtf8);
-    if (!src) return {Status::ArcFileOpen, {}};
+    if (!src) return {Status::ArcFileOpen, {}, {}};
     Status error = Status::NotArcFile;
-    std::unique_ptr<Archive> archive = openArchive(*src, format, &error);
-    if (!archive) return {ok(error) ? Status::NotArcFile : error, {}};
+    std::unique_ptr<Archive> archive = openArchive(*src, format, &error, partsBeside(archiveUtf8));
+    if (!archive) return {ok(error) ? Status::NotArcFile : error, {}, {}};
     std::vector<bool> wanted = selectMembers(archive->members(), patterns, rule);
     return extractToFolder(*archive, wanted, folderUtf8, options, progress);
 }
