@@ -4,16 +4,11 @@
 #include <algorithm>
 
 #include "byte_source.h"
+#include "wide_path_win.h"
 
 namespace arc {
 
 namespace {
-std::wstring widen(const std::string& utf8) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    return w;
-}
 
 class FileSource final : public ByteSource {
 public:
@@ -44,7 +39,7 @@ private:
 }  // namespace
 
 std::unique_ptr<ByteSource> openFileSource(const std::string& utf8Path) {
-    HANDLE h = CreateFileW(widen(utf8Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE h = CreateFileW(widenUtf8(utf8Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size;

@@ -4,19 +4,13 @@
 #include <algorithm>
 
 #include "native_files.h"
+#include "wide_path_win.h"
 
 namespace arc::native {
 
 namespace {
 
 constexpr DWORD kDosBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-std::wstring wide(const std::string& utf8) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    return w;
-}
 
 HANDLE handleOf(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
@@ -29,38 +23,38 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 }
 
 bool ensureFolder(const std::string& folder) {
-    std::wstring w = wide(folder);
+    std::wstring w = widenUtf8(folder);
     DWORD a = GetFileAttributesW(w.c_str());
     if (a != INVALID_FILE_ATTRIBUTES) return (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return CreateDirectoryW(w.c_str(), nullptr) != 0;
 }
 
-bool exists(const std::string& path) { return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::string& path) { return GetFileAttributesW(widenUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 uint64_t freeBytes(const std::string& folder) {
     ULARGE_INTEGER avail{};
-    if (!GetDiskFreeSpaceExW(wide(folder).c_str(), &avail, nullptr, nullptr)) return UINT64_MAX;
+    if (!GetDiskFreeSpaceExW(widenUtf8(folder).c_str(), &avail, nullptr, nullptr)) return UINT64_MAX;
     return avail.QuadPart;
 }
 
-void removeFile(const std::string& path) { DeleteFileW(wide(path).c_str()); }
+void removeFile(const std::string& path) { DeleteFileW(widenUtf8(path).c_str()); }
 
 bool replaceFile(const std::string& from, const std::string& to) {
-    std::wstring target = wide(to);
+    std::wstring target = widenUtf8(to);
     // A read-only file from an earlier "-a1" command must not block the overwrite.
     DWORD a = GetFileAttributesW(target.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0 && (a & kDosBits))
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return MoveFileExW(wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    return MoveFileExW(widenUtf8(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 void applyAttributes(const std::string& path, uint32_t dosAttributes) {
     DWORD a = dosAttributes & kDosBits;
-    if (a) SetFileAttributesW(wide(path).c_str(), a);
+    if (a) SetFileAttributesW(widenUtf8(path).c_str(), a);
 }
 
 bool OutFile::create(const std::string& path) {
-    HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(widenUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     handle_ = reinterpret_cast<intptr_t>(h);
     return true;

@@ -34,11 +34,14 @@ public:
                 any = any || !eof;
             }
             ZSTD_outBuffer output{out_.data(), out_.size(), 0};
-            hint = ZSTD_decompressStream(ctx_, &output, &input);
-            if (ZSTD_isError(hint)) {
-                return ZSTD_getErrorCode(hint) == ZSTD_error_memory_allocation ? Status::MoreHeapMemory
-                                                                                : Status::BrokenData;
+            const size_t before = input.pos;
+            const size_t r = ZSTD_decompressStream(ctx_, &output, &input);
+            if (ZSTD_isError(r)) {
+                return ZSTD_getErrorCode(r) == ZSTD_error_memory_allocation ? Status::MoreHeapMemory
+                                                                             : Status::BrokenData;
             }
+            // A call that moved nothing only asks for the next frame's header.
+            if (input.pos != before || output.pos > 0) hint = r;
             if (output.pos > 0 && !out.write(out_.data(), output.pos)) return Status::CannotWrite;
             // At the end of the input the decoder still hands out what it holds.
             if (eof && output.pos == 0) break;
