@@ -8,6 +8,7 @@ set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/message_placement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/text_selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/reader_family.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/archive/work_folder_names.cpp
 )
 add_library(quibex_portable STATIC ${QUIBEX_PORTABLE_SOURCES})
 target_include_directories(quibex_portable PUBLIC ${CMAKE_CURRENT_LIST_DIR})

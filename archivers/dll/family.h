@@ -6,30 +6,13 @@
 
 #include <cstddef>
 
+#include "archive_entry_info.h"
+
 namespace arcdll {
 
 using HARC = HANDLE;
 
-#pragma pack(push, 1)
-struct IndividualInfo {
-    DWORD dwOriginalSize;
-    DWORD dwCompressedSize;
-    DWORD dwCRC;
-    UINT uFlag;
-    UINT uOSType;
-    WORD wRatio;  // per mille
-    WORD wDate;   // DOS date
-    WORD wTime;   // DOS time
-    char szFileName[513];
-    char dummy1[3];
-    char szAttribute[8];
-    char szMode[8];
-};
-#pragma pack(pop)
-static_assert(sizeof(IndividualInfo) == 558);
-static_assert(offsetof(IndividualInfo, wRatio) == 20 && offsetof(IndividualInfo, wTime) == 24);
-static_assert(offsetof(IndividualInfo, szFileName) == 26 && offsetof(IndividualInfo, dummy1) == 539);
-static_assert(offsetof(IndividualInfo, szAttribute) == 542 && offsetof(IndividualInfo, szMode) == 550);
+using IndividualInfo = archiver_api::ArchiveEntryInfo;
 
 // Codes the libraries return that the engine's Status does not name.
 constexpr int kErrNotFindArcFile = 0x8029;

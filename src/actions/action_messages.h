@@ -15,13 +15,18 @@ inline constexpr const wchar_t* kArchiveAssociatedWithSelf =
     L"このままでは永久ループするため処理を打ち切ります。\r\n\r\n"
     L"オプションを変更するか、もしくは Quibex の関連付けを解除してください。";
 
+// A document of the archive: "<name> の解凍に失敗しました。(<hex>)".
+inline constexpr const wchar_t* kDocumentExtractFailed = L" の解凍に失敗しました。(";
+inline constexpr const wchar_t* kDocumentOpenFailed = L" の関連付けオープンに失敗しました。(";
+
 inline constexpr const wchar_t* kArchiverToolNotSet =
     L"アーカイバツールが登録されていません。\r\n\r\nオプションの指定を確認してください。";
 inline constexpr const wchar_t* kEditorNotSet =
     L"テキストエディタが登録されていません。\r\n\r\nオプションの指定を確認してください。";
 inline constexpr const wchar_t* kPrintToolNotSet =
     L"印刷ツールが登録されていません。\r\n\r\nオプションの指定を確認してください。";
-inline constexpr const wchar_t* kToolStartFailedTail = L" を実行できません。\r\n\r\nオプションの指定を確認してください。";
+inline constexpr const wchar_t* kToolStartFailedTail =
+    L" を実行できません。\r\n\r\nオプションの指定を確認してください。";
 inline constexpr const wchar_t* kArchiverToolIsSelf =
     L"<<警告>>\r\n\r\n"
     L"オプションに Quibex 自身が登録されています。\r\n"
@@ -35,8 +40,6 @@ inline std::wstring NoAssociation(const std::wstring& path) {
 }
 inline std::wstring LaunchFailed(const std::wstring& path) { return path + kLaunchFailedTail; }
 inline std::wstring ToolStartFailed(const std::wstring& toolPath) { return toolPath + kToolStartFailedTail; }
-inline std::wstring PrintByAssociationFailed(const std::wstring& path) {
-    return path + kPrintByAssociationFailedTail;
-}
+inline std::wstring PrintByAssociationFailed(const std::wstring& path) { return path + kPrintByAssociationFailedTail; }
 
 }  // namespace quibex::action_text

@@ -6,6 +6,7 @@
 
 #include "actions/action_messages.h"
 #include "core/app_state.h"
+#include "core/handle.h"
 #include "core/message_box.h"
 #include "core/path_text.h"
 
@@ -21,27 +22,13 @@ constexpr REGSAM kOpenAccess = 0x3F;
 // terminating NUL included; anything longer counts as absent.
 constexpr int kValueBufferBytes = 256;
 
-class RegKey {
-public:
-    RegKey() = default;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    bool Open(HKEY root, const std::wstring& subKey) {
-        return RegOpenKeyExW(root, subKey.c_str(), 0, kOpenAccess, &key_) == ERROR_SUCCESS;
-    }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
+bool OpenKey(HKEY root, const std::wstring& subKey, UniqueKey& key) {
+    return RegOpenKeyExW(root, subKey.c_str(), 0, kOpenAccess, key.put()) == ERROR_SUCCESS;
+}
 
 int AnsiLength(const std::wstring& text) {
     if (text.empty()) return 0;
-    return WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                               nullptr);
+    return WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
 }
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
@@ -50,10 +37,9 @@ bool Launched(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32;
 
 }  // namespace
 
-std::wstring RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-                          std::wstring fallback) {
-    RegKey key;
-    if (!key.Open(root, subKey)) return fallback;
+std::wstring RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, std::wstring fallback) {
+    UniqueKey key;
+    if (!OpenKey(root, subKey, key)) return fallback;
     const wchar_t* name = valueName.empty() ? nullptr : valueName.c_str();
     DWORD type = 0, bytes = 0;
     if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return fallback;
@@ -74,12 +60,11 @@ std::wstring RegReadValue(HKEY root, const std::wstring& subKey, const std::wstr
 }
 
 DWORD RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD fallback) {
-    RegKey key;
-    if (!key.Open(root, subKey)) return fallback;
+    UniqueKey key;
+    if (!OpenKey(root, subKey, key)) return fallback;
     const wchar_t* name = valueName.empty() ? nullptr : valueName.c_str();
     DWORD type = 0, value = 0, bytes = sizeof(value);
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) != ERROR_SUCCESS ||
         type != REG_DWORD || bytes != sizeof(value))
         return fallback;
     return value;
@@ -111,7 +96,7 @@ bool OpenByAssociation(std::wstring& path, int verbMode) {
 }
 
 bool OpenArchiveByAssociation(const std::wstring& archivePath) {
-    auto show = [](const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_ICONERROR | MB_OK); };
+    auto show = [](const std::wstring& text) { ShowPlainMessage(text, MB_ICONERROR | MB_OK); };
     std::wstring exe = FindAssociatedExe(archivePath);
     if (exe.empty()) {
         show(action_text::NoAssociation(archivePath));

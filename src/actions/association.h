@@ -14,8 +14,7 @@ namespace quibex {
 // value. The key is opened with access 0x3F, so a key the user may not write
 // to reads as missing. A string of 256 bytes or more in the system code page,
 // a value of another type, or any failure gives `fallback`.
-std::wstring RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
-                          std::wstring fallback);
+std::wstring RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, std::wstring fallback);
 DWORD RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD fallback);
 
 // The executable the shell associates with `path`, or empty when there is none.

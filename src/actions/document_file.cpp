@@ -2,19 +2,16 @@
 
 #include <windows.h>
 
+#include "actions/action_messages.h"
 #include "actions/association.h"
 #include "archive/ansi_path.h"
 #include "archive/archiver_library.h"
 #include "archive/reader_family.h"
 #include "core/message_box.h"
 #include "core/path_text.h"
-#include "viewer/viewer_window.h"
 
 namespace quibex {
 namespace {
-
-constexpr const wchar_t* kExtractFailed = L" の解凍に失敗しました。(";
-constexpr const wchar_t* kOpenFailed = L" の関連付けオープンに失敗しました。(";
 
 bool FileInWorkFolder(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());  // hidden and system files count
@@ -45,7 +42,7 @@ int Extract(ArchiverLibrary& library, ReaderKind kind, const std::wstring& archi
     const AppState& app = App();
     std::wstring command = DocumentCommand(kind, PathForLibrary(archive), PathForLibrary(app.WorkFolder), member);
     std::string output(255, '\0');
-    return library.Command(ViewerWindow(), ToAnsi(command), &output);
+    return library.Command(app.LibraryOwner, ToAnsi(command), &output);
 }
 
 }  // namespace
@@ -73,7 +70,9 @@ int32_t OpenDocumentFile(const std::wstring& folder, const DocumentEntry& entry)
         if (LibraryFor(app, library, kind, archive)) {
             int result = Extract(*library, kind, archive, DocumentMemberPath(folder, entry.Name));
             if (result != 0) {
-                ShowMessage(entry.Name + kExtractFailed + Hex(static_cast<uint32_t>(result)) + L")", MB_ICONERROR | MB_OK);
+                ShowMessage(
+                    entry.Name + action_text::kDocumentExtractFailed + Hex(static_cast<uint32_t>(result)) + L")",
+                    MB_ICONERROR | MB_OK);
                 return result;
             }
             std::wstring contents = HelpContentsName(entry.Name);
@@ -81,7 +80,7 @@ int32_t OpenDocumentFile(const std::wstring& folder, const DocumentEntry& entry)
         }
     }
     if (OpenByAssociation(target, VerbModeFromSettings())) return -1;
-    ShowMessage(entry.Name + kOpenFailed + Hex(0) + L")", MB_ICONERROR | MB_OK);
+    ShowMessage(entry.Name + action_text::kDocumentOpenFailed + Hex(0) + L")", MB_ICONERROR | MB_OK);
     return 0;
 }
 

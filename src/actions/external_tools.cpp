@@ -6,6 +6,7 @@
 
 #include "actions/action_messages.h"
 #include "core/app_state.h"
+#include "core/handle.h"
 #include "core/message_box.h"
 
 namespace quibex {
@@ -15,7 +16,7 @@ namespace {
 constexpr UINT kErrorStyle = MB_ICONERROR | MB_OK;
 
 // The archive routine reports in a plain box; the text routines centre theirs.
-void ShowPlainError(const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), kAppTitle, kErrorStyle); }
+void ShowPlainError(const std::wstring& text) { ShowPlainMessage(text, kErrorStyle); }
 
 bool UserDeclinesPrinting() {
     return AppSettings().PrtConfirm == 1 && ShowMessage(action_text::kAskPrint, MB_ICONQUESTION | MB_YESNO) == IDNO;
@@ -33,8 +34,7 @@ DWORD StartCommandLine(const std::wstring& commandLine) {
         si.wShowWindow = SW_SHOWNORMAL;
         PROCESS_INFORMATION pi{};
         if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0;
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        UniqueHandle thread(pi.hThread), process(pi.hProcess);
         return pi.dwProcessId;
     } catch (...) {
         return 0;

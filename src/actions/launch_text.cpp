@@ -22,8 +22,8 @@ size_t FindFrom(const std::wstring& text, const std::wstring& find, size_t from,
 
 }  // namespace
 
-std::wstring ReplaceText(const std::wstring& text, const std::wstring& find, const std::wstring& replacement,
-                         int start, int count, int compareMode) {
+std::wstring ReplaceText(const std::wstring& text, const std::wstring& find, const std::wstring& replacement, int start,
+                         int count, int compareMode) {
     // An empty search text would match everywhere without advancing.
     if (find.empty() || count == 0) return text;
     size_t pos = start > 1 ? static_cast<size_t>(start) - 1 : 0;
@@ -51,9 +51,7 @@ std::wstring CollapseExecutableBuffer(const std::wstring& buffer) {
     return s;
 }
 
-bool NamesQuibex(const std::wstring& path) {
-    return ToLower(path).find(L"quibex.exe") != std::wstring::npos;
-}
+bool NamesQuibex(const std::wstring& path) { return ToLower(path).find(L"quibex.exe") != std::wstring::npos; }
 
 std::wstring QuoteToolPath(const std::wstring& toolPath) {
     if (toolPath.size() >= 2 && toolPath.front() == L'"' && toolPath.back() == L'"') return toolPath;
@@ -64,8 +62,8 @@ std::wstring ToolCommandLine(const std::wstring& toolPath, const std::wstring& f
     return QuoteToolPath(toolPath) + L" \"" + filePath + L"\"";
 }
 
-std::wstring PrintToolCommandLine(const std::wstring& toolPath, const std::wstring& filePath,
-                                  const std::wstring& param, int paramAfterFile) {
+std::wstring PrintToolCommandLine(const std::wstring& toolPath, const std::wstring& filePath, const std::wstring& param,
+                                  int paramAfterFile) {
     if (param.empty()) return ToolCommandLine(toolPath, filePath);
     if (paramAfterFile == 1) return ToolCommandLine(toolPath, filePath) + L" " + param;
     return QuoteToolPath(toolPath) + L" " + param + L" \"" + filePath + L"\"";

@@ -31,7 +31,7 @@ std::wstring ToolCommandLine(const std::wstring& toolPath, const std::wstring& f
 
 // The print tool's command line: `param` (taken as typed) goes after the file
 // when `paramAfterFile` is 1, else before it; an empty `param` is left out.
-std::wstring PrintToolCommandLine(const std::wstring& toolPath, const std::wstring& filePath,
-                                  const std::wstring& param, int paramAfterFile);
+std::wstring PrintToolCommandLine(const std::wstring& toolPath, const std::wstring& filePath, const std::wstring& param,
+                                  int paramAfterFile);
 
 }  // namespace quibex

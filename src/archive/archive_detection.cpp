@@ -6,21 +6,20 @@
 
 #include "archive/ansi_path.h"
 #include "archive/archiver_library.h"
+#include "archive/archive_texts.h"
 #include "core/app_state.h"
+#include "core/handle.h"
 #include "core/init_window.h"
+#include "core/message_box.h"
 #include "core/path_text.h"
 
 namespace quibex {
 
 namespace {
 
-constexpr const wchar_t* kNotAnArchive =
-    L"このファイルは書庫ではないか、未知の書庫かもしれません。\r\n\r\n"
-    L"書庫である事が確実なら対応のDLLをインストールしてください。";
-
 bool Fail(const std::wstring& message) {
     UnloadInitWindow();
-    MessageBoxW(nullptr, message.c_str(), kAppTitle, MB_ICONERROR | MB_SETFOREGROUND);
+    ShowPlainMessage(message, MB_ICONERROR);
     return false;
 }
 
@@ -28,9 +27,9 @@ void ShowSystemError(DWORD code) {
     wchar_t* text = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                    code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = text ? text : L"エラー " + std::to_wstring(code);
+    std::wstring message = text ? text : archive_text::SystemError(code);
     if (text) LocalFree(text);
-    MessageBoxW(nullptr, message.c_str(), kAppTitle, MB_ICONERROR | MB_SETFOREGROUND);
+    ShowPlainMessage(message, MB_ICONERROR);
 }
 
 bool CheckedBy(ArchiverLibrary& lib, WORD version, const std::wstring& path) {
@@ -44,24 +43,24 @@ bool FindCabInExe(const std::wstring& path) {
     std::wstring name = FileNameOf(path);
     app.CabArchivePath = app.CabWorkFolder + L"\\" + name.substr(0, name.size() >= 4 ? name.size() - 4 : 0) + L".cab";
 
-    HANDLE in = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (in == INVALID_HANDLE_VALUE) {
+    UniqueHandle in(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!in) {
         ShowSystemError(GetLastError());
         return false;
     }
     LARGE_INTEGER size{};
     std::vector<char> bytes;
     DWORD error = 0;
-    if (!GetFileSizeEx(in, &size) || size.QuadPart > 0x7FFFFFFF) {
+    if (!GetFileSizeEx(in.get(), &size) || size.QuadPart > 0x7FFFFFFF) {
         error = GetLastError() ? GetLastError() : ERROR_FILE_TOO_LARGE;
     } else {
         bytes.resize(static_cast<size_t>(size.QuadPart));
         DWORD got = 0;
-        if (!bytes.empty() && (!ReadFile(in, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                               got != bytes.size()))
+        if (!bytes.empty() &&
+            (!ReadFile(in.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size()))
             error = GetLastError() ? GetLastError() : ERROR_READ_FAULT;
     }
-    CloseHandle(in);
+    in.reset();
     if (error) {
         ShowSystemError(error);
         return false;
@@ -83,16 +82,16 @@ bool FindCabInExe(const std::wstring& path) {
         return false;
     }
     SetFileAttributesW(app.CabWorkFolder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    HANDLE out = CreateFileW(app.CabArchivePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
+    UniqueHandle out(CreateFileW(app.CabArchivePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!out) {
         ShowSystemError(GetLastError());
         return false;
     }
     DWORD put = 0;
     DWORD tail = static_cast<DWORD>(bytes.size() - last);
-    bool ok = WriteFile(out, bytes.data() + last, tail, &put, nullptr) && put == tail;
+    bool ok = WriteFile(out.get(), bytes.data() + last, tail, &put, nullptr) && put == tail;
     error = ok ? 0 : GetLastError();
-    CloseHandle(out);
+    out.reset();
     if (!ok) {
         DeleteFileW(app.CabArchivePath.c_str());
         ShowSystemError(error ? error : ERROR_WRITE_FAULT);
@@ -106,15 +105,15 @@ bool DetectArchiveKind() {
     const std::wstring& ext = app.ArchiveExtension;
     if (ext == L"LZH") {
         if (app.UnlhaVersion > 0) return app.ArchiveKind = L"LHA", true;
-        return Fail(L"UNLHA32.DLL がみつかりません。");
+        return Fail(archive_text::MissingLibrary(L"UNLHA32.DLL"));
     }
     if (ext == L"ZIP") {
         if (app.UnzipVersion > 0) return app.ArchiveKind = L"ZIP", true;
-        return Fail(L"UNZIP32.DLL がみつかりません。");
+        return Fail(archive_text::MissingLibrary(L"UNZIP32.DLL"));
     }
     if (ext == L"CAB") {
         if (app.CabVersion > 0) return app.ArchiveKind = L"CAB", true;
-        return Fail(L"CAB32.DLL がみつかりません。");
+        return Fail(archive_text::MissingLibrary(L"CAB32.DLL"));
     }
     if (ext == L"EXE") {
         if (CheckedBy(UnlhaLibrary(), app.UnlhaVersion, app.ArchivePath)) return app.ArchiveKind = L"LHA", true;
@@ -128,7 +127,7 @@ bool DetectArchiveKind() {
         }
     }
     app.ArchiveKind.clear();
-    return Fail(kNotAnArchive);
+    return Fail(archive_text::kNotAnArchive);
 }
 
 }  // namespace quibex

@@ -1,6 +1,6 @@
-// The readers: one library command extracts the texts into the work folder,
-// the documents are listed, then the viewer, the editor or the no-text
-// reaction takes over.
+// The reader: one library command extracts the texts into the work folder and
+// the documents are listed. What to do with them (the viewer, the editor, the
+// no-text reaction) is decided by the caller.
 #pragma once
 
 #include <string>
@@ -11,15 +11,23 @@
 
 namespace quibex {
 
-// Each returns true when something was shown or opened.
-bool ReadLzhArchive();
-bool ReadZipArchive();
-bool ReadCabArchive();
+enum class ReadVerdict {
+    Failed,  // the library reported an error; its message has been shown
+    NoText,  // neither a matching text nor a document
+    Found,   // texts in ExtractedFiles, documents in Documents, or both
+};
 
-// Listers of the non-text documents; they fill App().Documents and return the count.
-int ListLzhDocuments(const std::wstring& path, const std::wstring& patterns);
-int ListZipDocuments(const std::wstring& path, const std::wstring& patterns);
-int ListCabDocuments(const std::wstring& path, const std::wstring& patterns);
+struct ReadOutcome {
+    ReadVerdict verdict = ReadVerdict::Failed;
+    std::wstring inputPath;  // the archive the library read, unquoted
+};
+
+// Extracts with the library of `kind`. Fills AppState: ExtractedFiles (only
+// what this extraction wrote, in the folder's order), CurrentFile, Documents.
+ReadOutcome ReadArchive(ReaderKind kind);
+
+// Lists the non-text documents into App().Documents; returns the count.
+int ListDocuments(ReaderKind kind, const std::wstring& path, const std::wstring& patterns);
 
 // Names of the plain files in a folder (hidden and system ones too), in the
 // order the file system returns them.

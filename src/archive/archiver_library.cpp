@@ -18,25 +18,23 @@ std::wstring ProgramFolderFile(const wchar_t* name) {
 
 ArchiverLibrary::ArchiverLibrary(const wchar_t* dllName, const char* prefix) : dllName_(dllName), prefix_(prefix) {}
 
-ArchiverLibrary::~ArchiverLibrary() {
-    if (module_) FreeLibrary(module_);
-}
+ArchiverLibrary::~ArchiverLibrary() = default;
 
 bool ArchiverLibrary::Available() {
     if (!tried_) {
         tried_ = true;
         // The program folder first, so the libraries shipped beside Quibex win;
         // then the system's search order, where installed originals live.
-        module_ = LoadLibraryExW(ProgramFolderFile(dllName_).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-        if (!module_) module_ = LoadLibraryW(dllName_);
+        module_.reset(LoadLibraryExW(ProgramFolderFile(dllName_).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        if (!module_) module_.reset(LoadLibraryW(dllName_));
     }
-    return module_ != nullptr;
+    return static_cast<bool>(module_);
 }
 
 FARPROC ArchiverLibrary::Routine(const char* suffix) {
     if (!Available()) return nullptr;
     std::string name = std::string(prefix_) + suffix;
-    return GetProcAddress(module_, name.c_str());
+    return GetProcAddress(module_.get(), name.c_str());
 }
 
 namespace {

@@ -8,29 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "archive_entry_info.h"
+#include "core/handle.h"
+
 namespace quibex {
 
-#pragma pack(push, 1)
 // The per-member record of the listing routines.
-struct ArchiveEntryInfo {
-    DWORD dwOriginalSize;
-    DWORD dwCompressedSize;
-    DWORD dwCRC;
-    UINT uFlag;
-    UINT uOSType;
-    WORD wRatio;
-    WORD wDate;
-    WORD wTime;
-    char szFileName[513];
-    char dummy1[3];
-    char szAttribute[8];
-    char szMode[8];
-};
-#pragma pack(pop)
-static_assert(sizeof(ArchiveEntryInfo) == 558, "the libraries write exactly 558 bytes");
-static_assert(offsetof(ArchiveEntryInfo, szFileName) == 26 && offsetof(ArchiveEntryInfo, szAttribute) == 542 &&
-                  offsetof(ArchiveEntryInfo, szMode) == 550,
-              "field offsets are part of the libraries' contract");
+using ArchiveEntryInfo = archiver_api::ArchiveEntryInfo;
 
 using HARC = HANDLE;
 
@@ -69,7 +53,7 @@ private:
 
     const wchar_t* dllName_;
     const char* prefix_;
-    HMODULE module_ = nullptr;
+    UniqueModule module_;
     bool tried_ = false;
 };
 

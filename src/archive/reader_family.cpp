@@ -1,17 +1,15 @@
 #include "archive/reader_family.h"
 
+#include "archive/archive_texts.h"
 #include "archive/text_selection.h"
 
 namespace quibex {
 
 namespace {
 const ReaderFamily kFamilies[] = {
-    {ReaderKind::Lzh, L"UNLHA32.DLL", L"-y -c -a1", L" -n", L"LZH",
-     L"このLHA形式書庫には指定された条件に合うドキュメントがみつかりません。", L"LHA"},
-    {ReaderKind::Zip, L"UNZIP32.DLL", L"-x -j -o", L" --i", L"ZIP",
-     L"このZIP形式書庫には指定された条件に合うドキュメントがみつかりません。", L"ZIP"},
-    {ReaderKind::Cab, L"CAB32.DLL", L"-x -j -o", L" -i", L"CAB",
-     L"このCAB形式書庫には指定された条件に合うドキュメントがみつかりません。", L"CAB"},
+    {ReaderKind::Lzh, L"UNLHA32.DLL", L"-y -c -a1", L" -n", L"LZH", archive_text::kNoTextLha, L"LHA"},
+    {ReaderKind::Zip, L"UNZIP32.DLL", L"-x -j -o", L" --i", L"ZIP", archive_text::kNoTextZip, L"ZIP"},
+    {ReaderKind::Cab, L"CAB32.DLL", L"-x -j -o", L" -i", L"CAB", archive_text::kNoTextCab, L"CAB"},
 };
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
@@ -39,10 +37,8 @@ std::wstring DocumentCommand(ReaderKind kind, const std::wstring& archive, const
     switch (kind) {
     case ReaderKind::Lzh:
         return L"E " + Quoted(archive) + L" -y -c -a1 -n -p " + Quoted(workFolder) + L" " + Quoted(member);
-    case ReaderKind::Zip:
-        return L"-x -j -o --i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
-    case ReaderKind::Cab:
-        return L"-x -j -o -i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
+    case ReaderKind::Zip: return L"-x -j -o --i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
+    case ReaderKind::Cab: return L"-x -j -o -i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
     }
     return L"";
 }
@@ -63,8 +59,7 @@ std::wstring Hex(uint32_t value) {
 }
 
 std::wstring LibraryErrorMessage(ReaderKind kind, int result) {
-    return std::wstring(FamilyOf(kind).dllName) + L" からエラー(" + Hex(static_cast<uint32_t>(result)) +
-           L")が報告されました。";
+    return archive_text::LibraryError(FamilyOf(kind).dllName, Hex(static_cast<uint32_t>(result)));
 }
 
 }  // namespace quibex

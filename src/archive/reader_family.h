@@ -11,12 +11,12 @@ enum class ReaderKind { Lzh, Zip, Cab };
 
 struct ReaderFamily {
     ReaderKind kind;
-    const wchar_t* dllName;        // "UNLHA32.DLL"
-    const wchar_t* switches;       // without the progress-off switch
-    const wchar_t* progressOff;    // appended when "Progress" is 0
-    const wchar_t* ownExtension;   // "LZH"
-    const wchar_t* noTextLine;     // the no-text sentence
-    const wchar_t* formatName;     // "LHA" for the messages
+    const wchar_t* dllName;       // "UNLHA32.DLL"
+    const wchar_t* switches;      // without the progress-off switch
+    const wchar_t* progressOff;   // appended when "Progress" is 0
+    const wchar_t* ownExtension;  // "LZH"
+    const wchar_t* noTextLine;    // the no-text sentence
+    const wchar_t* formatName;    // "LHA" for the messages
 };
 
 const ReaderFamily& FamilyOf(ReaderKind kind);

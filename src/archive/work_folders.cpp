@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "archive/work_folder_names.h"
 #include "core/app_state.h"
+#include "core/handle.h"
 #include "core/paths.h"
 
 namespace quibex {
@@ -12,27 +14,30 @@ namespace {
 // Each side-by-side instance keeps a lock file beside its sub-folder open
 // without delete sharing while it runs, so a sub-folder whose lock file can be
 // deleted belongs to an instance that has ended.
-HANDLE g_lock = INVALID_HANDLE_VALUE;
+UniqueHandle g_lock;
 
 std::wstring WithSlash(const std::wstring& folder) {
     return !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
 }
 
+// Deletes the plain files of a folder the program named as one of its own
+// work folders; any other path (an empty one above all) is left alone.
 void DeleteFilesIn(const std::wstring& folder) {
+    if (!IsWorkFolderPath(folder) && !IsCabWorkFolderPath(folder)) return;
     std::wstring dir = WithSlash(folder);
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir + L"*.*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
+    UniqueFind find(FindFirstFileW((dir + L"*.*").c_str(), &fd));
+    if (!find) return;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         std::wstring path = dir + fd.cFileName;
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    } while (FindNextFileW(find.get(), &fd));
 }
 
 void RemoveFolderWithFiles(const std::wstring& folder) {
+    if (!IsWorkFolderPath(folder) && !IsCabWorkFolderPath(folder)) return;
     DeleteFilesIn(folder);
     RemoveDirectoryW(folder.c_str());
 }
@@ -41,16 +46,15 @@ void RemoveFolderWithFiles(const std::wstring& folder) {
 void RemoveDeadInstanceFolders(const std::wstring& parent) {
     std::wstring dir = WithSlash(parent);
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir + L"qx-*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
+    UniqueFind find(FindFirstFileW((dir + L"qx-*").c_str(), &fd));
+    if (!find) return;
     do {
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         std::wstring sub = dir + fd.cFileName;
         std::wstring lock = sub + L".lock";
         SetFileAttributesW(lock.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (DeleteFileW(lock.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) RemoveFolderWithFiles(sub);
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    } while (FindNextFileW(find.get(), &fd));
 }
 
 bool CreateHiddenFolder(const std::wstring& folder) {
@@ -62,11 +66,9 @@ bool CreateHiddenFolder(const std::wstring& folder) {
 // True when a file can be created in the folder.
 bool Writable(const std::wstring& folder) {
     std::wstring probe = WithSlash(folder) + L"~quibex-probe.tmp";
-    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
-    return true;
+    UniqueHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(file);
 }
 
 std::wstring TempPath() {
@@ -75,36 +77,34 @@ std::wstring TempPath() {
     return n ? std::wstring(buf) : L"C:\\";
 }
 
-}  // namespace
-
-std::wstring WorkFolderFor(const std::wstring& appFolder) {
-    return appFolder + (!appFolder.empty() && appFolder.back() == L'\\' ? L"temp" : L"\\temp");
+void CreateOrEmpty(const std::wstring& folder) {
+    if (!PathExists(folder))
+        CreateHiddenFolder(folder);
+    else
+        DeleteFilesIn(folder);
 }
 
-std::wstring CabWorkFolderFor(const std::wstring& tempPath) { return WithSlash(tempPath) + L"~quibex.tmp"; }
+}  // namespace
 
 void PrepareWorkFolders(bool sideBySide) {
     AppState& app = App();
     std::wstring work = WorkFolderFor(ApplicationFolder());
-    if (!PathExists(work)) CreateHiddenFolder(work);
-    else DeleteFilesIn(work);
+    CreateOrEmpty(work);
     if (!PathExists(work) || !Writable(work)) {
         // A read-only program folder: use one under the temporary folder.
-        work = WithSlash(TempPath()) + L"Quibex temp";
-        if (!PathExists(work)) CreateHiddenFolder(work);
-        else DeleteFilesIn(work);
+        work = FallbackWorkFolderFor(TempPath());
+        CreateOrEmpty(work);
     }
     std::wstring cab = CabWorkFolderFor(TempPath());
 
     if (sideBySide) {
         RemoveDeadInstanceFolders(work);
-        std::wstring mine = L"qx-" + std::to_wstring(GetCurrentProcessId());
-        work = WithSlash(work) + mine;
+        work = InstanceWorkFolder(work, GetCurrentProcessId());
         RemoveFolderWithFiles(work);
         CreateHiddenFolder(work);
-        g_lock = CreateFileW((work + L".lock").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_HIDDEN, nullptr);
-        cab += L"-" + std::to_wstring(GetCurrentProcessId());
+        g_lock.reset(CreateFileW((work + L".lock").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_HIDDEN, nullptr));
+        cab = InstanceCabWorkFolder(cab, GetCurrentProcessId());
     }
     app.WorkFolder = WithSlash(work);
     app.CabWorkFolder = cab;
@@ -113,11 +113,6 @@ void PrepareWorkFolders(bool sideBySide) {
 
 void DeleteWorkFiles() { DeleteFilesIn(App().WorkFolder); }
 
-void RemoveCabWorkFolder() {
-    const std::wstring& cab = App().CabWorkFolder;
-    if (cab.empty()) return;
-    DeleteFilesIn(cab);
-    RemoveDirectoryW(cab.c_str());
-}
+void RemoveCabWorkFolder() { RemoveFolderWithFiles(App().CabWorkFolder); }
 
 }  // namespace quibex

@@ -16,13 +16,11 @@ namespace quibex {
 // Falls back to a folder under the temporary folder when the program folder
 // is read-only. Failing steps are skipped.
 void PrepareWorkFolders(bool sideBySide);
-// Deletes every file in WorkFolder, whatever its attributes; sub-folders stay.
+// Deletes every file in WorkFolder, whatever its attributes; sub-folders
+// stay. Nothing happens unless WorkFolder is named as a work folder.
 void DeleteWorkFiles();
 // Deletes the files in CabWorkFolder and removes the folder; errors ignored.
+// Nothing happens unless CabWorkFolder is named as the cabinet work folder.
 void RemoveCabWorkFolder();
-
-// Path rules, exposed for tests.
-std::wstring WorkFolderFor(const std::wstring& appFolder);  // without the trailing "\"
-std::wstring CabWorkFolderFor(const std::wstring& tempPath);
 
 }  // namespace quibex

@@ -28,9 +28,10 @@ struct AppState {
     bool ReadFailed = false;
     int DocumentCount = 0;
     std::vector<DocumentEntry> Documents;
-    std::wstring CurrentFile;                 // first name of the work-folder enumeration
+    std::wstring CurrentFile;                  // first name of the work-folder enumeration
     std::vector<std::wstring> ExtractedFiles;  // every name of that enumeration, in its order
     bool ViewerLoading = false;
+    HWND LibraryOwner = nullptr;  // the window that owns the archiver library calls (the viewer)
     HWND MessageOwner = nullptr;
     HHOOK MessageHook = nullptr;
     std::wstring HelpFile;

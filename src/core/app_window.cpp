@@ -1,35 +1,40 @@
 #include "core/app_window.h"
 
+#include <memory>
+
 #include "core/app_state.h"
+#include "core/window_base.h"
 
 namespace quibex {
 
 namespace {
-HWND g_appWindow = nullptr;
 
-LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY && hwnd == g_appWindow) g_appWindow = nullptr;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
+class ApplicationWindow : public Window {
+public:
+    bool Make(HINSTANCE instance) {
+        // Never shown; WS_POPUP keeps it off the taskbar.
+        return Create({kAppWindowClass, 0, nullptr, nullptr, LoadIconW(instance, MAKEINTRESOURCEW(1))}, 0, kAppTitle,
+                      WS_POPUP, 0, 0, 0, 0, nullptr);
+    }
+};
+
+std::unique_ptr<ApplicationWindow> g_appWindow;
+
 }  // namespace
 
 HWND CreateAppWindow(HINSTANCE instance) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = AppWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kAppWindowClass;
-    RegisterClassW(&wc);
-    // A never-shown top-level window; WS_POPUP keeps it off the taskbar.
-    g_appWindow = CreateWindowExW(0, kAppWindowClass, kAppTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                                  nullptr);
-    return g_appWindow;
+    if (!g_appWindow) {
+        auto window = std::make_unique<ApplicationWindow>();
+        if (!window->Make(instance)) return nullptr;
+        g_appWindow = std::move(window);
+    }
+    return g_appWindow->hwnd();
 }
 
-HWND AppWindow() { return g_appWindow; }
+HWND AppWindow() { return g_appWindow ? g_appWindow->hwnd() : nullptr; }
 
 void SetAppTitle(const wchar_t* title) {
-    if (g_appWindow) SetWindowTextW(g_appWindow, title);
+    if (HWND hwnd = AppWindow()) SetWindowTextW(hwnd, title);
 }
 
 }  // namespace quibex

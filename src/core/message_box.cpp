@@ -44,9 +44,15 @@ int ShowMessage(const std::wstring& text, UINT style) {
     return ShowMessage(text, style, title);
 }
 
+int ShowPlainMessage(const std::wstring& text, UINT style) {
+    return MessageBoxW(nullptr, text.c_str(), kAppTitle, style | MB_SETFOREGROUND);
+}
+
 void PlayBeep(int pcBeep) {
-    if (pcBeep == 1) Beep(500, 100);
-    else MessageBeep(MB_OK);
+    if (pcBeep == 1)
+        Beep(500, 100);
+    else
+        MessageBeep(MB_OK);
 }
 
 }  // namespace quibex

@@ -13,6 +13,10 @@ namespace quibex {
 int ShowMessage(const std::wstring& text, UINT style, std::wstring& title);
 int ShowMessage(const std::wstring& text, UINT style);
 
+// The plain system message box with the application title, brought to the
+// front: for start-up and reading, before any window of the program shows.
+int ShowPlainMessage(const std::wstring& text, UINT style);
+
 // 500 Hz for 100 ms on the speaker when `pcBeep` is 1, else the system beep.
 void PlayBeep(int pcBeep);
 

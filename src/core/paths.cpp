@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/handle.h"
 #include "core/path_text.h"
 
 namespace quibex {
@@ -11,12 +12,10 @@ namespace quibex {
 bool FileExists(std::wstring& path) {
     path = UnquotePath(path);
     if (path.empty()) return false;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    // A folder can be opened only with backup semantics, so h is a file here.
-    CloseHandle(h);
-    return true;
+    // A folder can be opened only with backup semantics, so this is a file.
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
 }
 
 bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -37,9 +36,7 @@ std::wstring LongPathName(const std::wstring& path) {
         if (component.find_first_of(L"*?") != std::wstring::npos) return L"";
         WIN32_FIND_DATAW found;
         std::wstring probe = result + L"\\" + component;
-        HANDLE h = FindFirstFileW(probe.c_str(), &found);
-        if (h == INVALID_HANDLE_VALUE) return L"";
-        FindClose(h);
+        if (!UniqueFind(FindFirstFileW(probe.c_str(), &found))) return L"";
         result += L"\\";
         result += found.cFileName;
     }

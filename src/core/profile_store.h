@@ -20,7 +20,8 @@ public:
     virtual std::wstring readString(const std::wstring& section, const std::wstring& key, const std::wstring& fallback,
                                     size_t bufferChars) = 0;
     // Writes one value; std::nullopt deletes the key. Failures are ignored.
-    virtual void write(const std::wstring& section, const std::wstring& key, const std::optional<std::wstring>& value) = 0;
+    virtual void write(const std::wstring& section, const std::wstring& key,
+                       const std::optional<std::wstring>& value) = 0;
 };
 
 }  // namespace quibex

@@ -5,9 +5,9 @@
 namespace quibex {
 
 const std::array<const wchar_t*, kIconCount> kIconKeys = {
-    L"Back1IconPath",  L"Back2IconPath",  L"Forward1IconPath", L"Forward2IconPath", L"Text1IconPath",
-    L"Text2IconPath",  L"Print1IconPath", L"Print2IconPath",   L"Open1IconPath",    L"Open2IconPath",
-    L"Exit1IconPath",  L"Exit2IconPath",  L"Search1IconPath",  L"Search2IconPath"};
+    L"Back1IconPath", L"Back2IconPath",  L"Forward1IconPath", L"Forward2IconPath", L"Text1IconPath",
+    L"Text2IconPath", L"Print1IconPath", L"Print2IconPath",   L"Open1IconPath",    L"Open2IconPath",
+    L"Exit1IconPath", L"Exit2IconPath",  L"Search1IconPath",  L"Search2IconPath"};
 
 namespace {
 
@@ -50,8 +50,8 @@ void LoadSettings(ProfileStore& ini, Settings& s) {
     Reader r(ini);
 
     s.AllText = NonZero(MigrateLegacy(ini, L"Option1", L"AllText", 1, [](int32_t v) { return v; }));
-    s.NoText = static_cast<int16_t>(
-        MigrateLegacy(ini, L"Option3", L"NoText", 0, [](int32_t v) { return static_cast<int32_t>(MapLegacyNoText(v)); }));
+    s.NoText = static_cast<int16_t>(MigrateLegacy(ini, L"Option3", L"NoText", 0,
+                                                  [](int32_t v) { return static_cast<int32_t>(MapLegacyNoText(v)); }));
 
     s.ArcAplPath = r.Str(O, L"ArcAplPath", L"", kPathChars);
     s.TxtEdtPath = r.Str(O, L"TxtEdtPath", L"", kPathChars);

@@ -16,8 +16,7 @@ std::wstring NormaliseShortCutKey(const std::wstring& trimmed) {
     const std::wstring fallback = L"111110111";
     if (trimmed.size() < 6 || trimmed.size() > 9) return fallback;
     // "Numeric" as the settings file has always meant it: digits only.
-    if (!std::all_of(trimmed.begin(), trimmed.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
-        return fallback;
+    if (!std::all_of(trimmed.begin(), trimmed.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) return fallback;
     return std::wstring(9 - trimmed.size(), L'1') + trimmed;
 }
 

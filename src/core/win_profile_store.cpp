@@ -7,8 +7,7 @@
 namespace quibex {
 
 int32_t WinProfileStore::readInt(const std::wstring& section, const std::wstring& key, int32_t fallback) {
-    return static_cast<int32_t>(
-        GetPrivateProfileIntW(section.c_str(), key.c_str(), fallback, path_.c_str()));
+    return static_cast<int32_t>(GetPrivateProfileIntW(section.c_str(), key.c_str(), fallback, path_.c_str()));
 }
 
 std::wstring WinProfileStore::readString(const std::wstring& section, const std::wstring& key,

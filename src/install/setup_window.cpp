@@ -2,38 +2,27 @@
 // the installation work; for now it greets the user and closes.
 #include "install/setup_window.h"
 
-#include <windows.h>
-
-#include "../../res/resource.h"
-#include "core/app_state.h"
 #include "core/app_window.h"
+#include "core/window_base.h"
+#include "resource.h"
 
 namespace quibex {
 
 namespace {
-INT_PTR CALLBACK SetupProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) App().MessageOwner = dlg;
-        return FALSE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDC_SETUP_BTNYES:
-        case IDC_SETUP_BTNNO:
-        case IDCANCEL:
-            EndDialog(dlg, LOWORD(wp));
-            return TRUE;
-        }
-        return FALSE;
+class SetupDialog : public Dialog {
+protected:
+    bool OnCommand(int id, int, HWND) override {
+        if (id != IDC_SETUP_BTNYES && id != IDC_SETUP_BTNNO && id != IDCANCEL) return false;
+        End(id);
+        return true;
     }
-    return FALSE;
-}
+    bool CentreOnOwner() const override { return false; }
+};
 }  // namespace
 
 void ShowSetupWindowModal() {
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETUP), AppWindow(), SetupProc, 0);
+    SetupDialog dialog;
+    dialog.RunModal(IDD_SETUP, AppWindow());
 }
 
 }  // namespace quibex

@@ -2,44 +2,37 @@
 // program's only window when there is no archive, and closing it ends the run.
 #include "options/main_options_window.h"
 
-#include <windows.h>
+#include <memory>
 
-#include "../../res/resource.h"
-#include "core/app_state.h"
 #include "core/app_window.h"
+#include "core/window_base.h"
+#include "resource.h"
 
 namespace quibex {
 
 namespace {
-INT_PTR CALLBACK OptionsProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) App().MessageOwner = dlg;
-        return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDC_OPTIONS_BTNCLOSE || LOWORD(wp) == IDCANCEL) {
-            DestroyWindow(dlg);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return FALSE;
+class MainOptionsDialog : public Dialog {
+protected:
+    bool OnCommand(int id, int, HWND) override {
+        if (id != IDC_OPTIONS_BTNCLOSE && id != IDCANCEL) return false;
+        End(id);
+        return true;
     }
-    return FALSE;
-}
+    void OnDestroyed() override { PostQuitMessage(0); }
+    bool CentreOnOwner() const override { return false; }
+};
+
+std::unique_ptr<MainOptionsDialog> g_options;
 }  // namespace
 
 void ShowMainOptionsWindow() {
-    HWND dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_OPTIONS), AppWindow(), OptionsProc, 0);
-    if (!dlg) {
+    g_options = std::make_unique<MainOptionsDialog>();
+    if (!g_options->CreateModeless(IDD_OPTIONS, AppWindow())) {
+        g_options.reset();
         PostQuitMessage(0);
         return;
     }
-    ShowWindow(dlg, SW_SHOW);
-    SetForegroundWindow(dlg);
+    SetForegroundWindow(g_options->hwnd());
 }
 
 }  // namespace quibex

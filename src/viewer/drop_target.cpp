@@ -82,7 +82,7 @@ public:
             return S_OK;
         }
         f->droppedPath = path;
-        PostMessageW(f->hwnd, kMsgDroppedArchive, static_cast<WPARAM>(DropModifiersOf(keyState)), 0);
+        PostMessageW(f->hwnd(), kMsgDroppedArchive, static_cast<WPARAM>(DropModifiersOf(keyState)), 0);
         *effect = DROPEFFECT_COPY;
         return S_OK;
     }
@@ -93,7 +93,10 @@ private:
         if (!holdsFile_ || !f) return DROPEFFECT_NONE;
         int rule = DropEffect(f->allowSecondInstance == 1, DropModifiersOf(keyState));
         DWORD wanted = rule == kDropEffectMove ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
-        return wanted & allowed;
+        // A source that cannot move (a read-only place, most file managers'
+        // copy-only drags) still hands the file over as a copy.
+        if (wanted & allowed) return wanted;
+        return allowed & DROPEFFECT_COPY;
     }
 
     LONG refs_ = 1;

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/handle.h"
+#include "core/window_base.h"
 #include "viewer/large_text_store.h"
 #include "viewer/text_layout.h"
 
@@ -21,23 +23,26 @@ protected:
     void FillBlock(unsigned block, int32_t* out) override;
 
 private:
-    HDC dc_;
+    UniqueMemoryDc dc_;
     HGDIOBJ old_;
     int wide_;  // width of a full-width character, for surrogate pairs
 };
 
-struct LargeTextView {
-    HWND hwnd = nullptr;
+// The window object of one view; it lives as long as its window.
+struct LargeTextView : Window {
+    // Creates the child window; the object then deletes itself with it.
+    bool Make(HWND parent, int id, const RECT& rect);
+
     LargeTextStore store;
+    UniqueFont font;  // before widths: it must outlive the DC that selects it
     std::unique_ptr<FontGlyphWidths> widths;
     TextRows rows;
-    HFONT font = nullptr;
     COLORREF back = 0, fore = 0;
     bool autoFore = true;  // text in the system window-text colour
     int lineHeight = 16;
-    size_t top = 0;                 // first visible row
-    size_t anchor = 0, caret = 0;   // selection: anchor fixed, caret moves
-    int caretX = -1;                // x kept while moving up and down, -1 none
+    size_t top = 0;                // first visible row
+    size_t anchor = 0, caret = 0;  // selection: anchor fixed, caret moves
+    int caretX = -1;               // x kept while moving up and down, -1 none
     bool dragging = false;
     int wheelRest = 0;
     std::vector<int> xs;  // scratch: positions of one row
@@ -46,10 +51,15 @@ struct LargeTextView {
     size_t Size() const { return store.Size(); }
     size_t SelStart() const { return anchor < caret ? anchor : caret; }
     size_t SelEnd() const { return anchor < caret ? caret : anchor; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDestroyed() override { delete this; }
 };
 
 inline constexpr int kLeftMargin = 6, kTopMargin = 1, kRightMargin = 4;
 
+// The view of a window of the large-text class, else nullptr.
 LargeTextView* ViewOf(HWND hwnd);
 
 // large_text_view.cpp

@@ -3,19 +3,17 @@
 #include <algorithm>
 
 #include "viewer/text_file.h"
+#include "viewer/viewer_texts.h"
 #include "viewer/text_layout.h"
 
 namespace quibex {
 namespace {
 
 constexpr size_t kCommitChars = size_t{2} << 20;  // 4 MiB of memory per commit
-// Said at the end of a text cut at kMaxChars or at the room the process had.
-constexpr wchar_t kCutNote[] = L"\r\r（テキストが大きすぎるため、ここから先は表示していません）";
 
 }  // namespace
 
 LargeTextStore::~LargeTextStore() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
     if (base_) VirtualFree(base_, 0, MEM_RELEASE);
 }
 
@@ -37,13 +35,13 @@ bool LargeTextStore::Reserve(size_t chars) {
 }
 
 bool LargeTextStore::Open(const std::wstring& path) {
-    file_ = OpenTextFile(path);
-    if (file_ == INVALID_HANDLE_VALUE) return false;
+    file_.reset(OpenTextFile(path));
+    if (!file_) return false;
     LARGE_INTEGER size{};
-    GetFileSizeEx(file_, &size);
+    GetFileSizeEx(file_.get(), &size);
     size_t room = static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), kMaxChars));
     if (!Reserve(room + std::size(kCutNote) + kCommitChars)) return false;
-    decoder_.emplace(DecoderFor(file_));
+    decoder_.emplace(DecoderFor(file_.get()));
     return true;
 }
 
@@ -72,8 +70,7 @@ void LargeTextStore::Finish(bool cut) {
         Append(kCutNote, std::size(kCutNote) - 1, true);
     }
     complete_ = true;
-    CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
+    file_.reset();
 }
 
 bool LargeTextStore::LoadStep(size_t bytes) {
@@ -81,7 +78,7 @@ bool LargeTextStore::LoadStep(size_t bytes) {
     std::string chunk(std::min<size_t>(bytes, 1 << 20), '\0');
     for (size_t done = 0; done < bytes;) {
         DWORD got = 0;
-        if (!ReadFile(file_, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) || got == 0) {
+        if (!ReadFile(file_.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) || got == 0) {
             piece_.clear();
             decoder_->Feed(nullptr, 0, true, piece_);
             Finish(!Append(piece_.data(), piece_.size(), true));

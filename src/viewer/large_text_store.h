@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "core/handle.h"
 #include "viewer/text_encoding.h"
 
 namespace quibex {
@@ -42,7 +43,7 @@ private:
     bool Reserve(size_t chars);
     void Finish(bool cut);
 
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    UniqueHandle file_;
     std::optional<TextDecoder> decoder_;
     wchar_t* base_ = nullptr;
     size_t reserved_ = 0, committed_ = 0, size_ = 0;  // in characters

@@ -6,15 +6,16 @@
 
 #include <algorithm>
 
+#include "core/handle.h"
 #include "viewer/large_text_state.h"
 
 namespace quibex {
 namespace {
 
-constexpr size_t kFirstStepBytes = 256 * 1024;   // a few screens, shown at once
-constexpr size_t kStepBytes = 1024 * 1024;     // a few milliseconds of decoding
-constexpr size_t kLayoutChars = 1024 * 1024;  // a few milliseconds of layout
-constexpr size_t kScreenChars = 64 * 1024;    // more than a screen holds
+constexpr size_t kFirstStepBytes = 256 * 1024;  // a few screens, shown at once
+constexpr size_t kStepBytes = 1024 * 1024;      // a few milliseconds of decoding
+constexpr size_t kLayoutChars = 1024 * 1024;    // a few milliseconds of layout
+constexpr size_t kScreenChars = 64 * 1024;      // more than a screen holds
 constexpr size_t kLayoutAtOnceChars = 4 * 1024 * 1024;
 constexpr int kMinWrapWidth = 64;
 constexpr DWORD kTurnMs = 40;
@@ -44,13 +45,13 @@ void WorkOn(LargeTextView& v) {
         if (!v.store.Complete()) v.store.LoadStep(kStepBytes);
         v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kLayoutChars);
     } while (!Idle(v) && GetTickCount() - start < kTurnMs && !GetInputState());
-    if (Idle(v)) KillTimer(v.hwnd, kWorkTimer);
+    if (Idle(v)) KillTimer(v.hwnd(), kWorkTimer);
     UpdateScrollBar(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
 }
 
 void StartWork(LargeTextView& v) {
-    if (!Idle(v)) SetTimer(v.hwnd, kWorkTimer, USER_TIMER_MINIMUM, nullptr);
+    if (!Idle(v)) SetTimer(v.hwnd(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 // Lays the text out again for a new width. The rows up to a screen past the
@@ -58,23 +59,21 @@ void StartWork(LargeTextView& v) {
 // the rest of a long text follows from the timer.
 void Relayout(LargeTextView& v) {
     if (!v.widths) return;
-    int width = WrapWidth(v.hwnd);
+    int width = WrapWidth(v.hwnd());
     if (width == v.rows.Width() && v.rows.Count() > 1) return;
     size_t topChar = v.rows.Start(std::min(v.top, v.rows.Count() - 1));
     v.rows.Reset(width);
     // A text of a few million characters is laid out at once (tens of ms).
     size_t now = v.Size() <= kLayoutAtOnceChars ? SIZE_MAX : topChar + kScreenChars;
-    while (v.rows.LaidOut() <= now &&
-           v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kScreenChars)) {
-    }
+    while (v.rows.LaidOut() <= now && v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kScreenChars)) {}
     v.top = v.rows.RowOf(topChar);
     StartWork(v);
     UpdateScrollBar(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
 }
 
 void PlaceCaret(LargeTextView& v) {
-    if (GetFocus() != v.hwnd) return;
+    if (GetFocus() != v.hwnd()) return;
     POINT p = PositionPoint(v, v.caret);
     SetCaretPos(p.x, p.y);
 }
@@ -106,18 +105,17 @@ void DrawRow(LargeTextView& v, HDC dc, size_t row, int y, int right) {
 
 void Paint(LargeTextView& v) {
     PAINTSTRUCT ps;
-    HDC target = BeginPaint(v.hwnd, &ps);
+    HDC target = BeginPaint(v.hwnd(), &ps);
     RECT rc{};
-    GetClientRect(v.hwnd, &rc);
+    GetClientRect(v.hwnd(), &rc);
     // Drawn off screen first so that scrolling does not flicker.
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1));
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(v.back);
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
+    UniqueMemoryDc memory(CreateCompatibleDC(target));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+    HDC dc = memory.get();
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+    FillRect(dc, &rc, UniqueBrush(CreateSolidBrush(v.back)).get());
     if (v.widths) {
-        HGDIOBJ oldFont = SelectObject(dc, v.font);
+        HGDIOBJ oldFont = SelectObject(dc, v.font.get());
         int y = kTopMargin;
         for (size_t row = v.top; row < v.rows.Count() && y < rc.bottom; ++row, y += v.lineHeight)
             DrawRow(v, dc, row, y, rc.right);
@@ -125,30 +123,28 @@ void Paint(LargeTextView& v) {
     }
     BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    EndPaint(v.hwnd, &ps);
+    EndPaint(v.hwnd(), &ps);
 }
 
 void OnVScroll(LargeTextView& v, int code) {
     size_t page = std::max<size_t>(VisibleRows(v), 1);
     switch (code) {
-        case SB_LINEUP: ScrollTo(v, v.top > 0 ? v.top - 1 : 0); break;
-        case SB_LINEDOWN: ScrollTo(v, v.top + 1); break;
-        case SB_PAGEUP: ScrollTo(v, v.top > page ? v.top - page : 0); break;
-        case SB_PAGEDOWN: ScrollTo(v, v.top + page); break;
-        case SB_TOP: ScrollTo(v, 0); break;
-        case SB_BOTTOM: ScrollTo(v, v.rows.Count()); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            SCROLLINFO si{};
-            si.cbSize = sizeof si;
-            si.fMask = SIF_TRACKPOS;
-            GetScrollInfo(v.hwnd, SB_VERT, &si);
-            ScrollTo(v, static_cast<size_t>(std::max(si.nTrackPos, 0)));
-            break;
-        }
-        default: break;
+    case SB_LINEUP: ScrollTo(v, v.top > 0 ? v.top - 1 : 0); break;
+    case SB_LINEDOWN: ScrollTo(v, v.top + 1); break;
+    case SB_PAGEUP: ScrollTo(v, v.top > page ? v.top - page : 0); break;
+    case SB_PAGEDOWN: ScrollTo(v, v.top + page); break;
+    case SB_TOP: ScrollTo(v, 0); break;
+    case SB_BOTTOM: ScrollTo(v, v.rows.Count()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(v.hwnd(), SB_VERT, &si);
+        ScrollTo(v, static_cast<size_t>(std::max(si.nTrackPos, 0)));
+        break;
+    }
+    default: break;
     }
 }
 
@@ -164,137 +160,137 @@ void OnKey(LargeTextView& v, WPARAM key) {
         v.caretX = keepX;
     };
     switch (key) {
-        case VK_UP: toRow(row > 0 ? row - 1 : 0); break;
-        case VK_DOWN: toRow(row + 1); break;
-        case VK_PRIOR:
-            ScrollTo(v, v.top > page ? v.top - page : 0);
-            toRow(row > page ? row - page : 0);
-            break;
-        case VK_NEXT:
-            ScrollTo(v, v.top + page);
-            toRow(row + page);
-            break;
-        case VK_LEFT: MoveCaret(v, v.caret > 0 ? v.caret - 1 : 0, shift); break;
-        case VK_RIGHT: MoveCaret(v, std::min(v.caret + 1, v.Size()), shift); break;
-        case VK_HOME: MoveCaret(v, ctrl ? 0 : v.rows.Start(row), shift); break;
-        case VK_END:
-            if (ctrl) {
-                MoveCaret(v, v.Size(), shift);
-            } else {
-                size_t end = v.rows.End(row, v.Size());
-                MoveCaret(v, end > v.rows.Start(row) && v.Text()[end - 1] == L'\r' ? end - 1 : end, shift);
-            }
-            break;
-        case 'A':
-            if (ctrl) {
-                v.anchor = 0;
-                MoveCaret(v, v.Size(), true);
-            }
-            break;
-        case 'C':
-        case VK_INSERT:
-            if (ctrl) CopySelection(v);
-            break;
-        default: break;
+    case VK_UP: toRow(row > 0 ? row - 1 : 0); break;
+    case VK_DOWN: toRow(row + 1); break;
+    case VK_PRIOR:
+        ScrollTo(v, v.top > page ? v.top - page : 0);
+        toRow(row > page ? row - page : 0);
+        break;
+    case VK_NEXT:
+        ScrollTo(v, v.top + page);
+        toRow(row + page);
+        break;
+    case VK_LEFT: MoveCaret(v, v.caret > 0 ? v.caret - 1 : 0, shift); break;
+    case VK_RIGHT: MoveCaret(v, std::min(v.caret + 1, v.Size()), shift); break;
+    case VK_HOME: MoveCaret(v, ctrl ? 0 : v.rows.Start(row), shift); break;
+    case VK_END:
+        if (ctrl) {
+            MoveCaret(v, v.Size(), shift);
+        } else {
+            size_t end = v.rows.End(row, v.Size());
+            MoveCaret(v, end > v.rows.Start(row) && v.Text()[end - 1] == L'\r' ? end - 1 : end, shift);
+        }
+        break;
+    case 'A':
+        if (ctrl) {
+            v.anchor = 0;
+            MoveCaret(v, v.Size(), true);
+        }
+        break;
+    case 'C':
+    case VK_INSERT:
+        if (ctrl) CopySelection(v);
+        break;
+    default: break;
     }
 }
 
-LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    LargeTextView* v = ViewOf(hwnd);
-    if (!v) return DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT ViewMessage(LargeTextView* v, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (HandleEditMessage(*v, msg, wp, lp, result)) return result;
     switch (msg) {
-        case WM_PAINT: Paint(*v); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE:
-            Relayout(*v);
-            ScrollTo(*v, v->top);
-            return 0;
-        case WM_TIMER:
-            if (wp == kWorkTimer) WorkOn(*v);
-            return 0;
-        case WM_VSCROLL: OnVScroll(*v, LOWORD(wp)); return 0;
-        case WM_MOUSEWHEEL: {
-            UINT lines = 3;
-            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-            v->wheelRest += GET_WHEEL_DELTA_WPARAM(wp);
-            int notches = v->wheelRest / WHEEL_DELTA;
-            v->wheelRest %= WHEEL_DELTA;
-            long move = -static_cast<long>(notches) * static_cast<long>(lines == WHEEL_PAGESCROLL ? VisibleRows(*v) : lines);
-            ScrollTo(*v, move < 0 && static_cast<size_t>(-move) > v->top ? 0 : v->top + move);
-            return 0;
+    case WM_PAINT: Paint(*v); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE:
+        Relayout(*v);
+        ScrollTo(*v, v->top);
+        return 0;
+    case WM_TIMER:
+        if (wp == kWorkTimer) WorkOn(*v);
+        return 0;
+    case WM_VSCROLL: OnVScroll(*v, LOWORD(wp)); return 0;
+    case WM_MOUSEWHEEL: {
+        UINT lines = 3;
+        SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+        v->wheelRest += GET_WHEEL_DELTA_WPARAM(wp);
+        int notches = v->wheelRest / WHEEL_DELTA;
+        v->wheelRest %= WHEEL_DELTA;
+        long move =
+            -static_cast<long>(notches) * static_cast<long>(lines == WHEEL_PAGESCROLL ? VisibleRows(*v) : lines);
+        ScrollTo(*v, move < 0 && static_cast<size_t>(-move) > v->top ? 0 : v->top + move);
+        return 0;
+    }
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN: OnKey(*v, wp); return 0;
+    case WM_LBUTTONDBLCLK: {
+        TextSpan word = WordAt(v->Text(), v->Size(), PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
+        v->anchor = word.from;
+        MoveCaret(*v, word.to, true);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        SetFocus(hwnd);
+        SetCapture(hwnd);
+        v->dragging = true;
+        MoveCaret(*v, PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}), (wp & MK_SHIFT) != 0);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (v->dragging) {
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            RECT rc{};
+            GetClientRect(hwnd, &rc);
+            // Dragging past the top or bottom edge scrolls a row at a time.
+            if (p.y < 0) ScrollTo(*v, v->top > 0 ? v->top - 1 : 0);
+            if (p.y >= rc.bottom) ScrollTo(*v, v->top + 1);
+            MoveCaret(*v, PointPosition(*v, p), true);
         }
-        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_KEYDOWN: OnKey(*v, wp); return 0;
-        case WM_LBUTTONDBLCLK: {
-            TextSpan word = WordAt(v->Text(), v->Size(), PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
-            v->anchor = word.from;
-            MoveCaret(*v, word.to, true);
-            return 0;
+        break;  // the parent may want to hear of it too
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (v->dragging) {
+            v->dragging = false;
+            if (msg == WM_LBUTTONUP) ReleaseCapture();
         }
-        case WM_LBUTTONDOWN:
-            SetFocus(hwnd);
-            SetCapture(hwnd);
-            v->dragging = true;
-            MoveCaret(*v, PointPosition(*v, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}), (wp & MK_SHIFT) != 0);
-            return 0;
-        case WM_MOUSEMOVE:
-            if (v->dragging) {
-                POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-                RECT rc{};
-                GetClientRect(hwnd, &rc);
-                // Dragging past the top or bottom edge scrolls a row at a time.
-                if (p.y < 0) ScrollTo(*v, v->top > 0 ? v->top - 1 : 0);
-                if (p.y >= rc.bottom) ScrollTo(*v, v->top + 1);
-                MoveCaret(*v, PointPosition(*v, p), true);
-            }
-            break;  // the parent may want to hear of it too
-        case WM_LBUTTONUP:
-        case WM_CAPTURECHANGED:
-            if (v->dragging) {
-                v->dragging = false;
-                if (msg == WM_LBUTTONUP) ReleaseCapture();
-            }
-            return 0;
-        case WM_SETFOCUS:
-            CreateCaret(hwnd, nullptr, 1, v->lineHeight);
-            PlaceCaret(*v);
-            ShowCaret(hwnd);
-            return 0;
-        case WM_KILLFOCUS: DestroyCaret(); return 0;
-        case WM_SETCURSOR:
-            if (LOWORD(lp) == HTCLIENT) {
-                SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
-                return TRUE;
-            }
-            break;
-        case WM_NCDESTROY:
-            if (v->font) DeleteObject(v->font);
-            delete v;
-            SetWindowLongPtrW(hwnd, 0, 0);
-            return 0;
-        default: break;
+        return 0;
+    case WM_SETFOCUS:
+        CreateCaret(hwnd, nullptr, 1, v->lineHeight);
+        PlaceCaret(*v);
+        ShowCaret(hwnd);
+        return 0;
+    case WM_KILLFOCUS: DestroyCaret(); return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+            return TRUE;
+        }
+        break;
+    default: break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
-LargeTextView* ViewOf(HWND hwnd) { return reinterpret_cast<LargeTextView*>(GetWindowLongPtrW(hwnd, 0)); }
+LRESULT LargeTextView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return ViewMessage(this, hwnd(), msg, wp, lp); }
 
-FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, font)) {
+bool LargeTextView::Make(HWND parent, int id, const RECT& rect) {
+    return Create({kLargeTextClass, CS_DBLCLKS, LoadCursorW(nullptr, IDC_IBEAM)}, 0, L"", WS_CHILD | WS_VSCROLL,
+                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, id);
+}
+
+LargeTextView* ViewOf(HWND hwnd) {
+    return IsLargeTextView(hwnd) ? static_cast<LargeTextView*>(Window::Of(hwnd)) : nullptr;
+}
+
+FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_.get(), font)) {
     SIZE size{};
-    GetTextExtentPoint32W(dc_, L"\x3042", 1, &size);
+    GetTextExtentPoint32W(dc_.get(), L"\x3042", 1, &size);
     wide_ = size.cx;
-    GetTextExtentPoint32W(dc_, L"0", 1, &size);
+    GetTextExtentPoint32W(dc_.get(), L"0", 1, &size);
     SetTabWidth(size.cx * 8);  // tab stops every eight half-width characters
 }
 
-FontGlyphWidths::~FontGlyphWidths() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-}
+FontGlyphWidths::~FontGlyphWidths() { SelectObject(dc_.get(), old_); }
 
 void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
     unsigned first = block << 8;
@@ -304,13 +300,13 @@ void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
         return;
     }
     INT widths[256];
-    if (!GetCharWidth32W(dc_, first, first + 255, widths)) std::fill(std::begin(widths), std::end(widths), wide_);
+    if (!GetCharWidth32W(dc_.get(), first, first + 255, widths)) std::fill(std::begin(widths), std::end(widths), wide_);
     std::copy(std::begin(widths), std::end(widths), out);
 }
 
 size_t VisibleRows(const LargeTextView& v) {
     RECT rc{};
-    GetClientRect(v.hwnd, &rc);
+    GetClientRect(v.hwnd(), &rc);
     return static_cast<size_t>(std::max<LONG>(rc.bottom - kTopMargin, 0) / v.lineHeight);
 }
 
@@ -322,7 +318,7 @@ void ScrollTo(LargeTextView& v, size_t row) {
     if (row == v.top) return;
     v.top = row;
     UpdateScrollBar(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
     PlaceCaret(v);
 }
 
@@ -342,7 +338,7 @@ void MoveCaret(LargeTextView& v, size_t pos, bool extend) {
     v.caret = pos;
     v.caretX = -1;
     ShowCaretRow(v);
-    InvalidateRect(v.hwnd, nullptr, FALSE);
+    InvalidateRect(v.hwnd(), nullptr, FALSE);
     PlaceCaret(v);
 }
 
@@ -354,7 +350,7 @@ void UpdateScrollBar(LargeTextView& v) {
     si.nMax = static_cast<int>(std::min<size_t>(v.rows.Count(), INT_MAX) - 1);
     si.nPage = static_cast<UINT>(VisibleRows(v));
     si.nPos = static_cast<int>(std::min<size_t>(v.top, INT_MAX));
-    SetScrollInfo(v.hwnd, SB_VERT, &si, TRUE);
+    SetScrollInfo(v.hwnd(), SB_VERT, &si, TRUE);
 }
 
 void SetViewFont(LargeTextView& v, const wchar_t* face, int twips) {
@@ -366,25 +362,24 @@ void SetViewFont(LargeTextView& v, const wchar_t* face, int twips) {
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    HFONT font = CreateFontIndirectW(&lf);
+    UniqueFont font(CreateFontIndirectW(&lf));
     if (!font) return;
-    if (v.font) DeleteObject(v.font);
-    v.font = font;
-    v.widths = std::make_unique<FontGlyphWidths>(font);
-    HDC dc = GetDC(v.hwnd);
-    HGDIOBJ old = SelectObject(dc, font);
+    v.widths = std::make_unique<FontGlyphWidths>(font.get());
+    v.font = std::move(font);
+    HDC dc = GetDC(v.hwnd());
+    HGDIOBJ old = SelectObject(dc, v.font.get());
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
-    ReleaseDC(v.hwnd, dc);
+    ReleaseDC(v.hwnd(), dc);
     v.lineHeight = std::max<int>(tm.tmHeight + tm.tmExternalLeading, 1);
     v.rows.Reset(0);  // forces the layout below
     Relayout(v);
-    if (GetFocus() == v.hwnd) {
+    if (GetFocus() == v.hwnd()) {
         DestroyCaret();
-        CreateCaret(v.hwnd, nullptr, 1, v.lineHeight);
+        CreateCaret(v.hwnd(), nullptr, 1, v.lineHeight);
         PlaceCaret(v);
-        ShowCaret(v.hwnd);
+        ShowCaret(v.hwnd());
     }
 }
 
@@ -404,30 +399,16 @@ size_t PointPosition(LargeTextView& v, POINT p) {
 }
 
 HWND CreateLargeTextView(HWND parent, int id, const RECT& rect) {
-    static bool registered = false;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = ViewProc;
-        wc.cbWndExtra = sizeof(LargeTextView*);
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-        wc.lpszClassName = kLargeTextClass;
-        registered = RegisterClassW(&wc) != 0;
-    }
-    HWND hwnd = CreateWindowExW(0, kLargeTextClass, L"", WS_CHILD | WS_VSCROLL, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    if (!hwnd) return nullptr;
     auto* v = new LargeTextView;
-    v->hwnd = hwnd;
+    if (!v->Make(parent, id, rect)) {
+        delete v;
+        return nullptr;
+    }
     v->back = GetSysColor(COLOR_WINDOW);
     v->fore = GetSysColor(COLOR_WINDOWTEXT);
-    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(v));
     SetViewFont(*v, L"ＭＳ ゴシック", 9 * 20);
     UpdateScrollBar(*v);
-    return hwnd;
+    return v->hwnd();
 }
 
 bool IsLargeTextView(HWND hwnd) {
@@ -436,11 +417,10 @@ bool IsLargeTextView(HWND hwnd) {
 }
 
 bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
-    LargeTextView* v = IsLargeTextView(view) ? ViewOf(view) : nullptr;
+    LargeTextView* v = ViewOf(view);
     if (!v || v->Size() > 0 || !v->store.Open(path)) return false;
     if (complete) {
-        while (v->store.LoadStep(kStepBytes)) {
-        }
+        while (v->store.LoadStep(kStepBytes)) {}
         v->rows.Extend(*v->widths, v->Text(), v->Size(), true, SIZE_MAX);
     } else {
         v->store.LoadStep(kFirstStepBytes);
@@ -453,7 +433,7 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
 }
 
 bool LargeTextPending(HWND view) {
-    LargeTextView* v = IsLargeTextView(view) ? ViewOf(view) : nullptr;
+    LargeTextView* v = ViewOf(view);
     return v && v->store.Data() && !Idle(*v);
 }
 

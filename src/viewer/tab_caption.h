@@ -14,9 +14,9 @@ std::wstring ApplyTabNameStyle(const std::wstring& name, int style);
 bool ShortCutDigitOn(const std::wstring& shortCutKey, int position);
 
 struct CaptionRules {
-    int tabName = 0;       // "TabName"
-    bool noExt = false;    // "NoExt" is 1
-    bool numbered = false; // sixth "ShortCutKey" digit is 1
+    int tabName = 0;        // "TabName"
+    bool noExt = false;     // "NoExt" is 1
+    bool numbered = false;  // sixth "ShortCutKey" digit is 1
 };
 
 // The caption of the tab with 0-based `index` for the file `name`.

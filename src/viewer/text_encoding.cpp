@@ -217,13 +217,17 @@ void TextDecoder::Feed(const uint8_t* data, size_t size, bool last, std::wstring
     }
     size_t start = 0;
     if (atStart_) {
-        size_t bom = encoding_ == TextEncoding::Utf8Bom ? 3 : (encoding_ == TextEncoding::Utf16Le || encoding_ == TextEncoding::Utf16Be) ? 2 : 0;
+        size_t bom = encoding_ == TextEncoding::Utf8Bom                                           ? 3
+                     : (encoding_ == TextEncoding::Utf16Le || encoding_ == TextEncoding::Utf16Be) ? 2
+                                                                                                  : 0;
         if (n < bom && !last) {  // the BOM is not complete yet
             pending_.assign(reinterpret_cast<const char*>(p), n);
             return;
         }
         static const uint8_t kBoms[3][3] = {{0xEF, 0xBB, 0xBF}, {0xFF, 0xFE, 0}, {0xFE, 0xFF, 0}};
-        const uint8_t* expected = encoding_ == TextEncoding::Utf8Bom ? kBoms[0] : encoding_ == TextEncoding::Utf16Le ? kBoms[1] : kBoms[2];
+        const uint8_t* expected = encoding_ == TextEncoding::Utf8Bom   ? kBoms[0]
+                                  : encoding_ == TextEncoding::Utf16Le ? kBoms[1]
+                                                                       : kBoms[2];
         if (bom > 0 && n >= bom && std::equal(p, p + bom, expected)) start = bom;
         atStart_ = false;
     }

@@ -126,7 +126,8 @@ bool TextRows::Extend(GlyphWidths& widths, const wchar_t* text, size_t size, boo
 }
 
 size_t TextRows::RowOf(size_t pos) const {
-    auto it = std::upper_bound(starts_.begin(), starts_.end(), static_cast<uint32_t>(std::min<size_t>(pos, UINT32_MAX)));
+    auto it =
+        std::upper_bound(starts_.begin(), starts_.end(), static_cast<uint32_t>(std::min<size_t>(pos, UINT32_MAX)));
     return static_cast<size_t>(it - starts_.begin()) - 1;
 }
 

@@ -29,7 +29,8 @@ void Stream(HWND box, const std::wstring& text, bool selection) {
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&s);
     es.pfnCallback = FromString;
-    SendMessageW(box, EM_STREAMIN, SF_TEXT | SF_UNICODE | (selection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&es));
+    SendMessageW(box, EM_STREAMIN, SF_TEXT | SF_UNICODE | (selection ? SFF_SELECTION : 0),
+                 reinterpret_cast<LPARAM>(&es));
 }
 
 void ScrollToLine(HWND box, LONG line) {
@@ -43,14 +44,12 @@ TextWindow::TextWindow(HWND box, HANDLE file, const TextDecoder& start) : box_(b
     pages_.push_back(Page{0, start, {}});
 }
 
-TextWindow::~TextWindow() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-}
+TextWindow::~TextWindow() = default;
 
 std::wstring TextWindow::DecodePage(size_t k) {
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(pages_[k].offset);
-    SetFilePointerEx(file_, at, nullptr, FILE_BEGIN);
+    SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN);
     TextDecoder decoder = pages_[k].start;
     std::wstring text = pages_[k].carry;
     uint64_t read = 0, size = k == 0 ? kFirstPageBytes : kPageBytes;
@@ -58,7 +57,7 @@ std::wstring TextWindow::DecodePage(size_t k) {
     std::string chunk(64 * 1024, '\0');
     while (read < size) {
         DWORD want = static_cast<DWORD>(std::min<uint64_t>(chunk.size(), size - read)), got = 0;
-        if (!ReadFile(file_, chunk.data(), want, &got, nullptr) || got == 0) {
+        if (!ReadFile(file_.get(), chunk.data(), want, &got, nullptr) || got == 0) {
             eof = true;
             break;
         }

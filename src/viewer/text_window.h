@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/handle.h"
 #include "viewer/text_encoding.h"
 
 namespace quibex {
@@ -48,10 +49,10 @@ private:
     LONG Length() const;
 
     HWND box_;
-    HANDLE file_;
+    UniqueHandle file_;
     std::vector<Page> pages_;
-    size_t last_ = 0;  // pages [0, last_) are in the box
-    bool endKnown_ = false;        // pages_ holds every page of the file
+    size_t last_ = 0;        // pages [0, last_) are in the box
+    bool endKnown_ = false;  // pages_ holds every page of the file
 };
 
 }  // namespace quibex

@@ -6,11 +6,14 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include <exception>
+#include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "archive/text_selection.h"
 #include "archive/work_folders.h"
 #include "core/app_state.h"
+#include "core/message_box.h"
 #include "core/message_pump.h"
 #include "core/paths.h"
 #include "viewer/tab_caption.h"
@@ -61,7 +64,7 @@ void ShowNoText(ViewerForm& f) {
     InsertTab(f, 0, kNoTextCaption, L"");
 }
 
-// Steps 7 and 8: the tab list from the work folder's enumeration. Returns
+// The tab list from the reader's enumeration of the work folder. Returns
 // the number of tabs, or -1 when the viewer went away while messages ran.
 int BuildTabList(ViewerForm& f) {
     const Settings& s = AppSettings();
@@ -69,8 +72,10 @@ int BuildTabList(ViewerForm& f) {
     CaptionRules rules{s.TabName, s.NoExt == 1, ShortCutDigitOn(s.ShortCutKey, 6)};
     int count = 0;
     bool readmePlaced = false;
-    std::wstring readmePath = app.WorkFolder + kReadmeName;
-    if (s.ReadmeFirst == 1 && FileExists(readmePath)) {
+    // Only a readme this archive brought counts, not one an earlier run left.
+    const bool hasReadme = std::any_of(app.ExtractedFiles.begin(), app.ExtractedFiles.end(), IsReadmeName) ||
+                           IsReadmeName(app.CurrentFile);
+    if (s.ReadmeFirst == 1 && hasReadme) {
         f.lastTabIndex = 0;
         InsertTab(f, 0, TabCaption(kReadmePlaceholder, 0, rules), TabTooltip(0, rules));
         f.tabFiles.assign(1, TabFile{app.WorkFolder + kReadmeName, 0});
@@ -95,10 +100,11 @@ int BuildTabList(ViewerForm& f) {
                 SetTabCaption(f, 0, TabCaption(name, 0, rules));  // the case the file really has
             } else {
                 int i = ++f.lastTabIndex;
-                InsertTab(f, i, TabCaption(name, static_cast<size_t>(i), rules), TabTooltip(static_cast<size_t>(i), rules));
+                InsertTab(f, i, TabCaption(name, static_cast<size_t>(i), rules),
+                          TabTooltip(static_cast<size_t>(i), rules));
                 f.tabFiles.push_back(TabFile{app.WorkFolder + name, 0});
                 if (i > 0) {
-                    if (!CreateTextBox(f, i)) throw std::runtime_error("text box");
+                    if (!CreateTextBox(f, i)) throw std::runtime_error("no text box");
                     if (s.TextLoadMode == 0) LoadTabText(f, i, true);
                 }
                 count = i + 1;
@@ -110,14 +116,14 @@ int BuildTabList(ViewerForm& f) {
     return count;
 }
 
-[[noreturn]] void ErrorExit(ViewerForm& f, const char* what) {
+// The viewer cannot be built: the user hears why in words to act on, the
+// work folder is emptied and the viewer closes (which ends the program).
+// `f` is gone afterwards.
+void ErrorExit(ViewerForm& f, const wchar_t* text) {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    std::wstring text;
-    for (const char* p = what; *p; ++p) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
-    MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_ICONERROR | MB_OK);
+    ShowPlainMessage(text, MB_ICONERROR | MB_OK);
     DeleteWorkFiles();
-    DestroyWindow(f.hwnd);
-    throw 0;
+    DestroyWindow(f.hwnd());
 }
 
 }  // namespace
@@ -135,49 +141,47 @@ void BuildViewer() {
     ShowSplash(f);
     UpdateWindow(f.frame2);
     try {
-        try {
-            if (app.CurrentFile.empty()) {
-                ShowNoText(f);
-            } else {
-                count = BuildTabList(f);
-                if (count < 0) return;
-                if (f.lastTabIndex >= 0) LoadTabText(f, 0, s.TextLoadMode == 0);
-            }
-            std::wstring longPath = LongPathName(app.ViewedArchivePath);
-            f.statusPath = longPath.empty() ? app.ViewedArchivePath : longPath;
-            ShowWindow(f.statusBar, SW_SHOWNA);
-            LayoutViewer(f);
-            if (count == 1 && ShortCutDigitOn(s.ShortCutKey, 6)) {
-                wchar_t caption[MAX_PATH] = {};
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = caption;
-                item.cchTextMax = static_cast<int>(std::size(caption));
-                SendMessageW(f.tabStrip, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-                SetTabCaption(f, 0, DropNumberPrefix(caption));
-                f.tabTips[0].clear();
-            }
-            // The splash goes; the tab strip and the first text come.
-            f.built = true;
-            ShowWindow(f.frame2, SW_HIDE);
-            SetWindowPos(f.frame1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-            ShowWindow(f.tabStrip, SW_SHOWNA);
-            ShowWindow(f.txtView[0], SW_SHOWNA);
-            SendMessageW(f.tabStrip, TCM_SETCURSEL, 0, 0);
-            ShowWindow(f.dummy, SW_SHOWNA);
-            LayoutViewer(f);
-            if (f.lastTabIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabStrip, TCM_HIGHLIGHTITEM, 0, TRUE);
-            SetFocus(f.txtView[0]);
-            SetStatusPanel(f, 1, FitPathToStatus(f, f.statusPath));
-            SetStatusPanel(f, 2, app.ArchiveKind.substr(0, 3));
-            SetStatusPanel(f, 3, std::to_wstring(count));
-            SetCursor(oldCursor);
-            SetForegroundWindow(f.hwnd);
-        } catch (const std::exception& e) {
-            ErrorExit(f, e.what());
+        if (app.CurrentFile.empty()) {
+            ShowNoText(f);
+        } else {
+            count = BuildTabList(f);
+            if (count < 0) return;
+            if (f.lastTabIndex >= 0) LoadTabText(f, 0, s.TextLoadMode == 0);
         }
-    } catch (int) {
-        // ErrorExit has ended the viewer.
+        std::wstring longPath = LongPathName(app.ViewedArchivePath);
+        f.statusPath = longPath.empty() ? app.ViewedArchivePath : longPath;
+        ShowWindow(f.statusBar, SW_SHOWNA);
+        LayoutViewer(f);
+        if (count == 1 && ShortCutDigitOn(s.ShortCutKey, 6)) {
+            wchar_t caption[MAX_PATH] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = caption;
+            item.cchTextMax = static_cast<int>(std::size(caption));
+            SendMessageW(f.tabStrip, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            SetTabCaption(f, 0, DropNumberPrefix(caption));
+            f.tabTips[0].clear();
+        }
+        // The splash goes; the tab strip and the first text come.
+        f.built = true;
+        ShowWindow(f.frame2, SW_HIDE);
+        SetWindowPos(f.frame1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ShowWindow(f.tabStrip, SW_SHOWNA);
+        ShowWindow(f.txtView[0], SW_SHOWNA);
+        SendMessageW(f.tabStrip, TCM_SETCURSEL, 0, 0);
+        ShowWindow(f.dummy, SW_SHOWNA);
+        LayoutViewer(f);
+        if (f.lastTabIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabStrip, TCM_HIGHLIGHTITEM, 0, TRUE);
+        SetFocus(f.txtView[0]);
+        SetStatusPanel(f, 1, FitPathToStatus(f, f.statusPath));
+        SetStatusPanel(f, 2, app.ArchiveKind.substr(0, 3));
+        SetStatusPanel(f, 3, std::to_wstring(count));
+        SetCursor(oldCursor);
+        SetForegroundWindow(f.hwnd());
+    } catch (const std::bad_alloc&) {
+        ErrorExit(f, kBuildOutOfMemory);
+    } catch (const std::exception&) {
+        ErrorExit(f, kBuildFailed);
     }
 }
 

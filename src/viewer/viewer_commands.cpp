@@ -36,7 +36,7 @@ void OpenArchiveFromViewer(bool shiftHeld) {
     // Shift inverts "ExitAfterOpen"; the rule holds whether opening worked or not.
     if ((s.ExitAfterOpen == 1) != shiftHeld) {
         // Posted: the key or click that asked for this is still being handled.
-        if (ViewerForm* f = Form()) PostMessageW(f->hwnd, WM_CLOSE, 0, 0);
+        if (ViewerForm* f = Form()) PostMessageW(f->hwnd(), WM_CLOSE, 0, 0);
     }
 }
 
@@ -70,7 +70,7 @@ void ToggleTopMost() {
 }
 
 void SetViewerTopMost(ViewerForm& f, bool on) {
-    SetWindowPos(f.hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetWindowPos(f.hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 }  // namespace quibex

@@ -5,28 +5,20 @@
 
 #include <shellapi.h>
 
+#include "actions/external_tools.h"
 #include "core/app_state.h"
+#include "core/message_box.h"
 #include "core/paths.h"
 #include "core/win_profile_store.h"
 #include "viewer/drop_rules.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
+#include "viewer/viewer_texts.h"
 
 namespace quibex {
 namespace {
 
-bool StartProcess(const std::wstring& commandLine) {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION pi{};
-    std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
-}
+bool StartProcess(const std::wstring& commandLine) { return StartCommandLine(commandLine) != 0; }
 
 [[noreturn]] void EndAtOnce() { ExitProcess(0); }
 
@@ -54,8 +46,15 @@ void DropArchive(const std::wstring& path, int modifiers) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
     bool allowSecond = f->allowSecondInstance == 1;
-    if (!allowSecond) WinProfileStore(App().IniPath).write(L"Option", L"DroppedArcFile", std::wstring(L"1"));
-    g_starter(DropCommandLine(ApplicationFolder(), path));
+    WinProfileStore ini(App().IniPath);
+    // The hand-over flag is written before the start, so the new instance
+    // never races it; a start that fails takes it back, and this viewer stays.
+    if (!allowSecond) ini.write(L"Option", L"DroppedArcFile", std::wstring(L"1"));
+    if (!g_starter(DropCommandLine(ApplicationFolder(), path))) {
+        if (!allowSecond) ini.write(L"Option", L"DroppedArcFile", std::wstring(L"0"));
+        ShowMessage(HandOverFailedText(path), MB_ICONERROR | MB_OK);
+        return;
+    }
     if (DropEndsInstance(allowSecond, modifiers)) g_ender();
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/handle.h"
+#include "core/window_base.h"
 #include "viewer/text_window.h"
 
 namespace quibex {
@@ -19,20 +21,23 @@ struct TabFile {
     short Loaded = 0;
 };
 
-
 // Private messages of the viewer window.
 inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
 
-struct ViewerForm {
-    HWND hwnd = nullptr;
-    HWND tabStrip = nullptr;   // TabStrip1
-    HWND frame1 = nullptr;     // holds the text boxes
-    HWND frame2 = nullptr;     // splash cover with the engraved name (picLogo drawn on it)
-    HWND statusBar = nullptr;  // StatusBar1
-    HWND dummy = nullptr;      // target of the deferred Esc close
-    HWND toolbar = nullptr;    // Toolbar1, built by the toolbar code when present
+// The viewer window's object; it lives as long as its window.
+struct ViewerForm : Window {
+    // Creates the window hidden.
+    bool Make();
+
+    HWND tabStrip = nullptr;                            // TabStrip1
+    HWND frame1 = nullptr;                              // holds the text boxes
+    HWND frame2 = nullptr;                              // splash cover with the engraved name (picLogo drawn on it)
+    std::unique_ptr<Window> frameWindow, splashWindow;  // the objects of frame1 and frame2
+    HWND statusBar = nullptr;                           // StatusBar1
+    HWND dummy = nullptr;                               // target of the deferred Esc close
+    HWND toolbar = nullptr;                             // Toolbar1, built by the toolbar code when present
     std::vector<HWND> txtView;
     std::vector<TabFile> tabFiles;
     std::vector<std::wstring> tabTips;
@@ -51,9 +56,13 @@ struct ViewerForm {
     bool shiftAtToolbarClick = false;
     bool ownTabTools = false;  // the tab tooltips are ours (see tab_tooltips.cpp)
     std::wstring droppedPath;  // an OLE drop waiting for kMsgDroppedArchive
-    HFONT uiFont = nullptr;
-    HFONT logoFont = nullptr;
+    UniqueFont uiFont;         // kept until the object goes, after every control using it
+    UniqueFont logoFont;
     HMODULE richEditLibrary = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDestroyed() override;
 };
 
 // The one viewer of the process, or nullptr.
@@ -98,6 +107,9 @@ void SizeStatusPanels(ViewerForm& f);
 void RestoreStatusText();
 // The same whenever the mouse moves over `control`.
 void RestoreStatusTextOverControl(HWND control);
+
+// viewer_window.cpp: Frame1, the borderless holder of the text boxes.
+HWND CreateFrame(ViewerForm& f);
 
 // viewer_splash.cpp
 HWND CreateSplash(ViewerForm& f);

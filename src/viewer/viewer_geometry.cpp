@@ -18,6 +18,10 @@ int PixelsToTwips(int pixels, int dpi) {
 }
 
 TwipRect ClampToScreen(TwipRect r, int screenWidth, int screenHeight) {
+    // A window larger than the screen (the design size at 200 %, a smaller
+    // screen than last time) would keep its title bar out of reach.
+    if (screenWidth > 0 && r.width > screenWidth) r.width = screenWidth;
+    if (screenHeight > 0 && r.height > screenHeight) r.height = screenHeight;
     if (r.left < 0) r.left = 0;
     if (r.left + r.width > screenWidth) r.left = screenWidth - r.width;
     if (r.top < 0) r.top = 0;

@@ -12,9 +12,10 @@ struct TwipRect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-// Pulls a saved window back onto a screen of the given size: a negative edge
-// goes to 0, a window past the right edge ends at it, one past the bottom
-// ends at it and then moves up to 90 % of that top.
+// Pulls a saved window back onto a screen of the given size: one larger than
+// the screen is made to fit it, a negative edge goes to 0, a window past the
+// right edge ends at it, one past the bottom ends at it and then moves up to
+// 90 % of that top.
 TwipRect ClampToScreen(TwipRect r, int screenWidth, int screenHeight);
 
 // The smallest window: toolbar width + 400 wide; status bar + first tab

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "core/app_state.h"
+#include "core/window_base.h"
 #include "viewer/tab_caption.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
@@ -12,7 +13,18 @@
 namespace quibex {
 namespace {
 
-enum class KeyAction { Close, Previous, Next, OpenArchive, OpenArchiveInverted, Text, Print, TopMost, PageDown, PageUp };
+enum class KeyAction {
+    Close,
+    Previous,
+    Next,
+    OpenArchive,
+    OpenArchiveInverted,
+    Text,
+    Print,
+    TopMost,
+    PageDown,
+    PageUp
+};
 
 struct KeyRow {
     UINT key;
@@ -74,10 +86,12 @@ int HeldModifiers() {
            (GetKeyState(VK_MENU) < 0 ? kKeyAlt : 0);
 }
 
-// txtView_KeyDown (source 1) and TabStrip1_KeyDown (source 2). A key the
+// Keys of a text box (source 1) and of the tab strip (source 2). A key the
 // table took is not passed on, nor the character it makes, so that an
 // Alt+key does not beep; Space and Backspace never reach a text box.
-LRESULT CALLBACK KeyRouter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR source) {
+LRESULT CALLBACK KeyRouter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR source);
+
+LRESULT RouteKey(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR source) {
     static bool swallowChar = false;
     switch (msg) {
     case WM_KEYDOWN:
@@ -98,11 +112,13 @@ LRESULT CALLBACK KeyRouter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
             return 0;
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, KeyRouter, 0);
-        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, KeyRouter, 0); break;
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK KeyRouter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR source) {
+    return Guarded<LRESULT>(0, [&] { return RouteKey(hwnd, msg, wp, lp, source); });
 }
 
 }  // namespace

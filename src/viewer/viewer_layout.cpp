@@ -38,7 +38,7 @@ int ScreenDpi() {
 void LayoutViewer(ViewerForm& f) {
     HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     RECT client{};
-    GetClientRect(f.hwnd, &client);
+    GetClientRect(f.hwnd(), &client);
     RECT tb{};
     if (f.toolbar) GetWindowRect(f.toolbar, &tb);
     int dpi = ScreenDpi();
@@ -54,13 +54,13 @@ void LayoutViewer(ViewerForm& f) {
     SetWindowPos(f.frame1, HWND_TOP, display.left, display.top, w, h, SWP_NOACTIVATE);
     for (HWND box : f.txtView) SetWindowPos(box, nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     if (f.built) SyncTabTooltips(f);  // the tabs may have moved
-    InvalidateRect(f.hwnd, nullptr, TRUE);
+    InvalidateRect(f.hwnd(), nullptr, TRUE);
     SetCursor(old);
 }
 
 std::wstring FitPathToStatus(ViewerForm& f, const std::wstring& path) {
     RECT client{};
-    GetClientRect(f.hwnd, &client);
+    GetClientRect(f.hwnd(), &client);
     int width = client.right - kStatusReservePixels;
     HDC dc = GetDC(f.statusBar);
     auto font = reinterpret_cast<HFONT>(SendMessageW(f.statusBar, WM_GETFONT, 0, 0));
@@ -88,12 +88,12 @@ void ApplyMinimumSize(ViewerForm& f, MINMAXINFO& info) {
     // The rules are in window units; the frame is added so the client can
     // still hold the tab strip and the bars.
     RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(f.hwnd, GWL_STYLE)), FALSE, 0);
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(f.hwnd(), GWL_STYLE)), FALSE, 0);
     int width = TwipsToPixels(MinimumWidth(PixelsToTwips(tb.right - tb.left, dpi)), dpi);
-    int height = TwipsToPixels(
-        MinimumHeight(PixelsToTwips(Height(f.statusBar), dpi), PixelsToTwips(f.initialTabHeight, dpi),
-                      PixelsToTwips(tb.bottom - tb.top, dpi)),
-        dpi);
+    int height =
+        TwipsToPixels(MinimumHeight(PixelsToTwips(Height(f.statusBar), dpi), PixelsToTwips(f.initialTabHeight, dpi),
+                                    PixelsToTwips(tb.bottom - tb.top, dpi)),
+                      dpi);
     info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, width);
     info.ptMinTrackSize.y = height + (frame.bottom - frame.top);
 }
@@ -102,11 +102,11 @@ bool EnforceMinimumSize(ViewerForm& f) {
     MINMAXINFO info{};
     ApplyMinimumSize(f, info);
     RECT r{};
-    GetWindowRect(f.hwnd, &r);
+    GetWindowRect(f.hwnd(), &r);
     int width = std::max<int>(r.right - r.left, info.ptMinTrackSize.x);
     int height = std::max<int>(r.bottom - r.top, info.ptMinTrackSize.y);
     if (width == r.right - r.left && height == r.bottom - r.top) return false;
-    SetWindowPos(f.hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
 
@@ -125,7 +125,7 @@ void ReadGeometry(ViewerForm& f) {
     int dpi = ScreenDpi();
     r = ClampToScreen(r, PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi),
                       PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi));
-    SetWindowPos(f.hwnd, nullptr, TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi),
+    SetWindowPos(f.hwnd(), nullptr, TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi),
                  TwipsToPixels(r.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -133,10 +133,12 @@ void WriteGeometry(ViewerForm& f) {
     const Settings& s = AppSettings();
     if (s.StartUpPos != 1 && s.StartUpSize != 1) return;
     RECT r{};
-    GetWindowRect(f.hwnd, &r);
+    GetWindowRect(f.hwnd(), &r);
     int dpi = ScreenDpi();
     WinProfileStore ini(App().IniPath);
-    auto put = [&](const wchar_t* key, int pixels) { ini.write(L"Viewer", key, std::to_wstring(PixelsToTwips(pixels, dpi))); };
+    auto put = [&](const wchar_t* key, int pixels) {
+        ini.write(L"Viewer", key, std::to_wstring(PixelsToTwips(pixels, dpi)));
+    };
     if (s.StartUpPos == 1) {
         put(L"StartUpLeft", r.left);
         put(L"StartUpTop", r.top);
@@ -148,7 +150,7 @@ void WriteGeometry(ViewerForm& f) {
 }
 
 void WriteWindowState(ViewerForm& f) {
-    const wchar_t* state = IsIconic(f.hwnd) ? L"1" : IsZoomed(f.hwnd) ? L"2" : L"0";
+    const wchar_t* state = IsIconic(f.hwnd()) ? L"1" : IsZoomed(f.hwnd()) ? L"2" : L"0";
     WinProfileStore(App().IniPath).write(L"Viewer", L"WindowState", std::wstring(state));
 }
 

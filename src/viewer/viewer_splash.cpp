@@ -18,7 +18,7 @@ void Paint(HWND hwnd) {
     GetClientRect(hwnd, &rc);
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
     ViewerForm* f = Form();
-    HGDIOBJ old = f && f->logoFont ? SelectObject(dc, f->logoFont) : nullptr;
+    HGDIOBJ old = f && f->logoFont ? SelectObject(dc, f->logoFont.get()) : nullptr;
     SIZE size{};
     GetTextExtentPoint32W(dc, kLogoText, static_cast<int>(wcslen(kLogoText)), &size);
     // picLogo centred in the cover.
@@ -32,45 +32,41 @@ void Paint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK SplashProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_PAINT:
-        Paint(hwnd);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_DROPFILES:
-        return SendMessageW(GetParent(hwnd), msg, wp, lp);
+class SplashWindow : public Window {
+public:
+    bool Make(HWND viewer) {
+        return Create({kSplashClass, 0, LoadCursorW(nullptr, IDC_WAIT)}, 0, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
+                      viewer);
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        switch (msg) {
+        case WM_PAINT: Paint(hwnd()); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_DROPFILES: return SendMessageW(GetParent(hwnd()), msg, wp, lp);
+        }
+        return Default(msg, wp, lp);
+    }
+};
 
 }  // namespace
 
 HWND CreateSplash(ViewerForm& f) {
-    static bool registered = false;
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    if (!registered) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = SplashProc;
-        wc.hInstance = inst;
-        wc.hCursor = LoadCursorW(nullptr, IDC_WAIT);
-        wc.lpszClassName = kSplashClass;
-        RegisterClassExW(&wc);
-        registered = true;
-    }
-    f.logoFont = CreateFontW(-MulDiv(40, ScreenDpi(), 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_ROMAN,
-                             L"Times New Roman");
-    return CreateWindowExW(0, kSplashClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, f.hwnd, nullptr, inst, nullptr);
+    f.logoFont.reset(CreateFontW(-MulDiv(40, ScreenDpi(), 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                 VARIABLE_PITCH | FF_ROMAN, L"Times New Roman"));
+    auto splash = std::make_unique<SplashWindow>();
+    if (!splash->Make(f.hwnd())) return nullptr;
+    f.splashWindow = std::move(splash);
+    return f.splashWindow->hwnd();
 }
 
 void ShowSplash(ViewerForm& f) {
     if (!f.frame2 || f.built) return;
     // Frame2 covers the client area above the status bar.
     RECT client{}, bar{};
-    GetClientRect(f.hwnd, &client);
+    GetClientRect(f.hwnd(), &client);
     if (f.statusBar && IsWindowVisible(f.statusBar)) GetWindowRect(f.statusBar, &bar);
     SetWindowPos(f.frame2, HWND_TOP, 0, 0, client.right, client.bottom - (bar.bottom - bar.top),
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);

@@ -4,18 +4,37 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "core/window_base.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
 
 namespace quibex {
 namespace {
-constexpr int kKindPanelWidth = 52;   // "LHA", "ZIP", "CAB"
-constexpr int kCountPanelWidth = 40;  // up to "10"
+// At 96 dpi; the panels never get narrower than these, scaled.
+constexpr int kKindPanelWidth = 52;
+constexpr int kCountPanelWidth = 40;
+// The widest texts the panels show: an archive kind and a three-digit count.
+constexpr const wchar_t* kKindSamples[] = {L"LHA", L"ZIP", L"CAB"};
+constexpr const wchar_t* kCountSample = L"999";
 
 LRESULT CALLBACK RestoreOnMouseMove(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_MOUSEMOVE) RestoreStatusText();
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, RestoreOnMouseMove, 0);
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return Guarded<LRESULT>(0, [&] {
+        if (msg == WM_MOUSEMOVE) RestoreStatusText();
+        if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, RestoreOnMouseMove, 0);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    });
+}
+
+// The width a panel needs for `text` in the bar's font: the text, the
+// panel's borders and a little air on both sides.
+int PanelWidthFor(HWND bar, HDC dc, const wchar_t* text, int dpi) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    int borders[3] = {};
+    SendMessageW(bar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    return size.cx + 2 * (borders[0] + borders[2] + GetSystemMetrics(SM_CXEDGE)) + MulDiv(6, dpi, 96);
 }
 }  // namespace
 
@@ -27,9 +46,9 @@ void RestoreStatusText() {
 void RestoreStatusTextOverControl(HWND control) { SetWindowSubclass(control, RestoreOnMouseMove, 0, 0); }
 
 HWND CreateStatusBar(ViewerForm& f) {
-    HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0, f.hwnd,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
+    HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
+                               f.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont.get()), FALSE);
     f.statusBar = bar;
     SizeStatusPanels(f);
     RestoreStatusTextOverControl(bar);
@@ -37,11 +56,23 @@ HWND CreateStatusBar(ViewerForm& f) {
     return bar;
 }
 
+// Panels 2 and 3 are sized from the bar's font, so nothing clips at any DPI;
+// the last one also holds the size grip.
 void SizeStatusPanels(ViewerForm& f) {
+    int dpi = ScreenDpi();
+    int kind = MulDiv(kKindPanelWidth, dpi, 96), count = MulDiv(kCountPanelWidth, dpi, 96);
+    if (HDC dc = GetDC(f.statusBar)) {
+        auto font = reinterpret_cast<HFONT>(SendMessageW(f.statusBar, WM_GETFONT, 0, 0));
+        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        for (const wchar_t* sample : kKindSamples) kind = std::max(kind, PanelWidthFor(f.statusBar, dc, sample, dpi));
+        count = std::max(count, PanelWidthFor(f.statusBar, dc, kCountSample, dpi) + GetSystemMetrics(SM_CXVSCROLL));
+        if (old) SelectObject(dc, old);
+        ReleaseDC(f.statusBar, dc);
+    }
     RECT client{};
-    GetClientRect(f.hwnd, &client);
+    GetClientRect(f.hwnd(), &client);
     int right = client.right;
-    int parts[3] = {std::max(0, right - kKindPanelWidth - kCountPanelWidth), std::max(0, right - kCountPanelWidth), -1};
+    int parts[3] = {std::max(0, right - kind - count), std::max(0, right - count), -1};
     SendMessageW(f.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 }
 

@@ -18,17 +18,18 @@ bool ValidTab(const ViewerForm* f, int index) {
 
 HWND ViewerTabStrip() { return Form() ? Form()->tabStrip : nullptr; }
 HWND ViewerStatusBar() { return Form() ? Form()->statusBar : nullptr; }
-HWND ViewerTextBox(int index) { return ValidTab(Form(), index) ? Form()->txtView[static_cast<size_t>(index)] : nullptr; }
+HWND ViewerTextBox(int index) {
+    return ValidTab(Form(), index) ? Form()->txtView[static_cast<size_t>(index)] : nullptr;
+}
 int LastTabIndex() { return Form() ? Form()->lastTabIndex : -1; }
 
-int SelectedTabIndex() {
-    return Form() ? static_cast<int>(SendMessageW(Form()->tabStrip, TCM_GETCURSEL, 0, 0)) : -1;
-}
+int SelectedTabIndex() { return Form() ? static_cast<int>(SendMessageW(Form()->tabStrip, TCM_GETCURSEL, 0, 0)) : -1; }
 
 std::wstring TabFilePath(int index) {
     ViewerForm* f = Form();
-    return f && index >= 0 && static_cast<size_t>(index) < f->tabFiles.size() ? f->tabFiles[static_cast<size_t>(index)].Path
-                                                                             : std::wstring();
+    return f && index >= 0 && static_cast<size_t>(index) < f->tabFiles.size()
+               ? f->tabFiles[static_cast<size_t>(index)].Path
+               : std::wstring();
 }
 
 bool TabFileLoaded(int index) {
@@ -45,7 +46,7 @@ bool TabTextPending(int index) {
 std::wstring TabTooltipText(int index) {
     ViewerForm* f = Form();
     return f && index >= 0 && static_cast<size_t>(index) < f->tabTips.size() ? f->tabTips[static_cast<size_t>(index)]
-                                                                            : std::wstring();
+                                                                             : std::wstring();
 }
 
 void SelectTab(int index, int keySource) {

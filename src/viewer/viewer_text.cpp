@@ -72,7 +72,8 @@ HWND SwapForLargeView(ViewerForm& f, size_t i) {
     StyleTextBox(view);
     LONG_PTR style = GetWindowLongPtrW(old, GWL_STYLE);
     SetWindowLongPtrW(view, GWL_STYLE, GetWindowLongPtrW(view, GWL_STYLE) | (style & WS_TABSTOP));
-    SetWindowPos(view, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | ((style & WS_VISIBLE) ? SWP_SHOWWINDOW : 0));
+    SetWindowPos(view, old, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | ((style & WS_VISIBLE) ? SWP_SHOWWINDOW : 0));
     bool focused = GetFocus() == old;
     f.txtView[i] = view;
     DestroyWindow(old);
@@ -93,11 +94,10 @@ bool IsDefaultTextColour(int32_t value) { return static_cast<uint32_t>(value) ==
 HWND CreateTextBox(ViewerForm& f, int index) {
     RECT frame{};
     GetClientRect(f.frame1, &frame);
-    HWND box = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
-                               WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_NOOLEDRAGDROP | ES_AUTOVSCROLL, 0,
-                               0, frame.right, frame.bottom, f.frame1,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstBoxId + index)),
-                               GetModuleHandleW(nullptr), nullptr);
+    HWND box = CreateWindowExW(
+        0, MSFTEDIT_CLASS, L"", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_NOOLEDRAGDROP | ES_AUTOVSCROLL,
+        0, 0, frame.right, frame.bottom, f.frame1, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstBoxId + index)),
+        GetModuleHandleW(nullptr), nullptr);
     if (!box) return nullptr;
     StyleTextBox(box);
     if (f.txtView.size() <= static_cast<size_t>(index)) f.txtView.resize(static_cast<size_t>(index) + 1);
@@ -137,10 +137,9 @@ void LoadTabText(ViewerForm& f, int index, bool complete) {
         auto window = std::make_unique<TextWindow>(box, file, decoder);
         window->LoadFirst();
         if (complete)
-            while (window->FillStep()) {
-            }
+            while (window->FillStep()) {}
         ApplyTextColour(box, 0);
-        if (window->Filling()) SetTimer(f.hwnd, kLoadTimer + i, USER_TIMER_MINIMUM, nullptr);
+        if (window->Filling()) SetTimer(f.hwnd(), kLoadTimer + i, USER_TIMER_MINIMUM, nullptr);
         f.windows[i] = std::move(window);
     }
     SendMessageW(box, EM_SETSEL, 0, 0);  // caret at the start
@@ -161,7 +160,7 @@ void ContinueLoading(ViewerForm& f, int index) {
     LONG end = TextLength(box);
     bool more = f.windows[i]->FillStep();
     ApplyTextColour(box, end);
-    if (!more) KillTimer(f.hwnd, kLoadTimer + i);
+    if (!more) KillTimer(f.hwnd(), kLoadTimer + i);
 }
 
 void OnTabChanging(ViewerForm& f) {

@@ -1,6 +1,8 @@
 // The viewer's own texts, side by side.
 #pragma once
 
+#include <string>
+
 namespace quibex {
 
 // System-menu items added at load; their commands.
@@ -26,6 +28,9 @@ inline constexpr const wchar_t* kNoTextBody =
 inline constexpr int kNoTextRedStart = 34;
 inline constexpr int kNoTextRedLength = 25;
 
+// Said at the end of a large text cut at the room the process had.
+inline constexpr wchar_t kCutNote[] = L"\r\r（テキストが大きすぎるため、ここから先は表示していません）";
+
 // The product name drawn engraved while the tabs are built.
 inline constexpr const wchar_t* kLogoText = L"Quibex";
 
@@ -35,5 +40,18 @@ inline constexpr const wchar_t* kSfxNeedsArchiverTool =
 // Alt+A asks before the window changes its always-on-top state.
 inline constexpr const wchar_t* kAskTopMostOn = L"ウィンドウを常に手前にしますか？";
 inline constexpr const wchar_t* kAskTopMostOff = L"ウィンドウを常に手前を解除しますか？";
+
+// The viewer could not be built; it closes after saying so.
+inline constexpr const wchar_t* kBuildOutOfMemory =
+    L"メモリが不足しているため、書庫内のテキストを表示できませんでした。\r\n\r\n"
+    L"他のプログラムを終了してから、もう一度開いてください。";
+inline constexpr const wchar_t* kBuildFailed =
+    L"書庫内のテキストを表示できませんでした。\r\n\r\n"
+    L"システムリソースが不足している可能性があります。他のプログラムを終了してから、もう一度開いてください。";
+
+// A dropped archive whose new instance could not be started.
+inline std::wstring HandOverFailedText(const std::wstring& path) {
+    return path + L"\r\n\r\nこの書庫を開くための Quibex を起動できませんでした。";
+}
 
 }  // namespace quibex

@@ -21,8 +21,6 @@
 
 namespace quibex {
 
-LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
 namespace {
 
 constexpr const wchar_t* kViewerClass = L"QuibexViewer";
@@ -32,36 +30,22 @@ constexpr int kDummyId = 4090;
 std::unique_ptr<ViewerForm> g_form;
 
 // Frame1: no border; passes its children's notifications to the viewer.
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_NOTIFY:
-    case WM_COMMAND:
-        return SendMessageW(GetParent(hwnd), msg, wp, lp);
-    case WM_ERASEBKGND:
-        return 1;  // the boxes cover it
+class FrameWindow : public Window {
+public:
+    bool Make(HWND viewer) {
+        return Create({kFrameClass}, WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 300, 200, viewer);
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
 
-void RegisterClasses(HINSTANCE inst) {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ViewerProc;
-    wc.hInstance = inst;
-    wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kViewerClass;
-    RegisterClassExW(&wc);
-    wc.lpfnWndProc = FrameProc;
-    wc.hIcon = nullptr;
-    wc.hbrBackground = nullptr;
-    wc.lpszClassName = kFrameClass;
-    RegisterClassExW(&wc);
-}
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        switch (msg) {
+        case WM_NOTIFY:
+        case WM_COMMAND: return SendMessageW(GetParent(hwnd()), msg, wp, lp);
+        case WM_ERASEBKGND: return 1;  // the boxes cover it
+        }
+        return Default(msg, wp, lp);
+    }
+};
 
 std::wstring ViewerCaption() {
     std::wstring longPath = LongPathName(App().ArchivePath);
@@ -69,7 +53,7 @@ std::wstring ViewerCaption() {
     return name + L" - " + kAppTitle;
 }
 
-// Form_QueryUnload; false when the close is deferred to Dummy.
+// False when the close is deferred to Dummy.
 bool QueryUnload(ViewerForm& f) {
     if (f.closingByEsc == 1) {
         wchar_t cls[32] = {};
@@ -84,17 +68,14 @@ bool QueryUnload(ViewerForm& f) {
         f.windows.clear();  // their files are open
         DeleteWorkFiles();
         WriteWindowState(f);
-        if (!IsIconic(f.hwnd) && !IsZoomed(f.hwnd)) WriteGeometry(f);
+        if (!IsIconic(f.hwnd()) && !IsZoomed(f.hwnd())) WriteGeometry(f);
     }
     return true;
 }
 
-// Form_Unload.
 void Unload(ViewerForm& f) {
     RemoveCabWorkFolder();
-    if (f.logoFont) DeleteObject(f.logoFont);
-    if (f.uiFont) DeleteObject(f.uiFont);
-    g_form.reset();
+    if (App().LibraryOwner == f.hwnd()) App().LibraryOwner = nullptr;
     PostQuitMessage(0);
 }
 
@@ -102,7 +83,7 @@ void Close(ViewerForm& f) {
     if (f.closing) return;
     if (!QueryUnload(f)) return;
     f.closing = true;
-    DestroyWindow(f.hwnd);
+    DestroyWindow(f.hwnd());
 }
 
 LRESULT OnNotify(ViewerForm& f, NMHDR* hdr) {
@@ -137,7 +118,7 @@ void OnSize(ViewerForm& f, UINT state) {
         SendMessageW(f.statusBar, WM_SIZE, 0, 0);
         SizeStatusPanels(f);
     }
-    // Form_Resize: nothing while loading.
+    // Nothing more while loading.
     if (App().ViewerLoading) return;
     if (!f.built) {
         ShowSplash(f);
@@ -146,109 +127,106 @@ void OnSize(ViewerForm& f, UINT state) {
     if (state == SIZE_RESTORED && EnforceMinimumSize(f)) return;  // the widened size comes as its own WM_SIZE
     LayoutViewer(f);
     RefreshStatusPath(f);
-    if (state == SIZE_RESTORED && !IsZoomed(f.hwnd)) WriteGeometry(f);
+    if (state == SIZE_RESTORED && !IsZoomed(f.hwnd())) WriteGeometry(f);
 }
 
 }  // namespace
 
-LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    ViewerForm* f = g_form && g_form->hwnd == hwnd ? g_form.get() : nullptr;
-    if (!f) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        switch (msg) {
-        case WM_ACTIVATE:
-            if (LOWORD(wp) != WA_INACTIVE) App().MessageOwner = hwnd;  // Form_Activate
-            break;
-        case WM_SIZE:
-            OnSize(*f, static_cast<UINT>(wp));
-            return 0;
-        case WM_GETMINMAXINFO:
-            ApplyMinimumSize(*f, *reinterpret_cast<MINMAXINFO*>(lp));
-            return 0;
-        case WM_NOTIFY:
-            return OnNotify(*f, reinterpret_cast<NMHDR*>(lp));
-        case WM_COMMAND:
-            if (LOWORD(wp) == kDummyId && HIWORD(wp) == EN_SETFOCUS && f->built) {
-                PostMessageW(hwnd, kMsgDeferredClose, 0, 0);  // Dummy_GotFocus
-                return 0;
-            }
-            break;
-        case WM_MOUSEMOVE:
-            RestoreStatusText();
-            break;
-        case WM_DROPFILES:
-            OnDropFiles(*f, reinterpret_cast<HDROP>(wp));
-            return 0;
-        case kMsgDroppedArchive: {
-            std::wstring path = std::move(f->droppedPath);
-            f->droppedPath.clear();
-            DropArchive(path, static_cast<int>(wp));
+LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // Until LoadViewer has made it the viewer, the window is being created.
+    if (g_form.get() != this) return Default(msg, wp, lp);
+    ViewerForm& f = *this;
+    switch (msg) {
+    case WM_SIZE: OnSize(f, static_cast<UINT>(wp)); return 0;
+    case WM_GETMINMAXINFO: ApplyMinimumSize(f, *reinterpret_cast<MINMAXINFO*>(lp)); return 0;
+    case WM_NOTIFY: return OnNotify(f, reinterpret_cast<NMHDR*>(lp));
+    case WM_COMMAND:
+        // The hidden Dummy box got the focus: the deferred Esc close.
+        if (LOWORD(wp) == kDummyId && HIWORD(wp) == EN_SETFOCUS && f.built) {
+            PostMessageW(hwnd(), kMsgDeferredClose, 0, 0);
             return 0;
         }
-        case WM_TIMER:
-            if (wp >= kLoadTimer) ContinueLoading(*f, static_cast<int>(wp - kLoadTimer));
-            return 0;
-        case kMsgDeferredClose:
-            Close(*f);
-            return 0;
-        case WM_CLOSE:
-            Close(*f);
-            return 0;
-        case WM_DESTROY:
-            RevokeViewerDropTarget(hwnd);
-            Unload(*f);
-            return 0;
-        }
-    } catch (...) {
-        // Nothing may leave a window procedure; the message is dropped.
+        break;
+    case WM_MOUSEMOVE: RestoreStatusText(); break;
+    case WM_DROPFILES: OnDropFiles(f, reinterpret_cast<HDROP>(wp)); return 0;
+    case kMsgDroppedArchive: {
+        std::wstring path = std::move(f.droppedPath);
+        f.droppedPath.clear();
+        DropArchive(path, static_cast<int>(wp));
         return 0;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    case WM_TIMER:
+        if (wp >= kLoadTimer) ContinueLoading(f, static_cast<int>(wp - kLoadTimer));
+        return 0;
+    case kMsgDeferredClose:
+    case WM_CLOSE: Close(f); return 0;
+    case WM_DESTROY:
+        RevokeViewerDropTarget(hwnd());
+        Unload(f);
+        return 0;
+    }
+    return Default(msg, wp, lp);
+}
+
+void ViewerForm::OnDestroyed() {
+    if (g_form.get() == this) g_form.reset();
+}
+
+bool ViewerForm::Make() {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    return Create(
+        {kViewerClass, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), LoadIconW(inst, MAKEINTRESOURCEW(1))},
+        WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+        CW_USEDEFAULT, 640, 480, AppWindow());
+}
+
+HWND CreateFrame(ViewerForm& f) {
+    auto frame = std::make_unique<FrameWindow>();
+    if (!frame->Make(f.hwnd())) return nullptr;
+    f.frame1 = frame->hwnd();
+    f.frameWindow = std::move(frame);
+    return f.frame1;
 }
 
 ViewerForm* Form() { return g_form.get(); }
 
 HWND LoadViewer() {
-    if (g_form) return g_form->hwnd;
+    if (g_form) return g_form->hwnd();
     HINSTANCE inst = GetModuleHandleW(nullptr);
-    RegisterClasses(inst);
     auto form = std::make_unique<ViewerForm>();
     ViewerForm& f = *form;
     f.richEditLibrary = LoadLibraryW(L"Msftedit.dll");
-    // Form_Load step 1.
     App().ViewerLoading = true;
-    f.hwnd = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kViewerClass, kAppTitle,
-                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480,
-                             AppWindow(), nullptr, inst, nullptr);
-    if (!f.hwnd) return nullptr;
+    if (!f.Make()) {
+        App().ViewerLoading = false;
+        return nullptr;
+    }
     g_form = std::move(form);
     // OLE drags show their effect; WM_DROPFILES stays for shells that send only that.
-    RegisterViewerDropTarget(f.hwnd);
-    f.dummy = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, -40, -40, 8, 8, f.hwnd,
+    RegisterViewerDropTarget(f.hwnd());
+    f.dummy = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, -40, -40, 8, 8, f.hwnd(),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDummyId)), inst, nullptr);
-    // Step 2: two system-menu items, handled with the toolbar and keys.
-    HMENU sys = GetSystemMenu(f.hwnd, FALSE);
+    // Two system-menu items: the key list and the about window.
+    HMENU sys = GetSystemMenu(f.hwnd(), FALSE);
     AppendMenuW(sys, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(sys, MF_STRING, kSysMenuKeyList, kSysMenuKeyListText);
     AppendMenuW(sys, MF_STRING, kSysMenuAbout, kSysMenuAboutText);
-    // Step 4.
     WinProfileStore ini(App().IniPath);
     f.allowSecondInstance = ini.readInt(L"Option", L"PrevInstance", 0) == 1 ? 1 : 0;
-    // Step 5.
-    SetWindowTextW(f.hwnd, ViewerCaption().c_str());
-    // Steps 6, 7, 11: tab strip, frame and the first text box.
+    SetWindowTextW(f.hwnd(), ViewerCaption().c_str());
+    // The tab strip, the frame of the text boxes and the first box.
     const Settings& s = AppSettings();
-    f.uiFont = CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+    f.uiFont.reset(CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                               L"MS UI Gothic"));
     DWORD tabStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_TOOLTIPS;
     if (s.TabPos == 1) tabStyle |= TCS_BOTTOM;
     if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;
-    f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd, nullptr, inst, nullptr);
-    SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont), FALSE);
+    f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd(), nullptr, inst, nullptr);
+    SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont.get()), FALSE);
     RestoreStatusTextOverControl(f.tabStrip);
     RouteViewerKeys(f.tabStrip, 2);
-    f.frame1 = CreateWindowExW(WS_EX_CONTROLPARENT, kFrameClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 300, 200,
-                               f.hwnd, nullptr, inst, nullptr);
+    CreateFrame(f);
     f.statusBar = CreateStatusBar(f);
     {
         // InitialTabHeight: the strip's height with one row of tabs.
@@ -262,24 +240,23 @@ HWND LoadViewer() {
         SendMessageW(f.tabStrip, TCM_DELETEALLITEMS, 0, 0);
     }
     CreateTextBox(f, 0);
-    // Steps 8-10: geometry from the INI, kept on the screen; "WindowState".
+    // Geometry from the INI, kept on the screen; "WindowState".
     ReadGeometry(f);
     f.startMaximized = ini.readInt(L"Viewer", L"WindowState", 0) == 2;
-    // Step 12: the toolbar is built by the toolbar code (f.toolbar).
-    // Step 13: splash visible, the rest hidden until BuildViewer.
+    // The splash visible, the rest hidden until BuildViewer.
     f.frame2 = CreateSplash(f);
     f.keySource = 0;
     f.closingByEsc = 0;
-    return f.hwnd;
+    return f.hwnd();
 }
 
-HWND ViewerWindow() { return g_form ? g_form->hwnd : nullptr; }
+HWND ViewerWindow() { return g_form ? g_form->hwnd() : nullptr; }
 
 void ShowViewerWindow() {
     if (!g_form) return;
-    ShowWindow(g_form->hwnd, g_form->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    ShowWindow(g_form->hwnd(), g_form->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     ShowSplash(*g_form);
-    UpdateWindow(g_form->hwnd);
+    UpdateWindow(g_form->hwnd());
 }
 
 void UnloadViewer() {
@@ -292,7 +269,7 @@ void UnloadViewer() {
 void CloseViewerByEsc() {
     if (!g_form) return;
     g_form->closingByEsc = 1;
-    PostMessageW(g_form->hwnd, WM_CLOSE, 0, 0);
+    PostMessageW(g_form->hwnd(), WM_CLOSE, 0, 0);
 }
 
 }  // namespace quibex

@@ -30,7 +30,8 @@ TEST(ViewerGeometry, ClampToScreen) {
         {"left 20000 ends at the right edge", {20000, 1000, 9000, 6000}, {10200, 1000, 9000, 6000}},
         {"negative left and top go to 0", {-500, -30, 9000, 6000}, {0, 0, 9000, 6000}},
         {"past the bottom ends there, then 90 %", {0, 9000, 9000, 6000}, {0, 5400, 9000, 6000}},
-        {"wider than the screen keeps its size", {0, 0, 20000, 6000}, {-800, 0, 20000, 6000}},
+        {"wider than the screen is narrowed to it", {300, 0, 20000, 6000}, {0, 0, 19200, 6000}},
+        {"taller than the screen (the design size at 200 %) fits it", {1200, 900, 19200, 14400}, {0, 0, 19200, 12000}},
     };
     for (const auto& c : cases) {
         TwipRect r = ClampToScreen(c.in, 19200, 12000);
@@ -39,11 +40,6 @@ TEST(ViewerGeometry, ClampToScreen) {
         EXPECT_EQ(r.width, c.out.width) << c.what;
         EXPECT_EQ(r.height, c.out.height) << c.what;
     }
-}
-
-TEST(ViewerGeometry, MinimumSize) {
-    EXPECT_EQ(MinimumWidth(4000), 4400);
-    EXPECT_EQ(MinimumHeight(300, 400, 600), 1500);
 }
 
 TEST(ViewerGeometry, LayoutWithAndWithoutToolbar) {

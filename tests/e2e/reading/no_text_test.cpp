@@ -162,4 +162,23 @@ TEST(E2eNoText, OutsideTheViewerWithoutAnEditorTheAssociationOpensTheTexts) {
         EXPECT_NE(line.find(q.folder().file(L"temp") + L"\\"), std::wstring::npos) << e2e::toUtf8(line);
 }
 
+// A text an earlier run left behind, still open in another program so it
+// cannot be deleted, is not this archive's: the no-text reaction still runs.
+TEST(E2eNoText, LeftoverTextThatCannotBeDeletedIsNotTaken) {
+    QuibexSession q(IniWith({"Option.NoText=2"}).c_str());
+    std::wstring work = q.folder().file(L"temp");
+    ASSERT_TRUE(CreateDirectoryW(work.c_str(), nullptr));
+    std::wstring stale = work + L"\\stale.txt";
+    e2e::writeFileBytes(stale, "left by an earlier run");
+    e2e::UniqueHandle held(CreateFileW(stale.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    ASSERT_TRUE(q.start(ReadingArchive(L"binary.zip")));
+    HWND box = nullptr;
+    e2e::MessageBoxInfo m = q.waitMessage(&box);
+    ASSERT_TRUE(box) << e2e::describeTopLevel(q.pid());
+    EXPECT_EQ(m.text, kZipNoText + L"アーカイバツールで確認してください。");
+    e2e::answerMessageBox(box, L"OK");
+    EXPECT_TRUE(q.process().waitForExit().has_value());
+}
+
 }  // namespace

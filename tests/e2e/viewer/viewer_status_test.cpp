@@ -21,9 +21,9 @@ std::wstring LongPath(const std::wstring& path) {
 }
 
 // Width in pixels of a text in the status bar's font (9-point "MS UI Gothic").
-int StatusTextWidth(const std::wstring& text) {
+int StatusTextWidth(const std::wstring& text, int dpi = ScreenDpi()) {
     HDC dc = GetDC(nullptr);
-    HFONT font = CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+    HFONT font = CreateFontW(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
@@ -85,6 +85,26 @@ TEST(E2eViewerStatus, LongPathIsShortenedToItsPanelUntilTheWindowIsWidened) {
     SetWindowPos(v.window, nullptr, 0, r.top, wide, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(e2e::waitUntil([&] { return e2e::statusBarTexts(v.status).at(0) == full; }, 10s))
         << "after widening: " << e2e::toUtf8(e2e::statusBarTexts(v.status).at(0));
+    EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
+}
+
+// At 200 %: the kind and a three-digit count fit their panels (the last one
+// also holds the size grip).
+TEST(E2eViewerStatus, PanelsHoldKindAndCountAt200PercentDpi) {
+    e2e::PrefixDpi dpi(192);
+    QuibexSession q;
+    e2e::ScreenshotAtEnd shot;
+    ViewerParts v = StartViewer(q, shot, L"kinds.cab");
+    ASSERT_TRUE(v.window) << e2e::describeTopLevel(q.pid());
+    const std::vector<int> edges = e2e::statusBarPartEdges(v.status);
+    ASSERT_EQ(edges.size(), 3u);
+    RECT bar{};
+    GetClientRect(v.status, &bar);
+    const int margins = 8, grip = MulDiv(GetSystemMetrics(SM_CXVSCROLL), 192, ScreenDpi());
+    EXPECT_GE(edges[1] - edges[0], StatusTextWidth(L"CAB", 192) + margins);
+    EXPECT_GE(bar.right - edges[1], StatusTextWidth(L"999", 192) + margins + grip);
+    EXPECT_EQ(e2e::statusBarTexts(v.status).at(1), L"CAB");
+    e2e::saveTestScreenshot(nullptr, L"200-percent");
     EXPECT_EQ(CloseAndWait(q, v.window), std::optional<DWORD>(0));
 }
 

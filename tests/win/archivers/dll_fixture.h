@@ -9,20 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "archive_entry_info.h"
+
 namespace dlltest {
 
-#pragma pack(push, 1)
-struct IndividualInfo {
-    DWORD dwOriginalSize, dwCompressedSize, dwCRC;
-    UINT uFlag, uOSType;
-    WORD wRatio, wDate, wTime;
-    char szFileName[513];
-    char dummy1[3];
-    char szAttribute[8];
-    char szMode[8];
-};
-#pragma pack(pop)
-static_assert(sizeof(IndividualInfo) == 558);
+using IndividualInfo = archiver_api::ArchiveEntryInfo;
 
 using HARC = HANDLE;
 

@@ -4,7 +4,7 @@
 
 #include <e2e/screenshot.h>
 
-#include "../../../res/resource.h"
+#include "resource.h"
 #include "core/init_window.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "viewer/drop_target.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_window.h"
+#include "next_box.h"
 #include "viewer_fixture.h"
 
 using namespace quibex;
@@ -171,11 +172,12 @@ TEST_F(ViewerDropTarget, EffectFollowsKeysAndInstanceSetting) {
     EXPECT_TRUE(g_dropStarted.empty());  // dragging over is not dropping
 }
 
-TEST_F(ViewerDropTarget, EffectTheSourceDoesNotAllowBecomesNone) {
+TEST_F(ViewerDropTarget, EffectFallsBackToCopyWhenTheSourceCannotMove) {
     OpenWith(0);  // the rules want move
     Held<TestData> data{TestData::Files({dropped})};
-    EXPECT_EQ(EnterAndOver(data.p, MK_LBUTTON, DROPEFFECT_COPY).second, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(EnterAndOver(data.p, MK_LBUTTON, DROPEFFECT_COPY).second, static_cast<DWORD>(DROPEFFECT_COPY));
     EXPECT_EQ(EnterAndOver(data.p, MK_LBUTTON, DROPEFFECT_MOVE).second, static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_EQ(EnterAndOver(data.p, MK_LBUTTON, DROPEFFECT_LINK).second, static_cast<DWORD>(DROPEFFECT_NONE));
 }
 
 TEST_F(ViewerDropTarget, DataWithoutFilesShowsNoEffectAndDropsNothing) {
@@ -225,6 +227,20 @@ TEST_F(ViewerDropTarget, DropStartsTheFirstFileAndEndsByTheRules) {
         CloseAndWait();
         WritePrivateProfileStringW(L"Option", L"DroppedArcFile", nullptr, iniPath.c_str());
     }
+}
+
+// The new instance could not start: the flag goes back, the viewer stays and says why.
+TEST_F(ViewerDropTarget, FailedHandOverKeepsTheViewerAndResetsTheFlag) {
+    OpenWith(0);
+    RecordDrops(false);
+    NextBox box(IDOK);
+    DropArchive(dropped, 0);
+    EXPECT_EQ(box.Text(), dropped + L"\r\n\r\nこの書庫を開くための Quibex を起動できませんでした。");
+    EXPECT_EQ(g_dropStarted.size(), 1u);
+    EXPECT_EQ(g_dropEnded, 0);
+    EXPECT_EQ(Ini(L"Option", L"DroppedArcFile"), L"0");
+    Pump(50);
+    EXPECT_NE(ViewerWindow(), nullptr);
 }
 
 // Taken as a move, the source could delete the file; refused, the shell

@@ -23,8 +23,8 @@ void DrainQuit() {
 }  // namespace
 
 void ViewerTest::SetUp() {
-    CreateDirectoryW(root_.file(L"work").c_str(), nullptr);
-    work = root_.file(L"work") + L"\\";
+    CreateDirectoryW(root_.file(L"temp").c_str(), nullptr);
+    work = root_.file(L"temp") + L"\\";
     iniPath = root_.file(L"Quibex.ini");
     AppState& app = App();
     app = AppState{};
@@ -137,13 +137,18 @@ void ViewerTest::Screenshot(const std::wstring& name) {
 std::vector<std::wstring> g_dropStarted;
 int g_dropEnded = 0;
 
-void RecordDrops() {
+namespace {
+bool g_dropStartsSucceed = true;
+}
+
+void RecordDrops(bool startsSucceed) {
     g_dropStarted.clear();
     g_dropEnded = 0;
+    g_dropStartsSucceed = startsSucceed;
     SetDropHooks(
         [](const std::wstring& line) {
             g_dropStarted.push_back(line);
-            return true;
+            return g_dropStartsSucceed;
         },
         [] { ++g_dropEnded; });
 }

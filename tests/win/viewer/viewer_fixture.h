@@ -51,8 +51,9 @@ private:
 // they would have started and how often they would have ended the process.
 extern std::vector<std::wstring> g_dropStarted;
 extern int g_dropEnded;
-// Clears that record and puts the recording hooks in place.
-void RecordDrops();
+// Clears that record and puts the recording hooks in place; with
+// `startsSucceed` false every start fails, as when the new process cannot run.
+void RecordDrops(bool startsSucceed = true);
 
 // The same text as the box keeps it: CR LF becomes CR.
 std::wstring AsBoxText(std::wstring text);

@@ -88,6 +88,37 @@ bool regSetString(HKEY root, const std::wstring& subkey, const std::wstring& val
   return rc == ERROR_SUCCESS;
 }
 
+bool regSetDword(HKEY root, const std::wstring& subkey, const std::wstring& value, DWORD data) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG rc = RegSetValueExW(key, value.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS;
+}
+
+bool regDeleteValue(HKEY root, const std::wstring& subkey, const std::wstring& value) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return true;
+  const LONG rc = RegDeleteValueW(key, value.c_str());
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+namespace {
+constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
+}
+
+PrefixDpi::PrefixDpi(DWORD dpi) : saved_(regDword(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels")) {
+  regSetDword(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", dpi);
+}
+
+PrefixDpi::~PrefixDpi() {
+  if (saved_) regSetDword(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", *saved_);
+  else regDeleteValue(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+}
+
 bool regDeleteTree(HKEY root, const std::wstring& subkey) {
   // Never the root itself: an empty subkey would empty the whole hive.
   if (subkey.empty()) return false;

@@ -20,6 +20,24 @@ bool regKeyExists(HKEY root, const std::wstring& subkey);
 std::vector<std::wstring> regSubkeys(HKEY root, const std::wstring& subkey);
 // Writes a REG_SZ value, creating the key; for preparing a scenario.
 bool regSetString(HKEY root, const std::wstring& subkey, const std::wstring& value, const std::wstring& data);
+// Writes a REG_DWORD value, creating the key.
+bool regSetDword(HKEY root, const std::wstring& subkey, const std::wstring& value, DWORD data);
+// Deletes one value; true if it is gone afterwards.
+bool regDeleteValue(HKEY root, const std::wstring& subkey, const std::wstring& value);
+
+// The prefix's screen DPI for programs started while this lives (Wine reads
+// it at process start); the earlier setting comes back at the end.
+class PrefixDpi {
+public:
+  explicit PrefixDpi(DWORD dpi);
+  ~PrefixDpi();
+  PrefixDpi(const PrefixDpi&) = delete;
+  PrefixDpi& operator=(const PrefixDpi&) = delete;
+
+private:
+  std::optional<DWORD> saved_;
+};
+
 // Deletes a key with everything under it; true if it is gone afterwards.
 bool regDeleteTree(HKEY root, const std::wstring& subkey);
 

@@ -4,7 +4,7 @@
 #include <ole2.h>
 
 #include "core/path_text.h"
-#include "core/startup.h"
+#include "app/startup.h"
 
 namespace {
 

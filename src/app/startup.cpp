@@ -1,9 +1,10 @@
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <string>
 
+#include "app/archive_session.h"
+#include "app/startup_texts.h"
 #include "archive/archive_detection.h"
-#include "archive/archive_reader.h"
 #include "archive/archiver_library.h"
 #include "archive/work_folders.h"
 #include "core/app_state.h"
@@ -14,7 +15,7 @@
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/settings_rules.h"
-#include "core/startup_messages.h"
+#include "core/message_box.h"
 #include "core/win_profile_store.h"
 #include "install/setup_window.h"
 #include "options/main_options_window.h"
@@ -48,10 +49,6 @@ bool AnotherInstanceRuns() {
     return another;
 }
 
-int PlainMessage(const std::wstring& text, UINT style) {
-    return MessageBoxW(nullptr, text.c_str(), kAppTitle, style | MB_SETFOREGROUND);
-}
-
 std::wstring HelpFilePath() {
     std::wstring folder = ApplicationFolder();
     std::wstring name = ApplicationBaseName() + L".hlp";
@@ -59,7 +56,7 @@ std::wstring HelpFilePath() {
     return PathExists(full) ? full : name;
 }
 
-// Step 2: the single-instance rule, with the hand-over from a running viewer.
+// The single-instance rule, with the hand-over from a running viewer.
 bool InstanceMayStart(WinProfileStore& ini) {
     AnotherInstanceRuns();  // every start leaves its mark, side by side or not
     g_sideBySide = ini.readInt(kOptionSection, L"PrevInstance", 0) == 1;
@@ -94,29 +91,29 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
     Settings& settings = AppSettings();
     CreateAppWindow(instance);
 
-    app.IniPath = IniPathFor(ApplicationFolder());  // 1
+    app.IniPath = IniPathFor(ApplicationFolder());
     WinProfileStore ini(app.IniPath);
-    if (!InstanceMayStart(ini)) return StartResult::Exit;  // 2
-    app.HelpFile = HelpFilePath();                          // 3
+    if (!InstanceMayStart(ini)) return StartResult::Exit;
+    app.HelpFile = HelpFilePath();
 
-    std::wstring iniPath = app.IniPath;  // 4
+    std::wstring iniPath = app.IniPath;
     if (!FileExists(iniPath)) {
         ShowSetupWindowModal();
         WriteFirstRunDefaults(ini);
     }
-    LoadSettings(ini, settings);  // 5
+    LoadSettings(ini, settings);
 
-    app.UnlhaVersion = GetUnlhaVersion();  // 6
+    app.UnlhaVersion = GetUnlhaVersion();
     app.UnzipVersion = GetUnzipVersion();
     app.CabVersion = GetCabVersion();
 
-    app.ArchivePath = commandLine;  // 7
-    if (app.ArchivePath.empty()) {  // 8
+    app.ArchivePath = commandLine;
+    if (app.ArchivePath.empty()) {
         if (settings.ArcSelect != 1) {
             ShowMainOptionsWindow();
             return StartResult::RunMessageLoop;
         }
-        int answer = PlainMessage(startup_text::kAskSelectArchive, MB_YESNOCANCEL | MB_ICONQUESTION);
+        int answer = ShowPlainMessage(startup_text::kAskSelectArchive, MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDNO) {
             ShowMainOptionsWindow();
             return StartResult::RunMessageLoop;
@@ -129,47 +126,62 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
         if (app.ArchivePath.empty()) return StartResult::Exit;
     }
 
-    app.HelpFile.clear();                          // 9
-    if (settings.InitDialog == 1) ShowInitWindow();  // 10
+    app.HelpFile.clear();
+    if (settings.InitDialog == 1) ShowInitWindow();
 
-    if (!FileExists(app.ArchivePath)) {  // 11
+    if (!FileExists(app.ArchivePath)) {
         UnloadInitWindow();
-        PlainMessage(app.ArchivePath + startup_text::kMissingFileSuffix, MB_ICONERROR);
+        ShowPlainMessage(app.ArchivePath + startup_text::kMissingFileSuffix, MB_ICONERROR);
         return StartResult::Exit;
     }
 
     // From here on a failing file-system step is skipped, not fatal.
-    PrepareWorkFolders(g_sideBySide);  // 12
+    PrepareWorkFolders(g_sideBySide);
 
-    app.ArchiveKind.clear();  // 13
+    app.ArchiveKind.clear();
     app.ArchiveExtension = ToUpper(ExtensionOf(app.ArchivePath));
     if (!DetectArchiveKind()) {
         RemoveCabWorkFolder();
         return StartResult::Exit;
     }
 
-    LoadViewer();  // 14
+    return ReadDetectedArchive();
+}
 
-    app.ReadFailed = false;  // 15
+StartResult ReadDetectedArchive() {
+    AppState& app = App();
+    const Settings& settings = AppSettings();
+    // The viewer is loaded hidden: its handle owns the library calls. Without
+    // it nothing can be shown; the process must not linger holding the
+    // instance mark.
+    app.LibraryOwner = LoadViewer();
+    if (!app.LibraryOwner) {
+        UnloadInitWindow();
+        ShowPlainMessage(startup_text::kViewerNotCreated, MB_ICONERROR);
+        DeleteWorkFiles();
+        RemoveCabWorkFolder();
+        return StartResult::Exit;
+    }
+
+    app.ReadFailed = false;
     ArchiverLibrary* library = &UnlhaLibrary();
-    bool (*reader)() = ReadLzhArchive;
+    ReaderKind kind = ReaderKind::Lzh;
     if (app.ArchiveKind == L"LHA") {
         app.LhaArchivePath = app.ArchivePath;
     } else if (app.ArchiveKind == L"ZIP") {
         app.ZipArchivePath = app.ArchivePath;
         library = &UnzipLibrary();
-        reader = ReadZipArchive;
+        kind = ReaderKind::Zip;
     } else {
         if (app.ArchiveKind == L"CAB") app.CabArchivePath = app.ArchivePath;  // "CABSFX" keeps the carved cabinet
         library = &CabLibrary();
-        reader = ReadCabArchive;
+        kind = ReaderKind::Cab;
     }
-    while (library->GetRunning()) {
-    }
+    while (library->GetRunning()) {}
     if (!library->GetCursorMode()) library->SetCursorMode(TRUE);
-    app.ReadFailed = !reader();
+    app.ReadFailed = !ShowArchive(kind);
 
-    if (app.ReadFailed || settings.InsideViewer != 1) {  // 16
+    if (app.ReadFailed || settings.InsideViewer != 1) {
         UnloadViewer();
         return StartResult::Exit;
     }

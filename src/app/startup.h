@@ -15,6 +15,10 @@ enum class StartResult {
 // Runs the start-up sequence for the given argument text.
 StartResult Main(HINSTANCE instance, const std::wstring& commandLine);
 
+// With the work folders prepared and the archive kind known: loads the viewer
+// hidden, reads the archive and shows what it holds.
+StartResult ReadDetectedArchive();
+
 // True when another instance runs; it has then been told and brought forward.
 bool CheckPrevInstance();
 
