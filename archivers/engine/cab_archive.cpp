@@ -34,11 +34,11 @@ constexpr size_t kMaxCabinets = 256;
 
 // One cabinet of the archive.
 struct Volume {
-    std::unique_ptr<ByteSource> file;    // a part opened beside the archive (null: inside the archive's file)
-    std::unique_ptr<SliceSource> cab;    // the cabinet's bytes
+    std::unique_ptr<ByteSource> file;  // a part opened beside the archive (null: inside the archive's file)
+    std::unique_ptr<SliceSource> cab;  // the cabinet's bytes
     CabDirectory dir;
-    bool joinsPrevious = false;          // its folder 0 continues the previous volume's last folder
-    std::string missingNext;             // the next part's name when it could not be opened
+    bool joinsPrevious = false;  // its folder 0 continues the previous volume's last folder
+    std::string missingNext;     // the next part's name when it could not be opened
 };
 
 class CabArchive final : public Archive {
@@ -153,7 +153,8 @@ void CabArchive::followSet(const PartOpener& parts, uint64_t nextInFile) {
             // Another cabinet of the same file: read it as well, unless it
             // repeats one already read (the same files would come twice).
             nextInFile = at + probe.dir.cabinetSize;
-            if (std::any_of(volumes_.begin(), volumes_.end(), [&](const Volume& v) { return sameCabinet(v.dir, probe.dir); }))
+            if (std::any_of(volumes_.begin(), volumes_.end(),
+                            [&](const Volume& v) { return sameCabinet(v.dir, probe.dir); }))
                 continue;
             if (!ok(addVolume(nullptr, src_, at))) break;
             continue;

@@ -39,8 +39,9 @@ private:
 }  // namespace
 
 std::unique_ptr<ByteSource> openFileSource(const std::string& utf8Path) {
-    HANDLE h = CreateFileW(widenUtf8(utf8Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFileW(widenUtf8(utf8Path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(h, &size)) {

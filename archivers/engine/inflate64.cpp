@@ -17,19 +17,20 @@ namespace arc {
 
 namespace {
 
-constexpr unsigned kMaxBits = 15;        // longest deflate code
-constexpr unsigned kLitLenSymbols = 288; // 286 used; 286 and 287 take part in the fixed code only
-constexpr unsigned kDistSymbols = 32;    // 30 in deflate, 32 in Deflate64
-constexpr unsigned kTableBits = 10;      // direct lookup width; longer codes take the canonical walk
-constexpr size_t kWindow = 65536;        // Deflate64's window; enough for deflate's 32 KiB as well
+constexpr unsigned kMaxBits = 15;         // longest deflate code
+constexpr unsigned kLitLenSymbols = 288;  // 286 used; 286 and 287 take part in the fixed code only
+constexpr unsigned kDistSymbols = 32;     // 30 in deflate, 32 in Deflate64
+constexpr unsigned kTableBits = 10;       // direct lookup width; longer codes take the canonical walk
+constexpr size_t kWindow = 65536;         // Deflate64's window; enough for deflate's 32 KiB as well
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
 constexpr uint32_t kDistBase[32] = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,   33,
                                     49,   65,   97,   129,  193,  257,   385,   513,   769,   1025, 1537,
                                     2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
-constexpr uint8_t kDistExtra[32] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6,
+constexpr uint8_t kDistExtra[32] = {0, 0, 0, 0, 1, 1, 2,  2,  3,  3,  4,  4,  5,  5,  6,  6,
                                     7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
 // Order in which the code-length code's lengths are sent.
 constexpr uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
@@ -146,7 +147,10 @@ public:
         for (;;) {
             const bool last = br_.get(1) != 0;
             const unsigned type = br_.get(2);
-            Status s = type == 0 ? stored() : type == 1 ? fixedCodes() : type == 2 ? dynamicCodes() : Status::BrokenData;
+            Status s = type == 0   ? stored()
+                       : type == 1 ? fixedCodes()
+                       : type == 2 ? dynamicCodes()
+                                   : Status::BrokenData;
             if (s == Status::Ok && br_.overrun()) s = Status::UnexpectedEof;
             if (s != Status::Ok) return s;
             if (last) break;

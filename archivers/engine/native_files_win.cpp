@@ -54,7 +54,8 @@ void applyAttributes(const std::string& path, uint32_t dosAttributes) {
 }
 
 bool OutFile::create(const std::string& path) {
-    HANDLE h = CreateFileW(widenUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFileW(widenUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     handle_ = reinterpret_cast<intptr_t>(h);
     return true;

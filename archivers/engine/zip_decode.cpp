@@ -41,11 +41,14 @@ bool MemberOutput::write(const uint8_t* data, size_t n) {
 
 bool methodDecoded(uint16_t method) {
     switch (method) {
-    case kMethodStored: case kMethodDeflate: case kMethodDeflate64: case kMethodBzip2: case kMethodLzma:
-    case kMethodZstd: case kMethodXz:
-        return true;
-    default:
-        return false;
+    case kMethodStored:
+    case kMethodDeflate:
+    case kMethodDeflate64:
+    case kMethodBzip2:
+    case kMethodLzma:
+    case kMethodZstd:
+    case kMethodXz: return true;
+    default: return false;
     }
 }
 

@@ -38,7 +38,7 @@ public:
             const size_t r = ZSTD_decompressStream(ctx_, &output, &input);
             if (ZSTD_isError(r)) {
                 return ZSTD_getErrorCode(r) == ZSTD_error_memory_allocation ? Status::MoreHeapMemory
-                                                                             : Status::BrokenData;
+                                                                            : Status::BrokenData;
             }
             // A call that moved nothing only asks for the next frame's header.
             if (input.pos != before || output.pos > 0) hint = r;

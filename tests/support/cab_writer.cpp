@@ -75,7 +75,8 @@ std::vector<std::vector<uint8_t>> folderPayloads(const std::vector<uint8_t>& fol
     switch (opt.method) {
     case Method::None:
         for (size_t off = 0; off < folderData.size(); off += kBlock)
-            payloads.emplace_back(folderData.begin() + off, folderData.begin() + std::min(folderData.size(), off + kBlock));
+            payloads.emplace_back(folderData.begin() + off,
+                                  folderData.begin() + std::min(folderData.size(), off + kBlock));
         break;
     case Method::Mszip:
         payloads = mszipBlocks(folderData);
@@ -89,8 +90,8 @@ std::vector<std::vector<uint8_t>> folderPayloads(const std::vector<uint8_t>& fol
     return payloads;
 }
 
-void putData(std::vector<uint8_t>& cab, const std::vector<uint8_t>& payload, size_t from, size_t to, uint32_t uncompressed,
-             bool checksums) {
+void putData(std::vector<uint8_t>& cab, const std::vector<uint8_t>& payload, size_t from, size_t to,
+             uint32_t uncompressed, bool checksums) {
     const uint32_t n = static_cast<uint32_t>(to - from);
     const uint8_t sizes[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(uncompressed),
                               static_cast<uint8_t>(uncompressed >> 8)};
@@ -161,8 +162,10 @@ std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& file
             const bool goesOn = end > uEnd[p] && p + 1 < parts;
             if (!startsHere && !startedBefore) continue;
             uint16_t iFolder = 0;
-            if (startedBefore) iFolder = goesOn ? 0xFFFF : 0xFFFD;
-            else if (goesOn) iFolder = 0xFFFE;
+            if (startedBefore)
+                iFolder = goesOn ? 0xFFFF : 0xFFFD;
+            else if (goesOn)
+                iFolder = 0xFFFE;
             put32(cab, static_cast<uint32_t>(f.data.size()));
             put32(cab, static_cast<uint32_t>(begin));
             put16(cab, iFolder);
@@ -202,18 +205,18 @@ std::vector<uint8_t> writeCab(const std::vector<FileEntry>& files, const WriterO
     std::vector<uint8_t> cab;
     cab.reserve(64 + files.size() * 32 + folderData.size() + payloads.size() * 8);
     put32(cab, 0x4643534D);  // "MSCF"
-    put32(cab, 0);  // reserved
-    put32(cab, 0);  // cbCabinet, patched below
-    put32(cab, 0);  // reserved
-    put32(cab, 0);  // coffFiles, patched below
-    put32(cab, 0);  // reserved
-    cab.push_back(3);  // version 1.3
+    put32(cab, 0);           // reserved
+    put32(cab, 0);           // cbCabinet, patched below
+    put32(cab, 0);           // reserved
+    put32(cab, 0);           // coffFiles, patched below
+    put32(cab, 0);           // reserved
+    cab.push_back(3);        // version 1.3
     cab.push_back(1);
     put16(cab, 1);  // one folder
     put16(cab, static_cast<uint32_t>(files.size()));
-    put16(cab, 0);  // flags: no set, no reserve
+    put16(cab, 0);       // flags: no set, no reserve
     put16(cab, 0x1234);  // set id
-    put16(cab, 0);  // index in set
+    put16(cab, 0);       // index in set
     size_t folderAt = cab.size();
     put32(cab, 0);  // coffCabStart, patched below
     put16(cab, static_cast<uint32_t>(payloads.size()));

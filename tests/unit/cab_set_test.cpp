@@ -19,7 +19,8 @@ using Bytes = std::vector<uint8_t>;
 
 std::map<std::string, Bytes> folderFiles(const fs::path& dir) {
     std::map<std::string, Bytes> out;
-    for (auto& e : fs::directory_iterator(dir)) out[e.path().filename().string()] = fixtures::readFile(e.path().string());
+    for (auto& e : fs::directory_iterator(dir))
+        out[e.path().filename().string()] = fixtures::readFile(e.path().string());
     return out;
 }
 
@@ -39,13 +40,15 @@ std::vector<cabtest::FileEntry> setFiles() {
 // The parts under the names their headers give, but the last one in upper
 // case: parts are found the way Windows finds files.
 fs::path writeSet(const fs::path& dir, const std::vector<Bytes>& parts) {
-    for (size_t p = 0; p + 1 < parts.size(); ++p) ziptest::writeFile(dir / ("disk" + std::to_string(p + 1) + ".cab"), parts[p]);
+    for (size_t p = 0; p + 1 < parts.size(); ++p)
+        ziptest::writeFile(dir / ("disk" + std::to_string(p + 1) + ".cab"), parts[p]);
     ziptest::writeFile(dir / ("DISK" + std::to_string(parts.size()) + ".CAB"), parts.back());
     return dir / "disk1.cab";
 }
 
 arc::ExtractResult extractAll(const fs::path& archive, const fs::path& out) {
-    return arc::extractArchiveToFolder(archive.string(), arc::Format::Cab, {}, arc::MatchRule::ZipPath, out.string(), {});
+    return arc::extractArchiveToFolder(archive.string(), arc::Format::Cab, {}, arc::MatchRule::ZipPath, out.string(),
+                                       {});
 }
 
 struct SetCase {
@@ -103,7 +106,9 @@ TEST(CabSet, RealFivePartSetMatchesCabextract) {
         fs::copy_file(fixtures::testdataDir() + "/cab/multi_basic_pt" + std::to_string(p) + ".cab",
                       tmp.path() / "set" / ("cabd_multi_basic_pt" + std::to_string(p) + ".cab"));
     fs::path first = tmp.path() / "set" / "cabd_multi_basic_pt1.cab";
-    ASSERT_EQ(ziptest::run("cd " + ziptest::quote(tmp.path() / "set") + " && cabextract -q -d ../peer cabd_multi_basic_pt1.cab"), 0);
+    ASSERT_EQ(ziptest::run("cd " + ziptest::quote(tmp.path() / "set") +
+                           " && cabextract -q -d ../peer cabd_multi_basic_pt1.cab"),
+              0);
     arc::ExtractResult r = extractAll(first, tmp.path() / "ours");
     EXPECT_EQ(r.status, arc::Status::Ok);
     auto ours = folderFiles(tmp.path() / "ours");

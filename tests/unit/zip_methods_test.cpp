@@ -27,7 +27,8 @@ Bytes zstdFrame(const Bytes& data, int level) {
 Bytes zipLzma(const Bytes& data, bool endMarker) {
     lzma_options_lzma opt;
     lzma_lzma_preset(&opt, 6);
-    lzma_filter filters[2] = {{endMarker ? LZMA_FILTER_LZMA1 : LZMA_FILTER_LZMA1EXT, &opt}, {LZMA_VLI_UNKNOWN, nullptr}};
+    lzma_filter filters[2] = {{endMarker ? LZMA_FILTER_LZMA1 : LZMA_FILTER_LZMA1EXT, &opt},
+                              {LZMA_VLI_UNKNOWN, nullptr}};
     opt.ext_flags = 0;  // LZMA1EXT: no end marker
     lzma_stream strm = LZMA_STREAM_INIT;
     EXPECT_EQ(lzma_raw_encoder(&strm, filters), LZMA_OK);

@@ -28,9 +28,10 @@ TEST_P(DllZipMethod, ExtractsTheSampleByteForByte) {
     TempFolder out;
     std::string report;
     ASSERT_EQ(zip.run(extractCommand(archivePath("method_" + GetParam() + ".zip"), out.path()), &report), 0) << report;
-    const std::map<std::string, std::string> want{{"readme.txt", source("readme.txt")}, {"NOTES.DOC", source("NOTES.DOC")},
-                                                  {"info.me", source("info.me")},       {"image.bin", source("image.bin")},
-                                                  {"a.txt", source("doc/a.txt")},       {"guide.chm", source("doc/sub/guide.chm")}};
+    const std::map<std::string, std::string> want{
+        {"readme.txt", source("readme.txt")}, {"NOTES.DOC", source("NOTES.DOC")},
+        {"info.me", source("info.me")},       {"image.bin", source("image.bin")},
+        {"a.txt", source("doc/a.txt")},       {"guide.chm", source("doc/sub/guide.chm")}};
     EXPECT_EQ(out.files(), want);
 }
 
@@ -55,8 +56,8 @@ TEST(DllZipMethods, ZstandardMembersExtract) {
     ASSERT_FALSE(ZSTD_isError(n));
     packed.resize(n);
     TempFolder work;
-    ASSERT_TRUE(writeFile(work.path() + "z.zip", buildZip({{{"readme.txt", text, false}, 93, packed},
-                                                            {{"empty.txt", "", false}, 93, ""}})));
+    ASSERT_TRUE(writeFile(work.path() + "z.zip",
+                          buildZip({{{"readme.txt", text, false}, 93, packed}, {{"empty.txt", "", false}, 93, ""}})));
     TempFolder out;
     std::string report;
     // The empty member's data is not even a frame: it must fail alone, leaving no file.
