@@ -3,6 +3,7 @@
 // reserved bytes); a zero csum means "not computed".
 #include "cab_folder_stream.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -107,8 +108,9 @@ Status CabFolderStream::readPart(Part* part, size_t* unpacked) {
     part->cab = seg.cab;
     part->headLen = kCabDataHeaderSize + seg.dir->dataReserve;
     uint8_t* h = part->head;
-    if (offset_ + part->headLen > seg.dir->cabinetSize || !seg.cab->readExact(offset_, h, part->headLen))
-        return Status::BrokenData;
+    const uint8_t* head = offset_ + part->headLen > seg.dir->cabinetSize ? nullptr : view(seg.cab, offset_, part->headLen);
+    if (!head) return Status::BrokenData;
+    std::memcpy(h, head, part->headLen);
     part->csum = h[0] | (h[1] << 8) | (h[2] << 16) | (static_cast<uint32_t>(h[3]) << 24);
     part->packed = h[4] | (h[5] << 8);
     *unpacked = h[6] | (h[7] << 8);
@@ -120,6 +122,18 @@ Status CabFolderStream::readPart(Part* part, size_t* unpacked) {
     offset_ = part->payloadAt + part->packed;
     --blocksLeft_;
     return Status::Ok;
+}
+
+const uint8_t* CabFolderStream::view(ByteSource* cab, uint64_t at, size_t n) {
+    constexpr size_t kAhead = 512 * 1024;  // a payload is at most 65535 bytes: many blocks per read
+    if (cab != aheadCab_ || at < aheadAt_ || at + n > aheadAt_ + aheadLen_) {
+        if (ahead_.size() < std::max(kAhead, n)) ahead_.resize(std::max(kAhead, n));
+        aheadCab_ = cab;
+        aheadAt_ = at;
+        aheadLen_ = cab->readAt(at, ahead_.data(), ahead_.size());
+        if (aheadLen_ < n) return nullptr;
+    }
+    return ahead_.data() + (at - aheadAt_);
 }
 
 Status CabFolderStream::nextHeader(size_t* n) {
@@ -153,24 +167,34 @@ Status CabFolderStream::decodeBody(bool needed, const uint8_t** data) {
     for (const Part& p : parts_) packed += p.packed;
     if (stored && packed != unpacked_) return Status::BrokenData;
     if (!needed && stored) return Status::Ok;
-    if (in_.size() < packed) in_.resize(packed);
+    // One part (the rule) is decoded where it lies in the read-ahead; the
+    // parts of a split block are joined first.
+    const uint8_t* payload = nullptr;
+    if (parts_.size() > 1 && in_.size() < packed) in_.resize(packed);
     size_t at = 0;
     for (const Part& p : parts_) {
-        if (!p.cab->readExact(p.payloadAt, in_.data() + at, p.packed)) return Status::BrokenData;
+        const uint8_t* bytes = view(p.cab, p.payloadAt, p.packed);
+        if (!bytes) return Status::BrokenData;
         if (p.csum != 0) {
             // Writers disagree on whether the per-block reserve is summed; either form is accepted.
-            const uint32_t payloadSum = cabChecksum(in_.data() + at, p.packed, 0);
+            const uint32_t payloadSum = cabChecksum(bytes, p.packed, 0);
             if (cabChecksum(p.head + 4, p.headLen - 4, payloadSum) != p.csum &&
                 cabChecksum(p.head + 4, 4, payloadSum) != p.csum)
                 return Status::BrokenData;
         }
+        if (parts_.size() == 1) {
+            payload = bytes;
+        } else {
+            std::memcpy(in_.data() + at, bytes, p.packed);
+            payload = in_.data();
+        }
         at += p.packed;
     }
     if (stored) {  // hand out the payload itself, no copy
-        *data = in_.data();
+        *data = payload;
         return Status::Ok;
     }
-    Status st = decoder_->decodeBlock(in_.data(), packed, out_.data(), unpacked_);
+    Status st = decoder_->decodeBlock(payload, packed, out_.data(), unpacked_);
     if (!ok(st)) return st;
     *data = out_.data();
     return Status::Ok;

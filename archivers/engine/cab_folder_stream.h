@@ -67,6 +67,10 @@ private:
     };
     bool nextSegment();
     Status readPart(Part* part, size_t* unpacked);
+    // Bytes [at, at + n) of `cab`, through a read-ahead buffer: blocks lie
+    // one after another, so one read serves many headers and payloads.
+    // Null when the cabinet holds fewer bytes.
+    const uint8_t* view(ByteSource* cab, uint64_t at, size_t n);
 
     std::vector<CabSegment> segments_;
     bool missingNext_;
@@ -77,7 +81,11 @@ private:
     unsigned blocksLeft_;  // of the current segment
     std::vector<Part> parts_;
     size_t unpacked_ = 0;
-    std::vector<uint8_t> in_;   // one block's payload, parts joined
+    std::vector<uint8_t> in_;   // a split block's payload, parts joined
+    std::vector<uint8_t> ahead_;  // read-ahead of the current cabinet
+    ByteSource* aheadCab_ = nullptr;
+    uint64_t aheadAt_ = 0;
+    size_t aheadLen_ = 0;
     std::vector<uint8_t> out_;  // one block's output: at most kCabMaxBlockOutput
 };
 

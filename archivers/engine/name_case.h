@@ -7,6 +7,7 @@
 // so native tests see the clashes a Windows folder would.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace arc {
@@ -14,11 +15,20 @@ namespace arc {
 // The one-to-one upper case of a BMP character; others are returned as they are.
 char32_t fileSystemUpper(char32_t c);
 
-// <0, 0 or >0 like strcmp; 0 means one file on Windows. UTF-8 input.
-int compareFileNames(std::string_view a, std::string_view b);
+// A name (UTF-8) held in the form the platform compares file names in:
+// UTF-16, upper-cased here already where our table does the folding. Made
+// once per name, so sets of names convert nothing while they compare.
+class FileNameKey {
+public:
+    explicit FileNameKey(std::string_view utf8);
+    // <0, 0 or >0 like strcmp; 0 means one file on Windows.
+    int compare(const FileNameKey& other) const;
+    bool operator<(const FileNameKey& other) const { return compare(other) < 0; }
 
-struct FileNameLess {
-    bool operator()(std::string_view a, std::string_view b) const { return compareFileNames(a, b) < 0; }
+private:
+    std::u16string units_;
 };
+
+inline int compareFileNames(std::string_view a, std::string_view b) { return FileNameKey(a).compare(FileNameKey(b)); }
 
 }  // namespace arc

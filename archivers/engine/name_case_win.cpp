@@ -1,16 +1,17 @@
-// Name comparison by the system's own file-name rule (see name_case.h).
+// Names compared by the system's own file-name rule (see name_case.h):
+// CompareStringOrdinal ignoring case, on the units as they are.
 #include <windows.h>
 
-#include <string>
-
 #include "name_case.h"
-#include "wide_path_win.h"
 
 namespace arc {
 
-int compareFileNames(std::string_view a, std::string_view b) {
-    std::wstring wa = widenUtf8(a), wb = widenUtf8(b);
-    int r = CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE);
+extern const bool kFileNameKeyUpcased = false;
+
+int FileNameKey::compare(const FileNameKey& other) const {
+    const auto* a = reinterpret_cast<const wchar_t*>(units_.data());
+    const auto* b = reinterpret_cast<const wchar_t*>(other.units_.data());
+    int r = CompareStringOrdinal(a, static_cast<int>(units_.size()), b, static_cast<int>(other.units_.size()), TRUE);
     return r == CSTR_LESS_THAN ? -1 : r == CSTR_GREATER_THAN ? 1 : 0;
 }
 

@@ -28,7 +28,7 @@ public:
     bool taken(const std::string& name) const;
 
 private:
-    std::set<std::string, FileNameLess> used_;
+    std::set<FileNameKey> used_;
 };
 
 }  // namespace arc
