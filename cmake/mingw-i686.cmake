@@ -1,14 +1,4 @@
-# Cross-compiles the Windows tree: 32-bit x86, statically linked, posix threads.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles the 32-bit Windows tree (the shipped edition).
+set(QUIBEX_MINGW i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-# Link zlib statically: the program folder carries no zlib1.dll.
-set(ZLIB_USE_STATIC_LIBS ON)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -25,36 +25,32 @@ void OpenArchive(const std::wstring& path) {
 }
 
 // What happens when the archive holds neither a matching text nor a document.
+// A self-extracting program can only go to the archiver tool; a plain archive
+// to the tool or its association, and only when its extension is the
+// reader's own (a renamed file gets a beep).
 void NoTextReaction(ReaderKind kind, const std::wstring& inputPath) {
     const AppState& app = App();
     const Settings& s = AppSettings();
     const ReaderFamily& f = FamilyOf(kind);
     const std::wstring m = std::wstring(f.noTextLine) + L"\r\n";
     const bool selfExtracting = app.ArchiveExtension == L"EXE";
-    // The CAB reader hands the self-extracting program itself, not the carved cabinet.
-    const std::wstring exePath = kind == ReaderKind::Cab ? app.ArchivePath : inputPath;
-
-    if (selfExtracting) {
-        switch (s.NoText) {
-        case 0:
-            if (ShowPlainMessage(m + startup_text::kAskOpenSelfExtracting, MB_YESNO | MB_ICONQUESTION) == IDYES)
-                OpenArchiveWithTool(exePath);
-            return;
-        case 1: OpenArchiveWithTool(exePath); return;
-        case 2: ShowPlainMessage(m + startup_text::kCheckWithArchiverTool, MB_ICONINFORMATION); return;
-        default: PlayBeep(s.PcBeep); return;
-        }
-    }
-    if (app.ArchiveExtension != f.ownExtension) {
+    if (!selfExtracting && app.ArchiveExtension != f.ownExtension) {
         PlayBeep(s.PcBeep);
         return;
     }
+    // The CAB reader hands the self-extracting program itself, not the carved cabinet.
+    const std::wstring exePath = kind == ReaderKind::Cab ? app.ArchivePath : inputPath;
+    auto open = [&] {
+        if (selfExtracting) OpenArchiveWithTool(exePath);
+        else OpenArchive(inputPath);
+    };
     switch (s.NoText) {
-    case 0:
-        if (ShowPlainMessage(m + startup_text::kAskOpenArchive, MB_YESNO | MB_ICONQUESTION) == IDYES)
-            OpenArchive(inputPath);
+    case 0: {
+        const wchar_t* question = selfExtracting ? startup_text::kAskOpenSelfExtracting : startup_text::kAskOpenArchive;
+        if (ShowPlainMessage(m + question, MB_YESNO | MB_ICONQUESTION) == IDYES) open();
         return;
-    case 1: OpenArchive(inputPath); return;
+    }
+    case 1: open(); return;
     case 2: ShowPlainMessage(m + startup_text::kCheckWithArchiverTool, MB_ICONINFORMATION); return;
     default: PlayBeep(s.PcBeep); return;
     }

@@ -46,68 +46,36 @@ private:
 
 namespace handle_traits {
 
-// Kernel objects report failure as nullptr or INVALID_HANDLE_VALUE, by API.
-struct Kernel {
-    using Type = HANDLE;
-    static Type Empty() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { CloseHandle(h); }
-};
-struct Find {
-    using Type = HANDLE;
-    static Type Empty() { return INVALID_HANDLE_VALUE; }
-    static bool Valid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { FindClose(h); }
-};
-struct Key {
-    using Type = HKEY;
-    static Type Empty() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { RegCloseKey(h); }
-};
-template <class T>
-struct Gdi {
+// Handles whose failure value is nullptr, closed by `CloseFn`.
+template <class T, auto CloseFn>
+struct NullIsEmpty {
     using Type = T;
     static Type Empty() { return nullptr; }
     static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
+    static void Close(Type h) { CloseFn(h); }
 };
-struct Module {
-    using Type = HMODULE;
+
+// Kernel objects and find handles report failure as nullptr or
+// INVALID_HANDLE_VALUE, by API.
+template <auto CloseFn>
+struct EitherIsEmpty {
+    using Type = HANDLE;
     static Type Empty() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { FreeLibrary(h); }
-};
-struct Hook {
-    using Type = HHOOK;
-    static Type Empty() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { UnhookWindowsHookEx(h); }
-};
-struct Icon {
-    using Type = HICON;
-    static Type Empty() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DestroyIcon(h); }
-};
-struct MemoryDc {
-    using Type = HDC;
-    static Type Empty() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DeleteDC(h); }
+    static bool Valid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseFn(h); }
 };
 
 }  // namespace handle_traits
 
-using UniqueHandle = Unique<handle_traits::Kernel>;
-using UniqueFind = Unique<handle_traits::Find>;
-using UniqueKey = Unique<handle_traits::Key>;
-using UniqueFont = Unique<handle_traits::Gdi<HFONT>>;
-using UniqueBitmap = Unique<handle_traits::Gdi<HBITMAP>>;
-using UniqueBrush = Unique<handle_traits::Gdi<HBRUSH>>;
-using UniqueModule = Unique<handle_traits::Module>;
-using UniqueHook = Unique<handle_traits::Hook>;
-using UniqueIcon = Unique<handle_traits::Icon>;
-using UniqueMemoryDc = Unique<handle_traits::MemoryDc>;
+using UniqueHandle = Unique<handle_traits::EitherIsEmpty<CloseHandle>>;
+using UniqueFind = Unique<handle_traits::EitherIsEmpty<FindClose>>;
+using UniqueKey = Unique<handle_traits::NullIsEmpty<HKEY, RegCloseKey>>;
+using UniqueFont = Unique<handle_traits::NullIsEmpty<HFONT, DeleteObject>>;
+using UniqueBitmap = Unique<handle_traits::NullIsEmpty<HBITMAP, DeleteObject>>;
+using UniqueBrush = Unique<handle_traits::NullIsEmpty<HBRUSH, DeleteObject>>;
+using UniqueModule = Unique<handle_traits::NullIsEmpty<HMODULE, FreeLibrary>>;
+using UniqueHook = Unique<handle_traits::NullIsEmpty<HHOOK, UnhookWindowsHookEx>>;
+using UniqueIcon = Unique<handle_traits::NullIsEmpty<HICON, DestroyIcon>>;
+using UniqueMemoryDc = Unique<handle_traits::NullIsEmpty<HDC, DeleteDC>>;
 
 }  // namespace quibex

@@ -1,5 +1,7 @@
 #include "core/window_base.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace quibex {
@@ -14,6 +16,20 @@ void SetActivationObserver(ActivationObserver observer) { g_observer = observer;
 
 void ReportActivation(HWND hwnd) {
     if (g_observer) g_observer(hwnd);
+}
+
+namespace {
+LRESULT CALLBACK FilterProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    auto filter = reinterpret_cast<MessageFilter>(id);
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProcedure, id);
+    LRESULT result = 0;
+    if (Guarded<bool>(false, [&] { return filter(hwnd, msg, wp, lp, data, result); })) return result;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+}  // namespace
+
+bool FilterMessages(HWND control, MessageFilter filter, DWORD_PTR data) {
+    return SetWindowSubclass(control, FilterProcedure, reinterpret_cast<UINT_PTR>(filter), data) != FALSE;
 }
 
 RECT CentredRect(HWND owner, int w, int h) {
@@ -69,17 +85,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) ReportActivation(hwnd);
-    LRESULT result = Guarded<LRESULT>(0, [&] { return self->HandleMessage(msg, wp, lp); });
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        Guarded<int>(0, [&] {
-            self->OnDestroyed();
-            return 0;
-        });
-    }
-    return result;
+    return self->Deliver<LRESULT>(hwnd, msg, wp, GWLP_USERDATA, 0, [&] { return self->HandleMessage(msg, wp, lp); });
 }
 
 Dialog::~Dialog() {
@@ -158,17 +164,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) return FALSE;
-    if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) ReportActivation(hwnd);
-    INT_PTR result = Guarded<INT_PTR>(FALSE, [&] { return self->Dispatch(msg, wp, lp); });
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
-        Guarded<int>(0, [&] {
-            self->OnDestroyed();
-            return 0;
-        });
-    }
-    return result;
+    return self->Deliver<INT_PTR>(hwnd, msg, wp, DWLP_USER, FALSE, [&] { return self->Dispatch(msg, wp, lp); });
 }
 
 }  // namespace quibex

@@ -29,7 +29,48 @@ R Guarded(R fallback, F&& handler) noexcept {
 // when it has none or is hidden or minimised), kept on that monitor's work area.
 RECT CentredRect(HWND owner, int w, int h);
 
-class Window {
+// Lets `filter` see a control's messages first (a subclass of the control);
+// it returns true when it answered one, with the result. What it leaves goes
+// on to the control. A filter is guarded like a window procedure and goes
+// away with the control. One filter function once per control.
+using MessageFilter = bool (*)(HWND control, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR data, LRESULT& result);
+bool FilterMessages(HWND control, MessageFilter filter, DWORD_PTR data = 0);
+
+// What the two bases share: the handle, the end of the window, and the
+// delivery of one message (guarded, activation reported, the object detached
+// after the window's last message).
+class WindowObject {
+public:
+    WindowObject() = default;
+    WindowObject(const WindowObject&) = delete;
+    WindowObject& operator=(const WindowObject&) = delete;
+    virtual ~WindowObject() = default;
+
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    // The window is gone; an object its window owns may delete itself here.
+    virtual void OnDestroyed() {}
+
+    template <class R, class F>
+    R Deliver(HWND hwnd, UINT msg, WPARAM wp, int slot, R fallback, F&& handler) {
+        if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) ReportActivation(hwnd);
+        R result = Guarded<R>(fallback, handler);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, slot, 0);
+            hwnd_ = nullptr;
+            Guarded<int>(0, [this] {
+                OnDestroyed();
+                return 0;
+            });
+        }
+        return result;
+    }
+
+    HWND hwnd_ = nullptr;
+};
+
+class Window : public WindowObject {
 public:
     struct Class {
         const wchar_t* name;
@@ -40,12 +81,9 @@ public:
     };
 
     Window() = default;
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
     // Detaches first, so the window's last messages never reach a half-destroyed object.
-    virtual ~Window();
+    ~Window() override;
 
-    HWND hwnd() const { return hwnd_; }
     // The object of a window made through Create; only for windows of a class
     // the caller knows to be built on this base.
     static Window* Of(HWND hwnd);
@@ -57,26 +95,20 @@ protected:
     // Every message; the switch in an override only unpacks parameters.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
-    // The window is gone; an object its window owns may delete itself here.
-    virtual void OnDestroyed() {}
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    HWND hwnd_ = nullptr;
 };
 
-class Dialog {
+class Dialog : public WindowObject {
 public:
     Dialog() = default;
-    Dialog(const Dialog&) = delete;
-    Dialog& operator=(const Dialog&) = delete;
-    virtual ~Dialog();
+    ~Dialog() override;
 
     // The dialog of template `templateId` modal over `owner`; returns what End was given.
     INT_PTR RunModal(int templateId, HWND owner);
     // The dialog modeless over `owner`, shown; false when it could not be made.
     bool CreateModeless(int templateId, HWND owner);
-    HWND hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     // Ends a modal dialog with `result`, destroys a modeless one.
     void End(INT_PTR result);
@@ -89,14 +121,12 @@ protected:
     virtual bool OnNotify(const NMHDR& hdr, LRESULT& result);
     // Any other message; true when handled, with the procedure's result.
     virtual bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result);
-    virtual void OnDestroyed() {}
     // False when the dialog places itself.
     virtual bool CentreOnOwner() const { return true; }
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
-    HWND hwnd_ = nullptr;
     bool modal_ = false;
 };
 

@@ -89,9 +89,7 @@ int HeldModifiers() {
 // Keys of a text box (source 1) and of the tab strip (source 2). A key the
 // table took is not passed on, nor the character it makes, so that an
 // Alt+key does not beep; Space and Backspace never reach a text box.
-LRESULT CALLBACK KeyRouter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR source);
-
-LRESULT RouteKey(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR source) {
+bool RouteKey(HWND, UINT msg, WPARAM wp, LPARAM, DWORD_PTR source, LRESULT& result) {
     static bool swallowChar = false;
     switch (msg) {
     case WM_KEYDOWN:
@@ -102,23 +100,17 @@ LRESULT RouteKey(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR source) {
         const UINT key = static_cast<UINT>(wp);
         const bool taken = HandleViewerKey(key, HeldModifiers());
         swallowChar = taken;
-        if (taken || (source == 1 && (key == VK_SPACE || key == VK_BACK))) return 0;
-        break;
+        result = 0;
+        return taken || (source == 1 && (key == VK_SPACE || key == VK_BACK));
     }
     case WM_CHAR:
     case WM_SYSCHAR:
-        if (swallowChar) {
-            swallowChar = false;
-            return 0;
-        }
-        break;
-    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, KeyRouter, 0); break;
+        if (!swallowChar) return false;
+        swallowChar = false;
+        result = 0;
+        return true;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-LRESULT CALLBACK KeyRouter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR source) {
-    return Guarded<LRESULT>(0, [&] { return RouteKey(hwnd, msg, wp, lp, source); });
+    return false;
 }
 
 }  // namespace
@@ -137,7 +129,7 @@ bool HandleViewerKey(UINT key, int modifiers) {
 }
 
 void RouteViewerKeys(HWND control, int keySource) {
-    SetWindowSubclass(control, KeyRouter, 0, static_cast<DWORD_PTR>(keySource));
+    FilterMessages(control, RouteKey, static_cast<DWORD_PTR>(keySource));
 }
 
 }  // namespace quibex

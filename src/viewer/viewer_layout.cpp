@@ -16,7 +16,6 @@ namespace {
 // Design-time geometry in twips, used when the INI has none.
 constexpr TwipRect kDesignRect{1200, 900, 9600, 7200};
 constexpr int kLayoutGapTwips = 100;
-constexpr int kStatusReservePixels = 92;  // panels 2 and 3 beside the path
 
 int Height(HWND w) {
     RECT r{};
@@ -59,9 +58,10 @@ void LayoutViewer(ViewerForm& f) {
 }
 
 std::wstring FitPathToStatus(ViewerForm& f, const std::wstring& path) {
-    RECT client{};
-    GetClientRect(f.hwnd(), &client);
-    int width = client.right - kStatusReservePixels;
+    // The first panel ends where SizeStatusPanels put it.
+    int edges[3] = {};
+    SendMessageW(f.statusBar, SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    int width = edges[0];
     HDC dc = GetDC(f.statusBar);
     auto font = reinterpret_cast<HFONT>(SendMessageW(f.statusBar, WM_GETFONT, 0, 0));
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;

@@ -19,12 +19,9 @@ constexpr int kCountPanelWidth = 40;
 constexpr const wchar_t* kKindSamples[] = {L"LHA", L"ZIP", L"CAB"};
 constexpr const wchar_t* kCountSample = L"999";
 
-LRESULT CALLBACK RestoreOnMouseMove(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    return Guarded<LRESULT>(0, [&] {
-        if (msg == WM_MOUSEMOVE) RestoreStatusText();
-        if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, RestoreOnMouseMove, 0);
-        return DefSubclassProc(hwnd, msg, wp, lp);
-    });
+bool RestoreOnMouseMove(HWND, UINT msg, WPARAM, LPARAM, DWORD_PTR, LRESULT&) {
+    if (msg == WM_MOUSEMOVE) RestoreStatusText();
+    return false;
 }
 
 // The width a panel needs for `text` in the bar's font: the text, the
@@ -43,7 +40,7 @@ void RestoreStatusText() {
     if (f && !f->savedStatusText.empty()) SetStatusPanel(*f, 1, f->savedStatusText);
 }
 
-void RestoreStatusTextOverControl(HWND control) { SetWindowSubclass(control, RestoreOnMouseMove, 0, 0); }
+void RestoreStatusTextOverControl(HWND control) { FilterMessages(control, RestoreOnMouseMove); }
 
 HWND CreateStatusBar(ViewerForm& f) {
     HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
