@@ -41,11 +41,15 @@ fetch() {  # package version
     log "fetching Debian source $1 $2"
     rm -rf "$dir" "$src_root/dl-$1"
     mkdir -p "$src_root/dl-$1"
-    (cd "$src_root/dl-$1" && apt-get source --download-only -qq "$1=$2" >/dev/null 2>&1) || {
-      echo "win-libs: 'apt-get source $1=$2' failed: run scripts/deps.sh (it adds deb-src entries)," \
-           "or move the pin in scripts/win-libs.sh to the version Debian now serves" >&2
-      exit 1
-    }
+    # A point release replaces the pinned source on the mirror: then take the
+    # version Debian serves now, say so, and build that.
+    if ! (cd "$src_root/dl-$1" && apt-get source --download-only -qq "$1=$2" >/dev/null 2>&1); then
+      log "the pinned source $1 $2 is not served; taking the current one (move the pin to it)"
+      (cd "$src_root/dl-$1" && apt-get source --download-only -qq "$1" >/dev/null 2>&1) || {
+        echo "win-libs: 'apt-get source $1' failed: run scripts/deps.sh (it adds deb-src entries)" >&2
+        exit 1
+      }
+    fi
     dpkg-source --no-check -x "$src_root/dl-$1"/*.dsc "$dir" >/dev/null
     rm -rf "$src_root/dl-$1"
     touch "$dir/.unpacked"
