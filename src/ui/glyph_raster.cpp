@@ -37,7 +37,8 @@ bool InsidePolygon(const std::vector<GlyphPoint>& poly, GlyphPoint p) {
 
 float EdgeDistance(const std::vector<GlyphPoint>& poly, GlyphPoint p) {
     float d = 1e9f;
-    for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) d = std::min(d, DistanceToSegment(p, poly[j], poly[i]));
+    for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
+        d = std::min(d, DistanceToSegment(p, poly[j], poly[i]));
     return d;
 }
 
@@ -81,7 +82,8 @@ void Bounds(const GlyphShape& s, float& x0, float& y0, float& x1, float& y1) {
         return;
     }
     x0 = y0 = 1e9f, x1 = y1 = -1e9f;
-    for (GlyphPoint p : s.points) x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    for (GlyphPoint p : s.points)
+        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
     const float pad = s.kind == GlyphShape::Kind::Line ? s.width : 0;
     x0 -= pad, y0 -= pad, x1 += pad, y1 += pad;
 }

@@ -31,8 +31,7 @@ UniqueIcon LoadIconFile(std::wstring path, int size) {
     return UniqueIcon();
 }
 
-UniqueImageList BuildToolbarImageList(bool pointedAt, int size,
-                                      const std::array<std::wstring, kIconCount>& iconPaths) {
+UniqueImageList BuildToolbarImageList(bool pointedAt, int size, const std::array<std::wstring, kIconCount>& iconPaths) {
     UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32, kToolbarGlyphCount, 0));
     if (!list) return list;
     for (int i = 0; i < kToolbarGlyphCount; ++i) {

@@ -33,7 +33,6 @@ UniqueIcon LoadIconFile(std::wstring path, int size);
 // The seven images of one state, in glyph order, `size` pixels square: an
 // image whose icon path loads shows that icon, any other the built-in image
 // (no message: a missing or broken file simply is not used).
-UniqueImageList BuildToolbarImageList(bool pointedAt, int size,
-                                      const std::array<std::wstring, kIconCount>& iconPaths);
+UniqueImageList BuildToolbarImageList(bool pointedAt, int size, const std::array<std::wstring, kIconCount>& iconPaths);
 
 }  // namespace quibex

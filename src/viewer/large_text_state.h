@@ -46,7 +46,7 @@ struct LargeTextView : Window {
     int caretX = -1;               // x kept while moving up and down, -1 none
     bool dragging = false;
     int wheelRest = 0;
-    std::vector<int> xs;  // scratch: positions of one row
+    std::vector<int> xs;                     // scratch: positions of one row
     std::unique_ptr<LinkFinder> linkFinder;  // while links are marked
     LinkTable links;
 

@@ -36,8 +36,7 @@ bool Idle(const LargeTextView& v) { return !v.store.Data() || (v.store.Complete(
 
 // Links are marked as soon as their text has been read.
 void ScanLinks(LargeTextView& v) {
-    if (v.linkFinder && !v.linkFinder->Done())
-        v.linkFinder->Advance(v.Text(), v.Size(), v.store.Complete(), v.links);
+    if (v.linkFinder && !v.linkFinder->Done()) v.linkFinder->Advance(v.Text(), v.Size(), v.store.Complete(), v.links);
 }
 
 // Reading and laying out go on from a timer rather than posted messages: a

@@ -82,8 +82,7 @@ ScanResult FindNextLink(const wchar_t* text, size_t available, bool complete, Li
 
     // Forwards over word characters, for a URL also over its punctuation.
     size_t end = marker + 1;
-    while (end < available &&
-           (IsLinkWordChar(text[end]) || (kind == LinkKind::Url && IsUrlPunctuation(text[end])))) {
+    while (end < available && (IsLinkWordChar(text[end]) || (kind == LinkKind::Url && IsUrlPunctuation(text[end])))) {
         ++end;
     }
     if (end == available && !complete) return ScanResult::NeedMore;

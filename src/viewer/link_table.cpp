@@ -21,7 +21,8 @@ std::optional<LinkRange> LinkTable::RunAt(size_t pos) const {
     size_t first = FirstEndingAfter(pos);
     if (first == links_.size() || links_[first].start > pos) return std::nullopt;
     LinkRange run = links_[first];
-    for (size_t i = first; i > 0 && links_[i - 1].end >= run.start; --i) run.start = std::min(run.start, links_[i - 1].start);
+    for (size_t i = first; i > 0 && links_[i - 1].end >= run.start; --i)
+        run.start = std::min(run.start, links_[i - 1].start);
     for (size_t i = first + 1; i < links_.size() && links_[i].start <= run.end; ++i) run.end = links_[i].end;
     return run;
 }

@@ -70,19 +70,19 @@ struct ViewerForm : Window {
     std::wstring statusPath;
     std::wstring savedStatusText;
     bool shiftAtToolbarClick = false;
-    std::array<std::wstring, 7> toolbarHints;  // status panel 1 while the pointer is over button i
-    UniqueImageList toolbarImages[2];          // ImageList1(0) normal, ImageList1(1) pointed at
-    bool inSysCommand = false;                 // a system-menu item is being handled
-    int dropMode = 1;                          // 0 while another window of the program is open over the viewer
+    std::array<std::wstring, 7> toolbarHints;      // status panel 1 while the pointer is over button i
+    UniqueImageList toolbarImages[2];              // ImageList1(0) normal, ImageList1(1) pointed at
+    bool inSysCommand = false;                     // a system-menu item is being handled
+    int dropMode = 1;                              // 0 while another window of the program is open over the viewer
     std::vector<std::unique_ptr<TabLinks>> links;  // per tab; null for a large-text view or before loading
     HWND linkPointerBox = nullptr;                 // the text box showing the link pointer
     size_t linkScanPos = 0;                        // the character under the pointer
     std::optional<LinkRange> pressedLink;          // the marked run the left button went down on
     bool linkPointerFailed = false;                // the pointer test failed once and is off
     std::wstring pendingLink;                      // waiting for kMsgOpenLink
-    bool ownTabTools = false;  // the tab tooltips are ours (see tab_tooltips.cpp)
-    std::wstring droppedPath;  // an OLE drop waiting for kMsgDroppedArchive
-    UniqueFont uiFont;         // kept until the object goes, after every control using it
+    bool ownTabTools = false;                      // the tab tooltips are ours (see tab_tooltips.cpp)
+    std::wstring droppedPath;                      // an OLE drop waiting for kMsgDroppedArchive
+    UniqueFont uiFont;                             // kept until the object goes, after every control using it
     UniqueFont logoFont;
     HMODULE richEditLibrary = nullptr;
 

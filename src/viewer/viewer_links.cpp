@@ -30,8 +30,7 @@ namespace {
 // The error exit of one handler: what went wrong, where, and the request
 // to report it.
 void ShowLinkFailure(const wchar_t* handlerLine, bool outOfMemory) {
-    ShowMessage(LinkFailureText(outOfMemory ? kErrorOutOfMemory : kErrorUnexpected, handlerLine),
-                MB_OK | MB_ICONERROR);
+    ShowMessage(LinkFailureText(outOfMemory ? kErrorOutOfMemory : kErrorUnexpected, handlerLine), MB_OK | MB_ICONERROR);
 }
 
 // Runs a handler's body; true when it failed (and said so).
@@ -164,10 +163,16 @@ bool LinkMouse(HWND box, UINT msg, WPARAM, LPARAM lp, DWORD_PTR, LRESULT& result
             return true;
         }
         break;
+    // The pointer is tested where the button goes down and comes up too, not
+    // only where the mouse last moved: a move may not have been seen.
     case WM_LBUTTONDOWN:
+        OnMouseMove(*f, box, p);
         f->pressedLink = f->linkPointerBox == box ? RunUnder(*f, box, p) : std::nullopt;
         break;
-    case WM_LBUTTONUP: OnLeftButtonUp(*f, box, p); break;
+    case WM_LBUTTONUP:
+        OnMouseMove(*f, box, p);
+        OnLeftButtonUp(*f, box, p);
+        break;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
         // Another button opens nothing and gives the box its own pointer back.

@@ -40,10 +40,13 @@ inline constexpr const wchar_t* kSfxNeedsArchiverTool =
 // The toolbar's hints (status panel 1 while the pointer is over a button),
 // left to right as set at design time; BuildViewer rebuilds those of "Text",
 // "Print" and "Open" from the settings.
-inline constexpr const wchar_t* kToolbarHints[7] = {
-    L"前のテキストに戻る (Alt + ←)",        L"次のテキストに進む (Alt + →)", L"文字列の検索 (Ctrl + F)",
-    L"テキストファイルを開く (Ctrl + T)", L"テキストを印刷する (Ctrl + P)", L"書庫ファイルを開く (Ctrl + O)",
-    L"終了 (Esc)"};
+inline constexpr const wchar_t* kToolbarHints[7] = {L"前のテキストに戻る (Alt + ←)",
+                                                    L"次のテキストに進む (Alt + →)",
+                                                    L"文字列の検索 (Ctrl + F)",
+                                                    L"テキストファイルを開く (Ctrl + T)",
+                                                    L"テキストを印刷する (Ctrl + P)",
+                                                    L"書庫ファイルを開く (Ctrl + O)",
+                                                    L"終了 (Esc)"};
 inline constexpr const wchar_t* kHintTextWithTool = L"テキストファイルを外部ツールで開く (Ctrl + T)";
 inline constexpr const wchar_t* kHintTextByAssociation = L"テキストファイルを関連付けで開く (Ctrl + T)";
 inline constexpr const wchar_t* kHintPrintWithTool = L"テキストを外部ツールで印刷する (Ctrl + P)";

@@ -105,8 +105,9 @@ void ShowDocumentMenu(ViewerForm& f) {
     MapWindowPoints(f.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
     // Below the button, or above it where the screen ends.
     TPMPARAMS keepClear{sizeof keepClear, button};
-    auto chosen = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL,
-                                                    button.left, button.bottom, f.hwnd(), &keepClear));
+    auto chosen =
+        static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL,
+                                          button.left, button.bottom, f.hwnd(), &keepClear));
     if (chosen >= kDocumentMenuFirst) OpenDocumentFromViewer(chosen - kDocumentMenuFirst);
 }
 

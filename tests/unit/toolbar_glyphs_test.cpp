@@ -11,7 +11,7 @@ using namespace quibex;
 
 namespace {
 
-constexpr ToolbarGlyph kAll[] = {ToolbarGlyph::Left, ToolbarGlyph::Right, ToolbarGlyph::Text, ToolbarGlyph::Print,
+constexpr ToolbarGlyph kAll[] = {ToolbarGlyph::Left, ToolbarGlyph::Right, ToolbarGlyph::Text,  ToolbarGlyph::Print,
                                  ToolbarGlyph::Open, ToolbarGlyph::Exit,  ToolbarGlyph::Search};
 
 uint32_t Alpha(uint32_t argb) { return argb >> 24; }
@@ -51,8 +51,7 @@ TEST(ToolbarGlyphs, StraightEdgesAreSharpAtWholeScales) {
         // Every pixel of the column is either clear or solid: no blur.
         int partial = 0;
         for (int y = 0; y < size; ++y)
-            for (int x : {edge - 1, edge})
-                partial += Alpha(page.At(x, y)) != 0 && Alpha(page.At(x, y)) != 255;
+            for (int x : {edge - 1, edge}) partial += Alpha(page.At(x, y)) != 0 && Alpha(page.At(x, y)) != 255;
         EXPECT_EQ(partial, 0) << size;
     }
 }
@@ -74,11 +73,13 @@ TEST(ToolbarGlyphs, PointedAtImagesDifferAndShowFullColour) {
 }
 
 TEST(ToolbarGlyphs, RightArrowMirrorsTheLeftOne) {
-    GlyphBitmap left = DrawToolbarGlyph(ToolbarGlyph::Left, true, 48), right = DrawToolbarGlyph(ToolbarGlyph::Right, true, 48);
+    GlyphBitmap left = DrawToolbarGlyph(ToolbarGlyph::Left, true, 48),
+                right = DrawToolbarGlyph(ToolbarGlyph::Right, true, 48);
     // Alike up to one sample of sixteen where a slanted edge runs through sample points.
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 48; ++x)
-            ASSERT_LE(std::abs(static_cast<int>(Alpha(left.At(x, y))) - static_cast<int>(Alpha(right.At(47 - x, y)))), 16)
+            ASSERT_LE(std::abs(static_cast<int>(Alpha(left.At(x, y))) - static_cast<int>(Alpha(right.At(47 - x, y)))),
+                      16)
                 << x << "," << y;
 }
 
@@ -89,7 +90,8 @@ TEST(ToolbarGlyphs, SizesFollowTheDpi) {
     EXPECT_EQ(ToolbarImageSize(192), 64);
     EXPECT_EQ(ToolbarImageSize(0), 16) << "a DPI that cannot be read still gives an image";
     EXPECT_TRUE(RasteriseGlyph({}, 0).pixels.empty());
-    EXPECT_EQ(RasteriseGlyph({GlyphShape{}}, 8).pixels, std::vector<uint32_t>(64, 0u)) << "a shape without points draws nothing";
+    EXPECT_EQ(RasteriseGlyph({GlyphShape{}}, 8).pixels, std::vector<uint32_t>(64, 0u))
+        << "a shape without points draws nothing";
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST(ViewerLinks, MailAddresses) {
     } cases[] = {
         {L"mail taro.yamada_1-x@example.co.jp please", {{L"taro.yamada_1-x@example.co.jp", true}}},
         {L"write to mailto:taro@example.com now", {{L"mailto:taro@example.com", true}}},
-        {L"mailto:a@b", {{L"mailto:a@b", true}}},                         // the prefix at the very start
+        {L"mailto:a@b", {{L"mailto:a@b", true}}},                        // the prefix at the very start
         {L"taro+tag@example.com", {{L"tag@example.com", true}}},         // "+" ends the local part
         {L"taro@example.com?subject=x", {{L"taro@example.com", true}}},  // no URL punctuation in a mail address
         {L"a@b/c", {{L"a@b", true}}},
@@ -83,11 +83,11 @@ TEST(ViewerLinks, ShortestLinksAndRejectedMarkersLetTheScanGoOn) {
         const wchar_t* text;
         Marks_ expected;
     } cases[] = {
-        {L"a@b", {{L"a@b", true}}},                   // three characters: a mail address
-        {L"x a://b y", {{L"a://b", false}}},          // five characters: a URL
-        {L"a:// b@c", {{L"b@c", true}}},              // a letter and "://" alone is no link
-        {L"@x ://y a@b", {{L"a@b", true}}},           // nothing before the markers
-        {L"x@ y@z", {{L"y@z", true}}},                // nothing after the first
+        {L"a@b", {{L"a@b", true}}},           // three characters: a mail address
+        {L"x a://b y", {{L"a://b", false}}},  // five characters: a URL
+        {L"a:// b@c", {{L"b@c", true}}},      // a letter and "://" alone is no link
+        {L"@x ://y a@b", {{L"a@b", true}}},   // nothing before the markers
+        {L"x@ y@z", {{L"y@z", true}}},        // nothing after the first
         {L"@@@@ http://q.jp", {{L"http://q.jp", false}}},
         {L"x@", {}},
         {L"ab", {}},

@@ -144,10 +144,17 @@ TEST_F(ViewerLinks, ColoursInARichEditBoxAndNothingElseMoves) {
         int offset;
         COLORREF colour;
     } cases[] = {
-        {L"http://", 0, kBlue},   {L"b=1", 2, kBlue},        {L" and", 0, GetSysColor(COLOR_WINDOWTEXT)},
-        {L"taro@", 0, kGreen},    {L"jp or", 1, kGreen},     {L"jp or", 2, GetSysColor(COLOR_WINDOWTEXT)},
-        {L"mailto:", 0, kGreen},  {L"m@x", 2, kGreen},       {L"ftp://", 0, kBlue},
-        {L"host/p", 5, kBlue},    {L"(ftp", 0, GetSysColor(COLOR_WINDOWTEXT)},
+        {L"http://", 0, kBlue},
+        {L"b=1", 2, kBlue},
+        {L" and", 0, GetSysColor(COLOR_WINDOWTEXT)},
+        {L"taro@", 0, kGreen},
+        {L"jp or", 1, kGreen},
+        {L"jp or", 2, GetSysColor(COLOR_WINDOWTEXT)},
+        {L"mailto:", 0, kGreen},
+        {L"m@x", 2, kGreen},
+        {L"ftp://", 0, kBlue},
+        {L"host/p", 5, kBlue},
+        {L"(ftp", 0, GetSysColor(COLOR_WINDOWTEXT)},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ColourAt(box, at(c.what) + c.offset), c.colour) << "at " << at(c.what) + c.offset;
@@ -317,7 +324,8 @@ TEST_F(ViewerLinks, ADragEndingOnALinkOpensNothing) {
 // same pointer and clicks, links found in the parts read later too.
 TEST_F(ViewerLinks, TheLargeTextViewMarksAndOpensLinksAlike) {
     SchemeToRecorder scheme(log_);
-    AddText(L"big.txt", Lines(9000, {{1, "qxlinktest://large/top"}, {3, "mail@example.jp"}, {8000, "qxlinktest://large/far"}}));
+    AddText(L"big.txt",
+            Lines(9000, {{1, "qxlinktest://large/top"}, {3, "mail@example.jp"}, {8000, "qxlinktest://large/far"}}));
     Open({L"big.txt"});
     WaitLoaded(0);
     HWND view = ViewerTextBox(0);

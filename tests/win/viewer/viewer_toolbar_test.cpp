@@ -25,14 +25,6 @@ namespace {
 
 class ViewerToolbar : public ViewerTest {
 protected:
-    void OpenTexts(int count) {
-        std::vector<std::wstring> names;
-        for (int i = 0; i < count; ++i) {
-            names.push_back(std::wstring(1, static_cast<wchar_t>(L'a' + i)) + L".txt");
-            AddText(names.back(), "text\r\n");
-        }
-        Open(names);
-    }
     static RECT ButtonRect(int index) {
         RECT r{};
         SendMessageW(quibex::ViewerToolbar(), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
@@ -104,9 +96,10 @@ TEST_F(ViewerToolbar, SevenButtonsInOrderWithTheirImagesAndHints) {
     ASSERT_NE(tb, nullptr);
     EXPECT_TRUE(IsWindowVisible(tb));
     ASSERT_EQ(SendMessageW(tb, TB_BUTTONCOUNT, 0, 0), kToolbarButtonCount);
-    const int ids[] = {kToolbarLeft, kToolbarRight, kToolbarSearch, kToolbarText, kToolbarPrint, kToolbarOpen, kToolbarExit};
-    const ToolbarGlyph images[] = {ToolbarGlyph::Left, ToolbarGlyph::Right, ToolbarGlyph::Search, ToolbarGlyph::Text,
-                                   ToolbarGlyph::Print, ToolbarGlyph::Open, ToolbarGlyph::Exit};
+    const int ids[] = {kToolbarLeft,  kToolbarRight, kToolbarSearch, kToolbarText,
+                       kToolbarPrint, kToolbarOpen,  kToolbarExit};
+    const ToolbarGlyph images[] = {ToolbarGlyph::Left,  ToolbarGlyph::Right, ToolbarGlyph::Search, ToolbarGlyph::Text,
+                                   ToolbarGlyph::Print, ToolbarGlyph::Open,  ToolbarGlyph::Exit};
     for (int i = 0; i < kToolbarButtonCount; ++i) {
         TBBUTTON b{};
         SendMessageW(tb, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
@@ -134,7 +127,7 @@ TEST_F(ViewerToolbar, HintsOfOpenTextAndPrintFollowTheSettings) {
     struct Case {
         const wchar_t* tool;
         int exitAfterOpen;
-        const wchar_t* open, *text, *print;
+        const wchar_t *open, *text, *print;
     } cases[] = {
         {L"", 0, L"書庫ファイルを関連付けで開く (Ctrl + O)", L"テキストファイルを関連付けで開く (Ctrl + T)",
          L"テキストを関連付けで印刷する (Ctrl + P)"},
@@ -142,8 +135,8 @@ TEST_F(ViewerToolbar, HintsOfOpenTextAndPrintFollowTheSettings) {
          L"テキストファイルを外部ツールで開く (Ctrl + T)", L"テキストを外部ツールで印刷する (Ctrl + P)"},
         {L"", 1, L"書庫ファイルを関連付けで開いて終了する (Ctrl + O)", L"テキストファイルを関連付けで開く (Ctrl + T)",
          L"テキストを関連付けで印刷する (Ctrl + P)"},
-        {L"C:\\tool.exe", 0, L"書庫ファイルを外部ツールで開く (Ctrl + O)", L"テキストファイルを外部ツールで開く (Ctrl + T)",
-         L"テキストを外部ツールで印刷する (Ctrl + P)"},
+        {L"C:\\tool.exe", 0, L"書庫ファイルを外部ツールで開く (Ctrl + O)",
+         L"テキストファイルを外部ツールで開く (Ctrl + T)", L"テキストを外部ツールで印刷する (Ctrl + P)"},
     };
     for (const Case& c : cases) {
         if (ViewerWindow()) CloseAndWait();
@@ -274,7 +267,8 @@ TEST_F(ViewerToolbar, IconFilesReplaceImagesAndBrokenOnesFallBackSilently) {
         for (int i = 0; i < kToolbarGlyphCount; ++i) {
             auto glyph = static_cast<ToolbarGlyph>(i);
             std::vector<uint32_t> got = ImagePixels(list.get(), i);
-            const bool replaced = (glyph == ToolbarGlyph::Left && !pointed) || (glyph == ToolbarGlyph::Right && pointed);
+            const bool replaced =
+                (glyph == ToolbarGlyph::Left && !pointed) || (glyph == ToolbarGlyph::Right && pointed);
             if (replaced) {
                 EXPECT_EQ(got.at(16 * 32 + 16), 0xFF0000u) << "the icon's red, image " << i;
                 continue;
