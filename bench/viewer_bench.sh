@@ -89,15 +89,8 @@ if [[ ! -f $WORK/stamp || $(cat "$WORK/stamp") != "$stamp" ]]; then
 fi
 
 # ---- Fresh program folders and the launcher's plan. ----
-# The settings every start-up asks for, so no first-run window shows; the
-# INI is in the system code page (932) with CR LF lines.
-ini() {
-    printf '%s\n' '[Option]' 'AllText=1' 'NoText=0' 'OpenMax=5' 'Progress=0' 'InitDialog=1' 'ArcSelect=0' \
-        'ArcAplPath=' 'TxtEdtPath=' 'PrtToolPath=' 'PrtToolParam=' 'ParamAfterFile=' 'PrtConfirm=' 'TxtType=' \
-        'DocType=HLP DOC HTM HTML CHM' 'ShellExecOpen=0' '[Viewer]' 'InsideViewer=1' 'FontName=ＭＳ ゴシック' 'FontSize=9' |
-        sed 's/$/\r/' | iconv -f UTF-8 -t CP932
-}
-winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+# shellcheck source=launch_runs.sh
+. "$root/bench/launch_runs.sh"
 
 rm -rf "$WORK/runs"
 mkdir -p "$WORK/runs"
@@ -115,22 +108,15 @@ for ((r = 0; r <= REPS; r++)); do
             printf '%s\t%s\t%s\t\t%s\t%s\n' "$label" "$(winpath "$dir")" "$(winpath "$dir")\\minimal_window.exe" \
                 QuibexBenchMinimal Static >>"$plan"
         else
-            cp "$BIN"/{Quibex.exe,UNLHA32.DLL,UNZIP32.DLL,CAB32.DLL} "$dir/"
-            ini >"$dir/Quibex.ini"
             arc=$root/samples/sample.lzh
             [[ $c == 50MiB ]] && arc=$WORK/big.lzh
-            printf '%s\t%s\t%s\t"%s"\t%s\t%s\n' "$label" "$(winpath "$dir")" "$(winpath "$dir")\\Quibex.exe" \
-                "$(winpath "$arc")" QuibexViewer "RichEdit50W|QuibexLargeText" >>"$plan"
+            plan_quibex "$label" "$dir" "$arc" "$plan"
         fi
     done
 done
 
 echo "viewer_bench: $REPS rounds after one warm-up; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-"$root/scripts/wine.sh" --arch "$ARCH" "$BIN/viewer_launch.exe" "$(winpath "$plan")" | tr -d '\r' >"$WORK/results.txt" ||
-    die "the launcher failed: $(cat "$WORK/results.txt")"
-if grep -v '^warmup-' "$WORK/results.txt" | grep -q ' FAIL'; then
-    die "some runs failed: $(grep FAIL "$WORK/results.txt" | sort | uniq -c | tr '\n' ';')"
-fi
+run_plan "$plan" "$WORK/results.txt"
 
 # ---- One line a case. ----
 awk -v text="$TEXT_BYTES" '
@@ -138,12 +124,7 @@ awk -v text="$TEXT_BYTES" '
     { n[$1]++; ms[$1, n[$1]] = $2
       if ($3 > ws[$1]) ws[$1] = $3
       if ($4 > pf[$1]) pf[$1] = $4 }
-    function median(c,   i, j, t, v, k) {
-        k = n[c]
-        for (i = 1; i <= k; i++) v[i] = ms[c, i]
-        for (i = 2; i <= k; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
-        return k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2
-    }
+    '"$MEDIAN_AWK"'
     END {
         base = median("minimal")
         printf "%-8s %10s %9s %11s %11s  %s\n", "case", "median ms", "/minimal", "peak WS MiB", "peak PF MiB", "peak / text size"

@@ -1,6 +1,6 @@
 # Sources of Quibex that use no Windows API: name and caption rules, command-line
-# builders, INI value normalisation, geometry arithmetic. Linked into Quibex.exe
-# and into the native unit tests.
+# builders, INI value normalisation, geometry arithmetic, the link scanner,
+# the toolbar's drawings. Linked into Quibex.exe and into the native unit tests.
 set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/settings_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/settings.cpp
@@ -21,6 +21,13 @@ set(QUIBEX_VIEWER_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/viewer/text_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/viewer_geometry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/path_ellipsis.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/link_scanner.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/link_table.cpp)
 list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_VIEWER_PORTABLE})
 target_sources(quibex_portable PRIVATE ${QUIBEX_VIEWER_PORTABLE})
+set(QUIBEX_UI_PORTABLE
+  ${CMAKE_CURRENT_LIST_DIR}/ui/glyph_raster.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui/toolbar_glyphs.cpp)
+list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_UI_PORTABLE})
+target_sources(quibex_portable PRIVATE ${QUIBEX_UI_PORTABLE})

@@ -77,7 +77,7 @@ public:
         holdsFile_ = false;
         std::wstring path = FirstDroppedFile(data);
         ViewerForm* f = Form();
-        if (path.empty() || !f || !(*effect & DROPEFFECT_COPY)) {
+        if (path.empty() || !f || f->dropMode == 0 || !(*effect & DROPEFFECT_COPY)) {
             *effect = DROPEFFECT_NONE;
             return S_OK;
         }
@@ -90,7 +90,7 @@ public:
 private:
     DWORD EffectFor(DWORD keyState, DWORD allowed) const {
         ViewerForm* f = Form();
-        if (!holdsFile_ || !f) return DROPEFFECT_NONE;
+        if (!holdsFile_ || !f || f->dropMode == 0) return DROPEFFECT_NONE;
         int rule = DropEffect(f->allowSecondInstance == 1, DropModifiersOf(keyState));
         DWORD wanted = rule == kDropEffectMove ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
         // A source that cannot move (a read-only place, most file managers'

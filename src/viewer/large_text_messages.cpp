@@ -206,6 +206,25 @@ bool HandleEditMessage(LargeTextView& v, UINT msg, WPARAM wp, LPARAM lp, LRESULT
         result = static_cast<LRESULT>(before);
         return true;
     }
+    case EM_GETCHARFORMAT: {
+        // The colour of the first selected character (a link's or the text's) and the font.
+        auto* cf = reinterpret_cast<CHARFORMAT2W*>(lp);
+        if (!cf || cf->cbSize < sizeof(CHARFORMATW)) return result = 0, true;
+        const LinkRange* link = v.links.At(wp == SCF_SELECTION ? v.SelStart() : SIZE_MAX);
+        cf->dwMask = CFM_COLOR | CFM_FACE | CFM_SIZE | CFM_CHARSET;
+        cf->dwEffects = !link && v.autoFore ? CFE_AUTOCOLOR : 0;
+        cf->crTextColor = link ? (link->mail ? kMailLinkColour : kUrlLinkColour) : v.fore;
+        LOGFONTW font{};
+        if (v.font) GetObjectW(v.font.get(), sizeof font, &font);
+        HDC screen = GetDC(nullptr);
+        cf->yHeight = MulDiv(std::abs(font.lfHeight), 1440, GetDeviceCaps(screen, LOGPIXELSY));
+        ReleaseDC(nullptr, screen);
+        cf->bCharSet = font.lfCharSet;
+        wcsncpy(cf->szFaceName, font.lfFaceName, LF_FACESIZE - 1);
+        cf->szFaceName[LF_FACESIZE - 1] = 0;
+        result = static_cast<LRESULT>(cf->dwMask);
+        return true;
+    }
     case EM_SETCHARFORMAT: {
         // One font and one colour for the whole text, whatever the range.
         auto* cf = reinterpret_cast<const CHARFORMAT2W*>(lp);

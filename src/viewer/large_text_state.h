@@ -9,6 +9,7 @@
 #include "core/handle.h"
 #include "core/window_base.h"
 #include "viewer/large_text_store.h"
+#include "viewer/link_scanner.h"
 #include "viewer/text_layout.h"
 
 namespace quibex {
@@ -45,7 +46,9 @@ struct LargeTextView : Window {
     int caretX = -1;               // x kept while moving up and down, -1 none
     bool dragging = false;
     int wheelRest = 0;
-    std::vector<int> xs;  // scratch: positions of one row
+    std::vector<int> xs;                     // scratch: positions of one row
+    std::unique_ptr<LinkFinder> linkFinder;  // while links are marked
+    LinkTable links;
 
     const wchar_t* Text() const { return store.Data(); }
     size_t Size() const { return store.Size(); }

@@ -34,6 +34,11 @@ int WrapWidth(HWND hwnd) { return std::max(ClientWidth(hwnd) - kLeftMargin - kRi
 // Nothing left to read or lay out (or no text at all yet).
 bool Idle(const LargeTextView& v) { return !v.store.Data() || (v.store.Complete() && v.rows.Done()); }
 
+// Links are marked as soon as their text has been read.
+void ScanLinks(LargeTextView& v) {
+    if (v.linkFinder && !v.linkFinder->Done()) v.linkFinder->Advance(v.Text(), v.Size(), v.store.Complete(), v.links);
+}
+
 // Reading and laying out go on from a timer rather than posted messages: a
 // timer comes only when no input, painting or posted message waits, so the
 // window answers while a large text is read or laid out again for a new
@@ -42,7 +47,10 @@ bool Idle(const LargeTextView& v) { return !v.store.Data() || (v.store.Complete(
 void WorkOn(LargeTextView& v) {
     DWORD start = GetTickCount();
     do {
-        if (!v.store.Complete()) v.store.LoadStep(kStepBytes);
+        if (!v.store.Complete()) {
+            v.store.LoadStep(kStepBytes);
+            ScanLinks(v);
+        }
         v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kLayoutChars);
     } while (!Idle(v) && GetTickCount() - start < kTurnMs && !GetInputState());
     if (Idle(v)) KillTimer(v.hwnd(), kWorkTimer);
@@ -92,6 +100,15 @@ void DrawRow(LargeTextView& v, HDC dc, size_t row, int y, int right) {
     SetBkColor(dc, v.back);
     ExtTextOutW(dc, kLeftMargin, y, ETO_OPAQUE | ETO_CLIPPED, &line, glyphs.data(), static_cast<UINT>(glyphs.size()),
                 dx.data());
+    // Links again in their colours, a later link over an earlier one.
+    for (size_t k = v.links.FirstEndingAfter(start); k < v.links.Count() && v.links[k].start < end; ++k) {
+        const LinkRange& link = v.links[k];
+        size_t from = std::max(start, link.start), to = std::min(end, link.end);
+        RECT part{kLeftMargin + v.xs[from - start], y, kLeftMargin + v.xs[to - start], y + v.lineHeight};
+        SetTextColor(dc, link.mail ? kMailLinkColour : kUrlLinkColour);
+        ExtTextOutW(dc, kLeftMargin, y, ETO_OPAQUE | ETO_CLIPPED, &part, glyphs.data(),
+                    static_cast<UINT>(glyphs.size()), dx.data());
+    }
     // The selected part again in the selection colours.
     size_t from = std::max(start, v.SelStart()), to = std::min(end, v.SelEnd());
     if (from >= to) return;
@@ -421,9 +438,11 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
     if (!v || v->Size() > 0 || !v->store.Open(path)) return false;
     if (complete) {
         while (v->store.LoadStep(kStepBytes)) {}
+        ScanLinks(*v);
         v->rows.Extend(*v->widths, v->Text(), v->Size(), true, SIZE_MAX);
     } else {
         v->store.LoadStep(kFirstStepBytes);
+        ScanLinks(*v);
         v->rows.Extend(*v->widths, v->Text(), v->Size(), v->store.Complete(), SIZE_MAX);
         StartWork(*v);
     }
@@ -435,6 +454,19 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
 bool LargeTextPending(HWND view) {
     LargeTextView* v = ViewOf(view);
     return v && v->store.Data() && !Idle(*v);
+}
+
+void EnableLargeTextLinks(HWND view, uint64_t limitChars) {
+    if (LargeTextView* v = ViewOf(view)) {
+        v->links.Clear();
+        v->linkFinder = std::make_unique<LinkFinder>(limitChars);
+        ScanLinks(*v);
+    }
+}
+
+const LinkTable* LargeTextLinks(HWND view) {
+    LargeTextView* v = ViewOf(view);
+    return v && v->linkFinder ? &v->links : nullptr;
 }
 
 }  // namespace quibex

@@ -10,7 +10,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+
+#include "viewer/link_table.h"
 
 namespace quibex {
 
@@ -25,5 +28,11 @@ bool IsLargeTextView(HWND hwnd);
 bool LoadLargeText(HWND view, const std::wstring& path, bool complete);
 // True while the rest of the text is still being read.
 bool LargeTextPending(HWND view);
+// Marks the links of the text as it arrives, the part read first (the
+// screen's) at once; call before LoadLargeText. The scan stops after the
+// first candidate past `limitChars`.
+void EnableLargeTextLinks(HWND view, uint64_t limitChars);
+// The links marked so far; nullptr when the view marks none.
+const LinkTable* LargeTextLinks(HWND view);
 
 }  // namespace quibex

@@ -170,6 +170,10 @@ void BuildViewer() {
         ShowWindow(f.txtView[0], SW_SHOWNA);
         SendMessageW(f.tabStrip, TCM_SETCURSEL, 0, 0);
         ShowWindow(f.dummy, SW_SHOWNA);
+        if (f.toolbar) {
+            SetToolbarHints(f);
+            ShowWindow(f.toolbar, SW_SHOWNA);
+        }
         LayoutViewer(f);
         if (f.lastTabIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabStrip, TCM_HIGHLIGHTITEM, 0, TRUE);
         SetFocus(f.txtView[0]);

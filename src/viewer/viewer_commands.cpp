@@ -1,9 +1,11 @@
-// What the viewer's keys (and its toolbar) do beyond moving between tabs:
-// opening the archive, handing the shown text to the editor or the printer,
-// and switching always-on-top.
+// What the viewer's keys, toolbar and system menu do beyond moving between
+// tabs: opening the archive or one of its documents, handing the shown text
+// to the editor or the printer, switching always-on-top, and the windows
+// opened over the viewer.
 #include <windows.h>
 
 #include "actions/association.h"
+#include "actions/document_file.h"
 #include "actions/external_tools.h"
 #include "core/app_state.h"
 #include "core/message_box.h"
@@ -67,6 +69,41 @@ void ToggleTopMost() {
     // Written to the INI file only with the other settings.
     topMost = on ? 0 : 1;
     SetViewerTopMost(*f, !on);
+}
+
+void OpenDocumentFromViewer(int index) {
+    const std::vector<DocumentEntry>& documents = App().Documents;
+    if (index < 0 || static_cast<size_t>(index) >= documents.size()) return;
+    // Copied: opening lets messages run, and the list must not move under it.
+    const DocumentEntry entry = documents[static_cast<size_t>(index)];
+    OpenDocumentFile(entry.Folder == L"\\" ? L"" : entry.Folder, entry);
+}
+
+// The search window does not exist yet; its own work wires the button.
+void OpenSearchFromViewer() {}
+
+// The key list and the about window come with their own work.
+void ShowKeyListFromViewer() {}
+void ShowAboutFromViewer() {}
+
+void OnViewerSysCommand(ViewerForm& f, WPARAM id) {
+    if (f.inSysCommand) return;
+    f.inSysCommand = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{f.inSysCommand};
+    // A modal window could open behind a topmost viewer and never be seen.
+    if (AppSettings().TopMost == 1) {
+        ShowMessage(kTopMostBlocksWindows, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    SetViewerDropMode(0);
+    if (id == kSysMenuKeyList)
+        ShowKeyListFromViewer();
+    else
+        ShowAboutFromViewer();
+    SetViewerDropMode(1);
 }
 
 void SetViewerTopMost(ViewerForm& f, bool on) {

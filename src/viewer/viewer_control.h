@@ -1,6 +1,7 @@
 // What the other viewer parts (toolbar, links, search) and the tests reach
 // inside the viewer: its controls, the tab list, tab movement, page
-// scrolling, the Esc close, the key table and the commands keys run.
+// scrolling, the Esc close, the key table and the commands keys, the
+// toolbar and the system menu run.
 #pragma once
 
 #include <windows.h>
@@ -47,6 +48,24 @@ void OpenSelectedText();
 void PrintSelectedText();
 // Asks, then switches always-on-top and the in-memory "TopMost".
 void ToggleTopMost();
+// The search window over the viewer (the "Search" button).
+void OpenSearchFromViewer();
+// The windows of the two system-menu items, modal over the viewer.
+void ShowKeyListFromViewer();
+void ShowAboutFromViewer();
+// Extracts and opens document `index` of the archive's document list, as
+// its item of the "Open" button's menu does.
+void OpenDocumentFromViewer(int index);
+
+// While another window of the program is open over the viewer, no file
+// can be dropped on any part of it: 0 refuses drops, 1 takes them again.
+void SetViewerDropMode(int mode);
+int ViewerDropMode();
+
+// The toolbar (nullptr with "NotToolbar" 1) and the hint of button `index`,
+// counted from the left.
+HWND ViewerToolbar();
+std::wstring ToolbarHint(int index);
 
 }  // namespace quibex
 

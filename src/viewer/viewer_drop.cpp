@@ -58,7 +58,24 @@ void DropArchive(const std::wstring& path, int modifiers) {
     if (DropEndsInstance(allowSecond, modifiers)) g_ender();
 }
 
-void OnDropFiles(ViewerForm&, HDROP drop) {
+// The viewer's parts take no drops of their own (text boxes are made
+// without OLE drag and drop): what lands on the tab strip, a text box, the
+// toolbar or the status bar reaches the viewer window's target, so
+// switching the window's acceptance switches every part's.
+void SetViewerDropMode(int mode) {
+    ViewerForm* f = Form();
+    if (!f) return;
+    f->dropMode = mode == 1 ? 1 : 0;
+    DragAcceptFiles(f->hwnd(), f->dropMode == 1);
+}
+
+int ViewerDropMode() { return Form() ? Form()->dropMode : 0; }
+
+void OnDropFiles(ViewerForm& f, HDROP drop) {
+    if (f.dropMode == 0) {
+        DragFinish(drop);
+        return;
+    }
     std::wstring path;
     UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count > 0) {

@@ -5,12 +5,17 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/handle.h"
 #include "core/window_base.h"
+#include "ui/toolbar_images.h"
+#include "viewer/link_scanner.h"
 #include "viewer/text_window.h"
 
 namespace quibex {
@@ -21,10 +26,21 @@ struct TabFile {
     short Loaded = 0;
 };
 
+// The links of a tab whose text is in a rich-edit box (a large-text view
+// keeps its own): found as the text arrives, coloured as they are found.
+struct TabLinks {
+    explicit TabLinks(uint64_t limitChars) : finder(limitChars) {}
+    LinkFinder finder;
+    LinkTable table;
+    std::wstring text;    // the box's text as far as it has been scanned
+    size_t coloured = 0;  // links [0, coloured) have their colour
+};
+
 // Private messages of the viewer window.
 inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
+inline constexpr UINT kMsgOpenLink = WM_APP + 43;        // the link in pendingLink, after the click is done
 
 // The viewer window's object; it lives as long as its window.
 struct ViewerForm : Window {
@@ -54,9 +70,19 @@ struct ViewerForm : Window {
     std::wstring statusPath;
     std::wstring savedStatusText;
     bool shiftAtToolbarClick = false;
-    bool ownTabTools = false;  // the tab tooltips are ours (see tab_tooltips.cpp)
-    std::wstring droppedPath;  // an OLE drop waiting for kMsgDroppedArchive
-    UniqueFont uiFont;         // kept until the object goes, after every control using it
+    std::array<std::wstring, 7> toolbarHints;      // status panel 1 while the pointer is over button i
+    UniqueImageList toolbarImages[2];              // ImageList1(0) normal, ImageList1(1) pointed at
+    bool inSysCommand = false;                     // a system-menu item is being handled
+    int dropMode = 1;                              // 0 while another window of the program is open over the viewer
+    std::vector<std::unique_ptr<TabLinks>> links;  // per tab; null for a large-text view or before loading
+    HWND linkPointerBox = nullptr;                 // the text box showing the link pointer
+    size_t linkScanPos = 0;                        // the character under the pointer
+    std::optional<LinkRange> pressedLink;          // the marked run the left button went down on
+    bool linkPointerFailed = false;                // the pointer test failed once and is off
+    std::wstring pendingLink;                      // waiting for kMsgOpenLink
+    bool ownTabTools = false;                      // the tab tooltips are ours (see tab_tooltips.cpp)
+    std::wstring droppedPath;                      // an OLE drop waiting for kMsgDroppedArchive
+    UniqueFont uiFont;                             // kept until the object goes, after every control using it
     UniqueFont logoFont;
     HMODULE richEditLibrary = nullptr;
 
@@ -70,6 +96,10 @@ ViewerForm* Form();
 
 // viewer_text.cpp
 HWND CreateTextBox(ViewerForm& f, int index);
+LONG TextLength(HWND box);
+// Runs `format`, which moves the selection to colour text, without the
+// reader seeing it: the selection and the first visible line come back.
+void FormatKeepingView(HWND box, const std::function<void()>& format);
 // Loads TabFiles[i] into txtView[i]: its first part at once, the rest at
 // once when `complete`, else from the message loop. A large text puts a
 // large-text view in place of the box.
@@ -121,6 +151,24 @@ void RouteViewerKeys(HWND control, int keySource);
 
 // viewer_commands.cpp: always-on-top on or off, the window shown.
 void SetViewerTopMost(ViewerForm& f, bool on);
+// The two system-menu items (key list, about), each once at a time.
+void OnViewerSysCommand(ViewerForm& f, WPARAM id);
+
+// viewer_toolbar.cpp: Toolbar1. Made hidden at load (only when "NotToolbar"
+// is 0) with its images; BuildViewer sets the hints and the document menu.
+HWND CreateToolbar(ViewerForm& f);
+void SetToolbarHints(ViewerForm& f);
+void OnToolbarCommand(ViewerForm& f, int id);
+LRESULT OnToolbarNotify(ViewerForm& f, NMHDR* hdr);
+
+// viewer_links.cpp: marks the links of what has arrived of tab `index`'s
+// text (a large-text view marks its own); follows the pointer over a text
+// box and opens the link clicked.
+void MarkLinks(ViewerForm& f, int index);
+void WatchLinks(HWND box);
+void OpenPendingLink(ViewerForm& f);
+// The links of tab `index`'s box, or nullptr.
+const LinkTable* LinksOf(ViewerForm& f, int index);
 
 // viewer_drop.cpp
 void OnDropFiles(ViewerForm& f, HDROP drop);

@@ -78,6 +78,7 @@ std::wstring FitPathToStatus(ViewerForm& f, const std::wstring& path) {
 
 void RefreshStatusPath(ViewerForm& f) {
     SizeStatusPanels(f);
+    f.savedStatusText.clear();  // a hint it replaces would bring back the old fit
     SetStatusPanel(f, 1, FitPathToStatus(f, f.statusPath));
 }
 

@@ -35,9 +35,13 @@ int PanelWidthFor(HWND bar, HDC dc, const wchar_t* text, int dpi) {
 }
 }  // namespace
 
+// Once put back, the text is forgotten: the next hint keeps whatever the
+// panel shows then (a path refitted to a new width meanwhile, say).
 void RestoreStatusText() {
     ViewerForm* f = Form();
-    if (f && !f->savedStatusText.empty()) SetStatusPanel(*f, 1, f->savedStatusText);
+    if (!f || f->savedStatusText.empty()) return;
+    SetStatusPanel(*f, 1, f->savedStatusText);
+    f->savedStatusText.clear();
 }
 
 void RestoreStatusTextOverControl(HWND control) { FilterMessages(control, RestoreOnMouseMove); }

@@ -24,11 +24,6 @@ constexpr int kFirstBoxId = 1000;
 // Texts up to this size go into a rich-edit box, larger ones into a large-text view.
 constexpr uint64_t kRichEditMaxBytes = 512 * 1024;
 
-LONG TextLength(HWND box) {
-    GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    return static_cast<LONG>(SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&q), 0));
-}
-
 void ApplyTextColour(HWND box, LONG from) {
     int32_t colour = AppSettings().TextColor;
     if (IsDefaultTextColour(colour)) return;
@@ -58,6 +53,7 @@ void StyleTextBox(HWND box) {
     SendMessageW(box, EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
     RestoreStatusTextOverControl(box);
     RouteViewerKeys(box, 1);
+    WatchLinks(box);
 }
 
 // Puts a large-text view in the place of tab i's rich-edit box: same
@@ -82,6 +78,26 @@ HWND SwapForLargeView(ViewerForm& f, size_t i) {
 }
 
 }  // namespace
+
+LONG TextLength(HWND box) {
+    GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    return static_cast<LONG>(SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&q), 0));
+}
+
+// The control does not scroll while it does not draw; the first visible
+// line is put back once it draws again.
+void FormatKeepingView(HWND box, const std::function<void()>& format) {
+    CHARRANGE sel{};
+    SendMessageW(box, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    auto firstLine = static_cast<LONG>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    format();
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&sel));
+    auto now = static_cast<LONG>(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0));
+    if (now != firstLine) SendMessageW(box, EM_LINESCROLL, 0, firstLine - now);
+    InvalidateRect(box, nullptr, FALSE);
+}
 
 COLORREF ResolveColour(int32_t value) {
     auto v = static_cast<uint32_t>(value);
@@ -124,10 +140,14 @@ void ColourRange(HWND box, LONG start, LONG length, COLORREF colour) {
 void LoadTabText(ViewerForm& f, int index, bool complete) {
     auto i = static_cast<size_t>(index);
     f.windows[i].reset();
+    if (f.links.size() <= i) f.links.resize(f.txtView.size());
+    f.links[i].reset();
     const std::wstring& path = f.tabFiles[i].Path;
     HWND box = f.txtView[i];
     if (TextFileSize(path) > kRichEditMaxBytes) {
         box = IsLargeTextView(box) ? box : SwapForLargeView(f, i);
+        // The view marks the links itself as the text arrives, the screen's first.
+        if (uint64_t limit = LinkScanLimit(AppSettings().HiperLink)) EnableLargeTextLinks(box, limit);
         // Colour and caret as for a rich-edit box below.
         if (LoadLargeText(box, path, complete)) ApplyTextColour(box, 0);
     } else if (HANDLE file = OpenTextFile(path); file == INVALID_HANDLE_VALUE) {
@@ -141,6 +161,7 @@ void LoadTabText(ViewerForm& f, int index, bool complete) {
         ApplyTextColour(box, 0);
         if (window->Filling()) SetTimer(f.hwnd(), kLoadTimer + i, USER_TIMER_MINIMUM, nullptr);
         f.windows[i] = std::move(window);
+        MarkLinks(f, index);
     }
     SendMessageW(box, EM_SETSEL, 0, 0);  // caret at the start
     if (index > 0) SetTabStop(box, false);
@@ -159,7 +180,8 @@ void ContinueLoading(ViewerForm& f, int index) {
     HWND box = f.txtView[i];
     LONG end = TextLength(box);
     bool more = f.windows[i]->FillStep();
-    ApplyTextColour(box, end);
+    FormatKeepingView(box, [&] { ApplyTextColour(box, end); });
+    MarkLinks(f, index);
     if (!more) KillTimer(f.hwnd(), kLoadTimer + i);
 }
 

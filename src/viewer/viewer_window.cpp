@@ -87,6 +87,7 @@ void Close(ViewerForm& f) {
 }
 
 LRESULT OnNotify(ViewerForm& f, NMHDR* hdr) {
+    if (f.toolbar && hdr->hwndFrom == f.toolbar) return OnToolbarNotify(f, hdr);
     if (hdr->hwndFrom == f.tabStrip) {
         if (hdr->code == TCN_SELCHANGING) {
             OnTabChanging(f);
@@ -141,13 +142,25 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO: ApplyMinimumSize(f, *reinterpret_cast<MINMAXINFO*>(lp)); return 0;
     case WM_NOTIFY: return OnNotify(f, reinterpret_cast<NMHDR*>(lp));
     case WM_COMMAND:
+        if (f.toolbar && reinterpret_cast<HWND>(lp) == f.toolbar) {
+            OnToolbarCommand(f, LOWORD(wp));
+            return 0;
+        }
         // The hidden Dummy box got the focus: the deferred Esc close.
         if (LOWORD(wp) == kDummyId && HIWORD(wp) == EN_SETFOCUS && f.built) {
             PostMessageW(hwnd(), kMsgDeferredClose, 0, 0);
             return 0;
         }
         break;
+    case WM_SYSCOMMAND:
+        // Items of our own arrive with the identifier as added.
+        if (wp == kSysMenuKeyList || wp == kSysMenuAbout) {
+            OnViewerSysCommand(f, wp);
+            return 0;
+        }
+        break;
     case WM_MOUSEMOVE: RestoreStatusText(); break;
+    case kMsgOpenLink: OpenPendingLink(f); return 0;
     case WM_DROPFILES: OnDropFiles(f, reinterpret_cast<HDROP>(wp)); return 0;
     case kMsgDroppedArchive: {
         std::wstring path = std::move(f.droppedPath);
@@ -228,6 +241,7 @@ HWND LoadViewer() {
     RouteViewerKeys(f.tabStrip, 2);
     CreateFrame(f);
     f.statusBar = CreateStatusBar(f);
+    if (s.NotToolbar == 0) CreateToolbar(f);
     {
         // InitialTabHeight: the strip's height with one row of tabs.
         TCITEMW item{};

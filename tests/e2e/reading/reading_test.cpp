@@ -51,15 +51,7 @@ HWND WaitViewer(QuibexSession& q) {
     return e2e::waitForWindow(query);
 }
 
-std::vector<std::wstring> RecorderLines(QuibexSession& q) {
-    std::vector<std::wstring> lines;
-    auto bytes = e2e::readFileBytes(q.folder().file(L"recorder.log"));
-    std::wstring text = e2e::fromUtf8(std::string(bytes.begin(), bytes.end()));
-    size_t start = 0;
-    for (size_t nl; (nl = text.find(L'\n', start)) != std::wstring::npos; start = nl + 1)
-        lines.push_back(text.substr(start, nl - start));
-    return lines;
-}
+std::vector<std::wstring> RecorderLines(QuibexSession& q) { return q.recorderLines(); }
 
 namespace {
 

@@ -45,3 +45,13 @@ void QuibexSession::screenshot(const std::wstring& name) {
     }
     e2e::saveScreenshot(name);
 }
+
+std::vector<std::wstring> QuibexSession::recorderLines() {
+    std::vector<std::wstring> lines;
+    auto bytes = e2e::readFileBytes(folder_.file(L"recorder.log"));
+    std::wstring text = e2e::fromUtf8(std::string(bytes.begin(), bytes.end()));
+    size_t start = 0;
+    for (size_t nl; (nl = text.find(L'\n', start)) != std::wstring::npos; start = nl + 1)
+        lines.push_back(text.substr(start, nl - start));
+    return lines;
+}

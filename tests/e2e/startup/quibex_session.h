@@ -4,6 +4,7 @@
 #include <e2e/driver.h>
 
 #include <string>
+#include <vector>
 
 // The INI most scenarios start from: every first-run key, so no welcome window.
 extern const char* const kDefaultIni;
@@ -23,6 +24,8 @@ public:
     void screenshot(const std::wstring& name);
     // The next message box of this process, read.
     e2e::MessageBoxInfo waitMessage(HWND* box);
+    // The command lines a recorder program in the folder logged (recorder.log), one a line.
+    std::vector<std::wstring> recorderLines();
 
 private:
     e2e::ProgramFolder folder_;

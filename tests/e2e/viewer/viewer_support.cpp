@@ -42,15 +42,12 @@ std::string IniWith(std::initializer_list<std::string> changes) {
     return ini;
 }
 
-namespace {
-constexpr UINT kTimeoutMs = 5000;
-
-LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SendWithTimeout(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    constexpr UINT kTimeoutMs = 5000;
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTimeoutMs, &result)) return 0;
     return static_cast<LRESULT>(result);
 }
-}  // namespace
 
 ViewerParts StartViewer(QuibexSession& q, e2e::ScreenshotAtEnd& shot, const std::wstring& archive) {
     if (!q.start(L"\"" + ViewerArchive(archive) + L"\"")) return {};
@@ -93,26 +90,26 @@ std::vector<std::wstring> WorkFolderTexts(QuibexSession& q) {
 }
 
 std::optional<std::map<UINT_PTR, std::wstring>> TabTooltips(HWND tabs) {
-    auto tooltip = reinterpret_cast<HWND>(Send(tabs, TCM_GETTOOLTIPS, 0, 0));
+    auto tooltip = reinterpret_cast<HWND>(SendWithTimeout(tabs, TCM_GETTOOLTIPS, 0, 0));
     if (!tooltip) return std::nullopt;
     std::map<UINT_PTR, std::wstring> tips;
     constexpr size_t kChars = 256;
     e2e::RemoteBuffer buf(tooltip, sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t));
     if (!buf.ok()) return std::nullopt;
-    const auto count = static_cast<int>(Send(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    const auto count = static_cast<int>(SendWithTimeout(tooltip, TTM_GETTOOLCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         // The tool as the tab strip registered it, then its text (a callback
         // tool asks the strip's owner, as a hovering mouse would).
         TTTOOLINFOW info{};
         info.cbSize = sizeof info;
         buf.write(&info, sizeof info);
-        if (!Send(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), buf.lparam()) || !buf.read(&info, sizeof info))
+        if (!SendWithTimeout(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), buf.lparam()) || !buf.read(&info, sizeof info))
             continue;
         info.lpszText = static_cast<wchar_t*>(buf.remote(sizeof info));
         const wchar_t empty = 0;
         buf.write(&empty, sizeof empty, sizeof info);
         buf.write(&info, sizeof info);
-        Send(tooltip, TTM_GETTEXTW, kChars, buf.lparam());
+        SendWithTimeout(tooltip, TTM_GETTEXTW, kChars, buf.lparam());
         std::wstring text(kChars, L'\0');
         buf.read(text.data(), kChars * sizeof(wchar_t), sizeof info);
         text.resize(wcsnlen(text.c_str(), kChars));
@@ -122,19 +119,19 @@ std::optional<std::map<UINT_PTR, std::wstring>> TabTooltips(HWND tabs) {
 }
 
 COLORREF CharColour(HWND box, LONG position) {
-    Send(box, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position + 1));
+    SendWithTimeout(box, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position + 1));
     e2e::RemoteBuffer buf(box, sizeof(CHARFORMAT2W));
     CHARFORMAT2W cf{};
     cf.cbSize = sizeof cf;
     if (!buf.ok() || !buf.write(&cf, sizeof cf)) return CLR_INVALID;
-    Send(box, EM_GETCHARFORMAT, SCF_SELECTION, buf.lparam());
+    SendWithTimeout(box, EM_GETCHARFORMAT, SCF_SELECTION, buf.lparam());
     if (!buf.read(&cf, sizeof cf) || !(cf.dwMask & CFM_COLOR)) return CLR_INVALID;
     if (cf.dwEffects & CFE_AUTOCOLOR) return GetSysColor(COLOR_WINDOWTEXT);
     return cf.crTextColor;
 }
 
 std::pair<DWORD, DWORD> Selection(HWND box) {
-    auto packed = static_cast<DWORD>(Send(box, EM_GETSEL, 0, 0));
+    auto packed = static_cast<DWORD>(SendWithTimeout(box, EM_GETSEL, 0, 0));
     return {LOWORD(packed), HIWORD(packed)};
 }
 

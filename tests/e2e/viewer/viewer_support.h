@@ -21,6 +21,9 @@ std::wstring ViewerArchive(const std::wstring& name);
 // kDefaultIni with "Section.Key=value" lines set (replaced or added).
 std::string IniWith(std::initializer_list<std::string> changes);
 
+// A message to a window of another process; 0 when it gets no answer within 5 s.
+LRESULT SendWithTimeout(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
 // The parts of a built viewer window.
 struct ViewerParts {
     HWND window = nullptr;

@@ -267,10 +267,49 @@ TEST_F(ViewerDropTarget, RegisteredOnTheViewerAndNotOnItsChildren) {
     OpenWith(0);
     constexpr const wchar_t* kProp = L"OleDropTargetInterface";
     EXPECT_NE(GetPropW(ViewerWindow(), kProp), nullptr);
-    for (HWND child : {ViewerTextBox(0), ViewerTabStrip(), ViewerStatusBar()}) {
+    for (HWND child : {ViewerTextBox(0), ViewerTabStrip(), ViewerStatusBar(), ViewerToolbar()}) {
         ASSERT_NE(child, nullptr);
         for (HWND w = child; w && w != ViewerWindow(); w = GetParent(w)) EXPECT_EQ(GetPropW(w, kProp), nullptr);
     }
+}
+
+// While another window of the program is open over the viewer no drop is
+// taken, by OLE or by WM_DROPFILES; afterwards drops work again.
+TEST_F(ViewerDropTarget, DropModeZeroRefusesEveryDropUntilModeOne) {
+    OpenWith(1);
+    Held<TestData> data{TestData::Files({dropped})};
+    auto dropFiles = [&] {
+        // WM_DROPFILES as the shell sends it: the receiver frees the block.
+        std::wstring list = dropped + L'\0' + L'\0';
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+        auto* head = static_cast<DROPFILES*>(GlobalLock(block));
+        head->pFiles = sizeof(DROPFILES);
+        head->fWide = TRUE;
+        memcpy(reinterpret_cast<char*>(head) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+        GlobalUnlock(block);
+        SendMessageW(ViewerWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    };
+    auto oleDrop = [&] {
+        Held<IDropTarget> target{NewViewerDropTarget()};
+        DWORD effect = kAnyEffect;
+        target->DragEnter(data.p, MK_LBUTTON, POINTL{5, 5}, &effect);
+        DWORD shown = effect;
+        effect = kAnyEffect;
+        target->Drop(data.p, 0, POINTL{5, 5}, &effect);
+        return std::make_pair(shown, effect);
+    };
+    SetViewerDropMode(0);
+    EXPECT_FALSE(GetWindowLongPtrW(ViewerWindow(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(oleDrop(), std::make_pair(DWORD{DROPEFFECT_NONE}, DWORD{DROPEFFECT_NONE}));
+    dropFiles();
+    Pump(100);
+    EXPECT_TRUE(g_dropStarted.empty());
+    SetViewerDropMode(1);
+    EXPECT_TRUE(GetWindowLongPtrW(ViewerWindow(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(oleDrop(), std::make_pair(DWORD{DROPEFFECT_COPY}, DWORD{DROPEFFECT_COPY}));
+    ASSERT_TRUE(PumpUntil([] { return g_dropStarted.size() == 1; }, 2000));
+    dropFiles();
+    EXPECT_EQ(g_dropStarted.size(), 2u);
 }
 
 }  // namespace

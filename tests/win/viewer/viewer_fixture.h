@@ -20,6 +20,8 @@ protected:
     // Opens the viewer as the archive reader does, with the work folder's
     // enumeration in the given order.
     void Open(const std::vector<std::wstring>& order);
+    // Opens `count` one-line texts a.txt, b.txt, ... in that order.
+    void OpenTexts(int count);
     // Lets window messages run for about `ms` milliseconds.
     static void Pump(int ms = 0);
     // Runs messages until `done` is true or `ms` pass; returns `done()`.

@@ -18,14 +18,6 @@ namespace {
 
 class ViewerKeys : public ViewerTest {
 protected:
-    void OpenTexts(int count) {
-        std::vector<std::wstring> names;
-        for (int i = 0; i < count; ++i) {
-            names.push_back(std::wstring(1, static_cast<wchar_t>(L'a' + i)) + L".txt");
-            AddText(names.back(), "text\r\n");
-        }
-        Open(names);
-    }
     // The tab a key leads to from `from`, and whether the table took it.
     static std::pair<int, bool> Press(int from, UINT key, int modifiers) {
         SelectTab(from);
