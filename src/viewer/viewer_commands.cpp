@@ -1,6 +1,6 @@
 // What the viewer's keys (and its toolbar) do beyond moving between tabs:
 // opening the archive, handing the shown text to the editor or the printer,
-// and switching always-on-top.
+// searching, and switching always-on-top.
 #include <windows.h>
 
 #include "actions/association.h"
@@ -8,6 +8,7 @@
 #include "core/app_state.h"
 #include "core/message_box.h"
 #include "core/path_text.h"
+#include "search/search_window.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
@@ -21,7 +22,13 @@ std::wstring SelectedTextPath() {
     return TabFilePath(SelectedTabIndex());
 }
 
+HWND SelectedTextBox() { return ViewerTextBox(SelectedTabIndex()); }
+
 }  // namespace
+
+void OpenSearchFromViewer() {
+    if (ViewerForm* f = Form()) OpenSearchWindow({f->hwnd(), SelectedTextBox, SetViewerDropMode});
+}
 
 void OpenArchiveFromViewer(bool shiftHeld) {
     const Settings& s = AppSettings();

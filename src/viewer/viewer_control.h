@@ -47,6 +47,12 @@ void OpenSelectedText();
 void PrintSelectedText();
 // Asks, then switches always-on-top and the in-memory "TopMost".
 void ToggleTopMost();
+// The search window over the viewer, on the selected tab's text (Ctrl+F and
+// the toolbar's "Search" button).
+void OpenSearchFromViewer();
+// Whether the viewer takes dropped files: 0 not (another window of the
+// program is open over it), 1 again.
+void SetViewerDropMode(int mode);
 
 }  // namespace quibex
 

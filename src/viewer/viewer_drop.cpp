@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "core/win_profile_store.h"
 #include "viewer/drop_rules.h"
+#include "viewer/drop_target.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
@@ -56,6 +57,19 @@ void DropArchive(const std::wstring& path, int modifiers) {
         return;
     }
     if (DropEndsInstance(allowSecond, modifiers)) g_ender();
+}
+
+// Only the window's own acceptance is switched here; the full switch (also
+// the status bar, the text box, the tab strip and the toolbar) comes with
+// the toolbar work and takes the place of this one.
+void SetViewerDropMode(int mode) {
+    ViewerForm* f = Form();
+    if (!f || !f->hwnd()) return;
+    DragAcceptFiles(f->hwnd(), mode != 0);
+    if (mode != 0)
+        RegisterViewerDropTarget(f->hwnd());  // already registered: nothing changes
+    else
+        RevokeViewerDropTarget(f->hwnd());
 }
 
 void OnDropFiles(ViewerForm&, HDROP drop) {

@@ -153,6 +153,15 @@ bool clickAt(POINT p) {
   return sendInputs(click);
 }
 
+bool rightClickAt(POINT p) {
+  LONG x = 0, y = 0;
+  if (!AbsoluteInput(p, x, y)) return false;
+  moveMouseTo(p);
+  std::vector<INPUT> click{mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_RIGHTDOWN | kAbsolute),
+                           mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_RIGHTUP | kAbsolute)};
+  return sendInputs(click);
+}
+
 bool clickCenter(HWND hwnd) {
   RECT rc;
   if (!GetWindowRect(hwnd, &rc)) return false;
