@@ -4,17 +4,24 @@
 
 #include <vector>
 
-HWND StartOptions(QuibexSession& q, e2e::ScreenshotAtEnd& shot) {
-    if (!q.start()) return nullptr;
-    shot.setProcess(q.pid());
-    HWND found = nullptr;
+HWND OptionsScenario::Start(const char* ini) {
+    session_ = std::make_unique<QuibexSession>(ini);
+    w = nullptr;
+    if (!q().start()) return nullptr;
+    shot.setProcess(q().pid());
     e2e::waitUntil([&] {
-        for (HWND w : e2e::findWindows(e2e::WindowQuery().withCaption(L"Quibex").withClass(L"#32770").inProcess(q.pid())))
-            if (GetDlgItem(w, IDC_OPTIONS_CHKBEEP)) found = w;
-        return found != nullptr;
+        for (HWND found :
+             e2e::findWindows(e2e::WindowQuery().withCaption(L"Quibex").withClass(L"#32770").inProcess(q().pid())))
+            if (GetDlgItem(found, IDC_OPTIONS_CHKBEEP)) w = found;
+        return w != nullptr;
     });
-    if (found) q.process().waitForInputIdle();
-    return found;
+    if (w) q().process().waitForInputIdle();
+    return w;
+}
+
+void OptionsScenario::CloseAndExpectExit() {
+    e2e::closeWindow(w);
+    EXPECT_EQ(q().process().waitForExit(), std::optional<DWORD>(0));
 }
 
 HWND Item(HWND options, int id) { return GetDlgItem(options, id); }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include <e2e/gtest_support.h>
@@ -11,9 +12,23 @@
 #include "options_dialog_ids.h"
 #include "quibex_session.h"
 
-// Starts the session without an archive and waits for the options window
-// (told from a message box by its controls); nullptr on timeout.
-HWND StartOptions(QuibexSession& q, e2e::ScreenshotAtEnd& shot);
+// One scenario: Quibex started without an archive in a fresh program folder,
+// its options window (told from a message box by its controls), the
+// screenshot at the end.
+class OptionsScenario : public ::testing::Test {
+protected:
+    // Starts Quibex on `ini` (UTF-8); the window, or nullptr on timeout.
+    HWND Start(const char* ini = kDefaultIni);
+    // Closes the window with its close box; the program must end with 0.
+    void CloseAndExpectExit();
+    QuibexSession& q() { return *session_; }
+
+    e2e::ScreenshotAtEnd shot;
+    HWND w = nullptr;
+
+private:
+    std::unique_ptr<QuibexSession> session_;
+};
 HWND Item(HWND options, int id);
 bool Enabled(HWND options, int id);
 // Clicks a control with real input, its centre, the window brought to the front first.

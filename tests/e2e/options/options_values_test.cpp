@@ -13,6 +13,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
+class E2eOptions : public OptionsScenario {};
+
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -23,11 +25,8 @@ bool WaitText(HWND control, const std::wstring& text) {
     return e2e::waitUntil([&] { return e2e::windowText(control) == text; }, 5s);
 }
 
-TEST(E2eOptions, LimitBoxTakesDigitsIsPutRightOnLeavingAndFollowsTheArrows) {
-    QuibexSession q;
-    e2e::ScreenshotAtEnd shot;
-    HWND w = StartOptions(q, shot);
-    ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
+TEST_F(E2eOptions, LimitBoxTakesDigitsIsPutRightOnLeavingAndFollowsTheArrows) {
+    ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
     HWND box = Item(w, IDC_OPTIONS_TXTOPENMAX);
     EXPECT_EQ(e2e::windowText(box), L"5");
     EXPECT_EQ(SpinPosition(w), 5);
@@ -74,8 +73,7 @@ TEST(E2eOptions, LimitBoxTakesDigitsIsPutRightOnLeavingAndFollowsTheArrows) {
     Sleep(300);  // a step below 1 must not happen; nothing to wait for
     EXPECT_EQ(e2e::windowText(box), L"1");
     EXPECT_EQ(SpinPosition(w), 1);
-    e2e::closeWindow(w);
-    EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    CloseAndExpectExit();
 }
 
 // Picks `path` in the open-file dialog captioned `title`.
@@ -93,33 +91,30 @@ bool ChooseFile(QuibexSession& q, const std::wstring& title, const std::wstring&
     });
 }
 
-TEST(E2eOptions, ChoosingQuibexAsTheArchiverToolShowsTheNoticeAndTheChooserAgain) {
-    QuibexSession q;
-    e2e::ScreenshotAtEnd shot;
-    HWND w = StartOptions(q, shot);
-    ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
-    const std::wstring quibex = q.folder().file(L"Quibex.exe");
+TEST_F(E2eOptions, ChoosingQuibexAsTheArchiverToolShowsTheNoticeAndTheChooserAgain) {
+    ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
+    const std::wstring quibex = q().folder().file(L"Quibex.exe");
     const std::wstring noticeStart = L"<<重要な注意事項>>\r\n\r\nアーカイバツールを登録する前に";
 
     ASSERT_TRUE(e2e::pressButtonById(w, IDC_OPTIONS_BTNBR0));
     for (int round = 0; round < 2; ++round) {
         HWND box = nullptr;
-        e2e::MessageBoxInfo notice = q.waitMessage(&box);
+        e2e::MessageBoxInfo notice = q().waitMessage(&box);
         ASSERT_TRUE(box) << "round " << round;
         EXPECT_EQ(notice.text.substr(0, noticeStart.size()), noticeStart);
         EXPECT_NE(notice.text.find(L"1. Quibex 自身を登録しないでください。"), std::wstring::npos);
         EXPECT_EQ(notice.icon, e2e::MessageIcon::Warning);
         if (round == 1) {
-            q.screenshot(L"options-archiver-notice");
+            q().screenshot(L"options-archiver-notice");
         }
         ASSERT_TRUE(e2e::answerMessageBox(box, L"OK"));
         ASSERT_TRUE(e2e::waitForWindowGone(box));
         if (round == 0) {
-            ASSERT_TRUE(ChooseFile(q, L"ｱｰｶｲﾊﾞﾂｰﾙの選択", quibex));
+            ASSERT_TRUE(ChooseFile(q(), L"ｱｰｶｲﾊﾞﾂｰﾙの選択", quibex));
         }
     }
     // The chooser again; cancelled, the box stays as it was.
-    HWND chooser = q.waitWindow(L"ｱｰｶｲﾊﾞﾂｰﾙの選択");
+    HWND chooser = q().waitWindow(L"ｱｰｶｲﾊﾞﾂｰﾙの選択");
     ASSERT_TRUE(chooser);
     EXPECT_TRUE(e2e::waitUntil([&] {
         if (IsWindow(chooser)) PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
@@ -129,10 +124,9 @@ TEST(E2eOptions, ChoosingQuibexAsTheArchiverToolShowsTheNoticeAndTheChooserAgain
 
     // The editor may be anything, Quibex too.
     ASSERT_TRUE(e2e::pressButtonById(w, IDC_OPTIONS_BTNBR1));
-    ASSERT_TRUE(ChooseFile(q, L"ﾃｷｽﾄｴﾃﾞｨﾀの選択", quibex));
+    ASSERT_TRUE(ChooseFile(q(), L"ﾃｷｽﾄｴﾃﾞｨﾀの選択", quibex));
     EXPECT_TRUE(WaitText(Item(w, IDC_OPTIONS_TXTEDTPATH), quibex));
-    e2e::closeWindow(w);
-    EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    CloseAndExpectExit();
 }
 
 // The colour in the middle of a box's right end, where no text is.
@@ -148,11 +142,8 @@ std::uint32_t Rgb(int sysColour) {
     return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-TEST(E2eOptions, ViewerOffAndReadmeOnlyGreyWhatTheyDoNotUse) {
-    QuibexSession q;
-    e2e::ScreenshotAtEnd shot;
-    HWND w = StartOptions(q, shot);
-    ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
+TEST_F(E2eOptions, ViewerOffAndReadmeOnlyGreyWhatTheyDoNotUse) {
+    ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
     for (int id : {IDC_OPTIONS_BTNVIEWER, IDC_OPTIONS_LBLDOCTYPE, IDC_OPTIONS_TXTDOCTYPE, IDC_OPTIONS_LBLTXTTYPE,
                    IDC_OPTIONS_TXTTXTTYPE})
         EXPECT_TRUE(Enabled(w, id)) << id;
@@ -169,16 +160,16 @@ TEST(E2eOptions, ViewerOffAndReadmeOnlyGreyWhatTheyDoNotUse) {
     ASSERT_TRUE(Click(w, IDC_OPTIONS_OPTION1_0));
     ASSERT_TRUE(e2e::waitUntil([&] { return !Enabled(w, IDC_OPTIONS_TXTTXTTYPE); }, 5s));
     EXPECT_FALSE(Enabled(w, IDC_OPTIONS_LBLTXTTYPE));
-    q.screenshot(L"options-greyed");
+    q().screenshot(L"options-greyed");
     EXPECT_TRUE(face(IDC_OPTIONS_TXTDOCTYPE, COLOR_BTNFACE)) << std::hex << BoxFace(Item(w, IDC_OPTIONS_TXTDOCTYPE));
     EXPECT_TRUE(face(IDC_OPTIONS_TXTTXTTYPE, COLOR_BTNFACE)) << std::hex << BoxFace(Item(w, IDC_OPTIONS_TXTTXTTYPE));
 
     // And back.
     ASSERT_TRUE(Click(w, IDC_OPTIONS_CHKVIEWER));
     ASSERT_TRUE(Click(w, IDC_OPTIONS_OPTION1_1));
-    EXPECT_TRUE(e2e::waitUntil([&] { return Enabled(w, IDC_OPTIONS_TXTDOCTYPE) && Enabled(w, IDC_OPTIONS_TXTTXTTYPE); }, 5s));
-    e2e::closeWindow(w);
-    EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(
+        e2e::waitUntil([&] { return Enabled(w, IDC_OPTIONS_TXTDOCTYPE) && Enabled(w, IDC_OPTIONS_TXTTXTTYPE); }, 5s));
+    CloseAndExpectExit();
 }
 
 // Sets every control away from the INI's values; the beep test is declined.
@@ -190,9 +181,9 @@ void ChangeEverything(QuibexSession& q, HWND w) {
     e2e::setWindowText(Item(w, IDC_OPTIONS_TXTDOCTYPE), L"HLP HTM");
     e2e::setWindowText(Item(w, IDC_OPTIONS_TXTOPENMAX), L"7");  // still in the box: OK takes it as it is
     e2e::selectComboBoxItem(Item(w, IDC_OPTIONS_CMBNOTEXT), 2);
-    for (int id : {IDC_OPTIONS_CHKPARAMAFTERFILE, IDC_OPTIONS_CHKPRTCONFIRM, IDC_OPTIONS_OPTION1_0,
-                   IDC_OPTIONS_CHKPROGRESS, IDC_OPTIONS_CHKINIT, IDC_OPTIONS_CHKSELECT, IDC_OPTIONS_CHKVIEWER,
-                   IDC_OPTIONS_CHKSHELLEXECOPEN})
+    for (int id :
+         {IDC_OPTIONS_CHKPARAMAFTERFILE, IDC_OPTIONS_CHKPRTCONFIRM, IDC_OPTIONS_OPTION1_0, IDC_OPTIONS_CHKPROGRESS,
+          IDC_OPTIONS_CHKINIT, IDC_OPTIONS_CHKSELECT, IDC_OPTIONS_CHKVIEWER, IDC_OPTIONS_CHKSHELLEXECOPEN})
         e2e::pressButtonById(w, id);
     e2e::pressButtonById(w, IDC_OPTIONS_CHKBEEP);
     HWND box = nullptr;
@@ -202,17 +193,15 @@ void ChangeEverything(QuibexSession& q, HWND w) {
     e2e::waitUntil([&] { return e2e::checkState(Item(w, IDC_OPTIONS_CHKSHELLEXECOPEN)) == BST_CHECKED; }, 5s);
 }
 
-TEST(E2eOptions, OkWritesEverySettingInOrderAndNothingElse) {
+TEST_F(E2eOptions, OkWritesEverySettingInOrderAndNothingElse) {
     // A file missing most keys, so that the order of the writes shows; a key
     // and a section of no setting stay as they are.
-    QuibexSession q("[Option]\nInitDialog=1\n[Viewer]\nStartUpLeft=1200\n[Other]\nKeep=あ\n");
-    e2e::ScreenshotAtEnd shot;
-    HWND w = StartOptions(q, shot);
-    ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
-    ChangeEverything(q, w);
-    q.screenshot(L"options-changed");
+    ASSERT_TRUE(Start("[Option]\nInitDialog=1\n[Viewer]\nStartUpLeft=1200\n[Other]\nKeep=あ\n"))
+        << e2e::describeTopLevel(q().pid());
+    ChangeEverything(q(), w);
+    q().screenshot(L"options-changed");
     ASSERT_TRUE(e2e::pressButtonById(w, IDOK));
-    ASSERT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    ASSERT_EQ(q().process().waitForExit(), std::optional<DWORD>(0));
     const std::string expected = Cp932(
         "[Option]\r\nInitDialog=0\r\nAllText=0\r\nNoText=2\r\nArcAplPath=C:\\tools\\lha.exe\r\n"
         "TxtEdtPath=C:\\エディタ\\edit.exe\r\nPrtToolPath=\r\nPrtToolParam=/p\r\nParamAfterFile=1\r\nPrtConfirm=0\r\n"
@@ -226,19 +215,16 @@ TEST(E2eOptions, OkWritesEverySettingInOrderAndNothingElse) {
         "Text2IconPath=\r\nPrint1IconPath=\r\nPrint2IconPath=\r\nOpen1IconPath=\r\nOpen2IconPath=\r\n"
         "Exit1IconPath=\r\nExit2IconPath=\r\nSearch1IconPath=\r\nSearch2IconPath=\r\nFontSize=9\r\nHotImage=0\r\n"
         "[Other]\r\nKeep=あ\r\n");
-    EXPECT_EQ(IniBytes(q), expected);
+    EXPECT_EQ(IniBytes(q()), expected);
 }
 
-TEST(E2eOptions, CancelEscAndTheCloseBoxWriteNothing) {
+TEST_F(E2eOptions, CancelEscAndTheCloseBoxWriteNothing) {
     enum class Way { Cancel, Esc, CloseBox };
     for (Way way : {Way::Cancel, Way::Esc, Way::CloseBox}) {
-        QuibexSession q;
-        e2e::ScreenshotAtEnd shot;
-        const std::string before = IniBytes(q);
+        ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
+        const std::string before = IniBytes(q());  // reading settings writes nothing
         ASSERT_FALSE(before.empty());
-        HWND w = StartOptions(q, shot);
-        ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
-        ChangeEverything(q, w);
+        ChangeEverything(q(), w);
         switch (way) {
         case Way::Cancel: e2e::pressButtonById(w, IDCANCEL); break;
         case Way::Esc:
@@ -247,27 +233,25 @@ TEST(E2eOptions, CancelEscAndTheCloseBoxWriteNothing) {
             break;
         case Way::CloseBox: e2e::closeWindow(w); break;
         }
-        ASSERT_EQ(q.process().waitForExit(), std::optional<DWORD>(0)) << static_cast<int>(way);
-        EXPECT_EQ(IniBytes(q), before) << static_cast<int>(way);
+        ASSERT_EQ(q().process().waitForExit(), std::optional<DWORD>(0)) << static_cast<int>(way);
+        EXPECT_EQ(IniBytes(q()), before) << static_cast<int>(way);
     }
 }
 
-TEST(E2eOptions, BeepTestAsksRepeatsAndLeavesTheBoxOn) {
-    QuibexSession q;
-    e2e::ScreenshotAtEnd shot;
-    HWND w = StartOptions(q, shot);
-    ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
+TEST_F(E2eOptions, BeepTestAsksRepeatsAndLeavesTheBoxOn) {
+    ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
     ASSERT_TRUE(Click(w, IDC_OPTIONS_CHKBEEP));
     HWND box = nullptr;
-    e2e::MessageBoxInfo ask = q.waitMessage(&box);
+    e2e::MessageBoxInfo ask = q().waitMessage(&box);
     ASSERT_TRUE(box);
-    EXPECT_EQ(ask.text, L"ビープ音の再生テストを実行しますか？\r\n\r\n"
-                        L"[はい]をクリックしたら、パソコンの内蔵スピーカーでの再生を試みます。");
+    EXPECT_EQ(ask.text,
+              L"ビープ音の再生テストを実行しますか？\r\n\r\n"
+              L"[はい]をクリックしたら、パソコンの内蔵スピーカーでの再生を試みます。");
     EXPECT_EQ(ask.icon, e2e::MessageIcon::Question);
     ASSERT_TRUE(e2e::answerMessageBox(box, L"はい"));
     ASSERT_TRUE(e2e::waitForWindowGone(box));
     for (const wchar_t* answer : {L"再試行", L"キャンセル"}) {
-        e2e::MessageBoxInfo again = q.waitMessage(&box);
+        e2e::MessageBoxInfo again = q().waitMessage(&box);
         ASSERT_TRUE(box);
         EXPECT_EQ(again.text.substr(0, 15), L"ビープ音の再生を試みました。\r");
         EXPECT_NE(again.text.find(L"[再試行]をクリックしたら、もう一度再生テストを実行します。"), std::wstring::npos);
@@ -279,15 +263,11 @@ TEST(E2eOptions, BeepTestAsksRepeatsAndLeavesTheBoxOn) {
         ASSERT_TRUE(e2e::waitForWindowGone(box));
     }
     EXPECT_EQ(e2e::checkState(Item(w, IDC_OPTIONS_CHKBEEP)), std::optional<int>(BST_CHECKED));
-    e2e::closeWindow(w);
-    EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    CloseAndExpectExit();
 }
 
-TEST(E2eOptions, AccessKeySelectsTheWholeBoxAClickLeavesTheCaret) {
-    QuibexSession q;
-    e2e::ScreenshotAtEnd shot;
-    HWND w = StartOptions(q, shot);
-    ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
+TEST_F(E2eOptions, AccessKeySelectsTheWholeBoxAClickLeavesTheCaret) {
+    ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
     HWND box = Item(w, IDC_OPTIONS_TXTAPLPATH);
     const std::wstring path = L"C:\\tools\\lha.exe";
     e2e::setWindowText(box, path);
@@ -300,7 +280,7 @@ TEST(E2eOptions, AccessKeySelectsTheWholeBoxAClickLeavesTheCaret) {
         return std::pair<int, int>(LOWORD(r), HIWORD(r));
     };
     EXPECT_EQ(selection(), std::make_pair(0, static_cast<int>(path.size())));
-    q.screenshot(L"options-window");
+    q().screenshot(L"options-window");
 
     e2e::sendKey(VK_TAB);
     ASSERT_TRUE(e2e::waitUntil([&] { return FocusOf(w) != box; }, 5s));
@@ -312,26 +292,21 @@ TEST(E2eOptions, AccessKeySelectsTheWholeBoxAClickLeavesTheCaret) {
     EXPECT_EQ(caret.first, caret.second) << "nothing selected after a click";
     EXPECT_GT(caret.first, 0);
     EXPECT_LT(caret.first, static_cast<int>(path.size()));
-    e2e::closeWindow(w);
-    EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    CloseAndExpectExit();
 }
 
-TEST(E2eOptions, ReadmeThatCannotBeOpenedIsReported) {
-    QuibexSession q;
-    e2e::ScreenshotAtEnd shot;
-    HWND w = StartOptions(q, shot);
-    ASSERT_TRUE(w) << e2e::describeTopLevel(q.pid());
+TEST_F(E2eOptions, ReadmeThatCannotBeOpenedIsReported) {
+    ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
     ASSERT_TRUE(e2e::pressButtonById(w, IDC_OPTIONS_BTNREADME));
     HWND box = nullptr;
-    e2e::MessageBoxInfo m = q.waitMessage(&box);
+    e2e::MessageBoxInfo m = q().waitMessage(&box);
     ASSERT_TRUE(box);
-    EXPECT_EQ(m.text, q.folder().file(L"Readme.txt") + L" の関連付け起動に失敗しました。");
+    EXPECT_EQ(m.text, q().folder().file(L"Readme.txt") + L" の関連付け起動に失敗しました。");
     EXPECT_EQ(m.icon, e2e::MessageIcon::Error);
     e2e::answerMessageBox(box, L"OK");
     ASSERT_TRUE(e2e::waitForWindowGone(box));
     EXPECT_TRUE(IsWindow(w));
-    e2e::closeWindow(w);
-    EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    CloseAndExpectExit();
 }
 
 }  // namespace
