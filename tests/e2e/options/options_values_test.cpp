@@ -239,7 +239,13 @@ TEST_F(E2eOptions, CancelEscAndTheCloseBoxWriteNothing) {
 }
 
 TEST_F(E2eOptions, BeepTestAsksRepeatsAndLeavesTheBoxOn) {
-    ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
+    // Loading the box on asks nothing; turning it on by hand does.
+    ASSERT_TRUE(Start("[Option]\nInitDialog=1\nPcBeep=1\n")) << e2e::describeTopLevel(q().pid());
+    EXPECT_EQ(e2e::checkState(Item(w, IDC_OPTIONS_CHKBEEP)), std::optional<int>(BST_CHECKED));
+    EXPECT_FALSE(e2e::waitForMessageBox(q().pid(), 1s));
+    ASSERT_TRUE(Click(w, IDC_OPTIONS_CHKBEEP));
+    ASSERT_TRUE(e2e::waitUntil([&] { return e2e::checkState(Item(w, IDC_OPTIONS_CHKBEEP)) == BST_UNCHECKED; }, 5s));
+    EXPECT_FALSE(e2e::waitForMessageBox(q().pid(), 700ms)) << "turning it off asks nothing";  // and no double click next
     ASSERT_TRUE(Click(w, IDC_OPTIONS_CHKBEEP));
     HWND box = nullptr;
     e2e::MessageBoxInfo ask = q().waitMessage(&box);
