@@ -119,7 +119,6 @@ bool MainOptionsForm::OnCommand(int id, int code, HWND) {
     case IDC_OPTIONS_TXTOPENMAX:
         if (code == EN_KILLFOCUS) CorrectOpenMax(*this);
         return code == EN_KILLFOCUS;
-    case IDC_OPTIONS_CMBNOTEXT: return false;
     }
     if (code != BN_CLICKED) return false;
     switch (id) {

@@ -44,8 +44,10 @@ void ShowTopicText(HWND control, const wchar_t* text, POINT pointer) {
 
 }  // namespace
 
-void ShowControlHelp(HWND control, int topic, POINT pointer) {
-    if (const wchar_t* text = HelpTopicText(topic)) ShowTopicText(control, text, pointer);
+bool ShowControlHelp(HWND control, int topic, POINT pointer) {
+    const wchar_t* text = HelpTopicText(topic);
+    if (text) ShowTopicText(control, text, pointer);
+    return text != nullptr;
 }
 
 int WhatsThis::TopicOf(HWND control) const {
@@ -68,10 +70,7 @@ HWND WhatsThis::ControlAt(HWND dialog, POINT screen) {
 }
 
 void WhatsThis::Show(HWND control, POINT pointer, bool evenWithoutTopic) {
-    const int topic = TopicOf(control);
-    if (const wchar_t* text = topic ? HelpTopicText(topic) : nullptr)
-        ShowTopicText(control, text, pointer);
-    else if (evenWithoutTopic)
+    if (!ShowControlHelp(control, TopicOf(control), pointer) && evenWithoutTopic)
         ShowTopicText(control, ui_text::kNoHelpTopic, pointer);
 }
 

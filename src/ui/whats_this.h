@@ -16,9 +16,10 @@ struct ControlTopic {
     int topic;
 };
 
-// Shows the help topic `topic` beside `control`, from the pointer's x. Does
-// nothing while the built-in help is switched off (an archive is shown).
-void ShowControlHelp(HWND control, int topic, POINT pointer);
+// Shows the help topic `topic` beside `control`, from the pointer's x; false
+// when there is no such topic. Shows nothing while the built-in help is
+// switched off (an archive is shown).
+bool ShowControlHelp(HWND control, int topic, POINT pointer);
 
 class WhatsThis {
 public:
