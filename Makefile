@@ -64,6 +64,7 @@ bench: deps arch-check
 	@bash bench/run.sh $(BUILD)
 	@bash bench/viewer_bench.sh $(BUILD)
 	@bash bench/link_bench.sh $(BUILD)
+	@bash bench/search_bench.sh $(BUILD)
 
 # The two zips a user downloads, from both Windows trees.
 dist: deps

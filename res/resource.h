@@ -14,7 +14,5 @@
 #define IDC_SETUP_BTNYES 202
 #define IDC_SETUP_BTNNO 203
 
-// frmQuibex: the main options window
-#define IDD_OPTIONS 300
-#define IDC_OPTIONS_LBLMSG 301
-#define IDC_OPTIONS_BTNCLOSE 302
+#include "options_dialog_ids.h"
+#include "search_dialog_ids.h"

@@ -49,13 +49,6 @@ bool AnotherInstanceRuns() {
     return another;
 }
 
-std::wstring HelpFilePath() {
-    std::wstring folder = ApplicationFolder();
-    std::wstring name = ApplicationBaseName() + L".hlp";
-    std::wstring full = folder + (folder.back() == L'\\' ? L"" : L"\\") + name;
-    return PathExists(full) ? full : name;
-}
-
 // The single-instance rule, with the hand-over from a running viewer.
 bool InstanceMayStart(WinProfileStore& ini) {
     AnotherInstanceRuns();  // every start leaves its mark, side by side or not
@@ -94,7 +87,7 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
     app.IniPath = IniPathFor(ApplicationFolder());
     WinProfileStore ini(app.IniPath);
     if (!InstanceMayStart(ini)) return StartResult::Exit;
-    app.HelpFile = HelpFilePath();
+    app.BuiltInHelp = true;  // the help topics are compiled in; no help file to look for
 
     std::wstring iniPath = app.IniPath;
     if (!FileExists(iniPath)) {
@@ -126,7 +119,7 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
         if (app.ArchivePath.empty()) return StartResult::Exit;
     }
 
-    app.HelpFile.clear();
+    app.BuiltInHelp = false;
     if (settings.InitDialog == 1) ShowInitWindow();
 
     if (!FileExists(app.ArchivePath)) {

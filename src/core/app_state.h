@@ -34,7 +34,7 @@ struct AppState {
     HWND LibraryOwner = nullptr;  // the window that owns the archiver library calls (the viewer)
     HWND MessageOwner = nullptr;
     HHOOK MessageHook = nullptr;
-    std::wstring HelpFile;
+    bool BuiltInHelp = false;  // What's This help from the built-in topics; off while an archive is shown
 };
 
 // The application title used in messages and for finding a running instance.

@@ -15,6 +15,9 @@ struct Point {
 // screenH the screen size in pixels. A box that would leave the bottom edge
 // is lifted to 90 % of the free height rather than made flush with it.
 Point CenteredBoxPosition(const Rect& owner, int w, int h, int screenW, int screenH);
+// The same rule alone for a window of w×h at `at`: not past the left, right
+// or top edge; past the bottom, lifted to 90 % of the free height.
+Point KeptOnScreen(Point at, int w, int h, int screenW, int screenH);
 
 // Rounds halves to even, as the placement has always done.
 int RoundHalfEven(double v);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 
+#include "search/box_find.h"
 #include "viewer/large_text_state.h"
 
 namespace quibex {
@@ -52,51 +53,6 @@ void SetSelection(LargeTextView& v, LONG from, LONG to) {
     if (from == 0 && to < 0) to = static_cast<LONG>(v.Size());
     v.anchor = Clamp(v, from);
     MoveCaret(v, Clamp(v, to), true);
-}
-
-wchar_t Fold(wchar_t c) {
-    if (c >= L'a' && c <= L'z') return static_cast<wchar_t>(c - L'a' + L'A');
-    if (c >= L'ａ' && c <= L'ｚ') return static_cast<wchar_t>(c - L'ａ' + L'Ａ');
-    return c;
-}
-
-bool IsWordChar(wchar_t c) { return (c >= L'0' && c <= L'9') || (Fold(c) >= L'A' && Fold(c) <= L'Z') || c == L'_'; }
-
-// EM_FINDTEXTEX: the first match inside the range, searching down from
-// cpMin or up from cpMin towards cpMax (which is then the lower bound).
-LONG Find(const LargeTextView& v, WPARAM flags, FINDTEXTEXW* find) {
-    if (!find || !find->lpstrText || !*find->lpstrText) return -1;
-    std::wstring what(find->lpstrText);
-    bool matchCase = flags & FR_MATCHCASE, wholeWord = flags & FR_WHOLEWORD, down = flags & FR_DOWN;
-    size_t n = what.size(), size = v.Size();
-    auto matchAt = [&](size_t at) {
-        if (at + n > size) return false;
-        for (size_t k = 0; k < n; ++k) {
-            wchar_t a = v.Text()[at + k], b = what[k];
-            if (matchCase ? a != b : Fold(a) != Fold(b)) return false;
-        }
-        if (wholeWord && ((at > 0 && IsWordChar(v.Text()[at - 1])) || (at + n < size && IsWordChar(v.Text()[at + n]))))
-            return false;
-        return true;
-    };
-    size_t from = Clamp(v, find->chrg.cpMin), to = Clamp(v, find->chrg.cpMax);
-    LONG found = -1;
-    if (down) {
-        for (size_t at = from; at + n <= to; ++at)
-            if (matchAt(at)) {
-                found = static_cast<LONG>(at);
-                break;
-            }
-    } else {
-        size_t low = std::min(to, from);
-        for (size_t at = from >= n ? from - n + 1 : 0; at-- > low;)
-            if (matchAt(at)) {
-                found = static_cast<LONG>(at);
-                break;
-            }
-    }
-    find->chrgText = found < 0 ? CHARRANGE{-1, -1} : CHARRANGE{found, found + static_cast<LONG>(n)};
-    return found;
 }
 
 }  // namespace
@@ -198,7 +154,7 @@ bool HandleEditMessage(LargeTextView& v, UINT msg, WPARAM wp, LPARAM lp, LRESULT
         result = p ? static_cast<LRESULT>(PointPosition(v, POINT{p->x, p->y})) : 0;
         return true;
     }
-    case EM_FINDTEXTEXW: result = Find(v, wp, reinterpret_cast<FINDTEXTEXW*>(lp)); return true;
+    case EM_FINDTEXTEXW: result = FindInText(v.Text(), v.Size(), wp, reinterpret_cast<FINDTEXTEXW*>(lp)); return true;
     case EM_SETBKGNDCOLOR: {
         COLORREF before = v.back;
         v.back = wp ? GetSysColor(COLOR_WINDOW) : static_cast<COLORREF>(lp);

@@ -1,7 +1,7 @@
 // What the viewer's keys, toolbar and system menu do beyond moving between
 // tabs: opening the archive or one of its documents, handing the shown text
-// to the editor or the printer, switching always-on-top, and the windows
-// opened over the viewer.
+// to the editor or the printer, searching, switching always-on-top, and the
+// windows opened over the viewer.
 #include <windows.h>
 
 #include "actions/association.h"
@@ -10,6 +10,7 @@
 #include "core/app_state.h"
 #include "core/message_box.h"
 #include "core/path_text.h"
+#include "search/search_window.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
@@ -23,7 +24,13 @@ std::wstring SelectedTextPath() {
     return TabFilePath(SelectedTabIndex());
 }
 
+HWND SelectedTextBox() { return ViewerTextBox(SelectedTabIndex()); }
+
 }  // namespace
+
+void OpenSearchFromViewer() {
+    if (ViewerForm* f = Form()) OpenSearchWindow({f->hwnd(), SelectedTextBox, SetViewerDropMode});
+}
 
 void OpenArchiveFromViewer(bool shiftHeld) {
     const Settings& s = AppSettings();
@@ -78,9 +85,6 @@ void OpenDocumentFromViewer(int index) {
     const DocumentEntry entry = documents[static_cast<size_t>(index)];
     OpenDocumentFile(entry.Folder == L"\\" ? L"" : entry.Folder, entry);
 }
-
-// The search window does not exist yet; its own work wires the button.
-void OpenSearchFromViewer() {}
 
 // The key list and the about window come with their own work.
 void ShowKeyListFromViewer() {}

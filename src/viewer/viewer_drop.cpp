@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "core/win_profile_store.h"
 #include "viewer/drop_rules.h"
+#include "viewer/drop_target.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"

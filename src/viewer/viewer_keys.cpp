@@ -6,6 +6,7 @@
 
 #include "core/app_state.h"
 #include "core/window_base.h"
+#include "search/search_window.h"
 #include "viewer/tab_caption.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
@@ -23,7 +24,9 @@ enum class KeyAction {
     Print,
     TopMost,
     PageDown,
-    PageUp
+    PageUp,
+    Search,
+    SearchAgain
 };
 
 struct KeyRow {
@@ -33,7 +36,6 @@ struct KeyRow {
     KeyAction action;
 };
 
-// Ctrl+F and F3 belong to the search window.
 constexpr KeyRow kKeyTable[] = {
     {VK_ESCAPE, 0, 5, KeyAction::Close},
     {VK_LEFT, kKeyAlt, 3, KeyAction::Previous},
@@ -48,6 +50,8 @@ constexpr KeyRow kKeyTable[] = {
     {'O', kKeyCtrl | kKeyShift, 0, KeyAction::OpenArchiveInverted},
     {'T', kKeyCtrl, 0, KeyAction::Text},
     {'P', kKeyCtrl, 0, KeyAction::Print},
+    {'F', kKeyCtrl, 0, KeyAction::Search},
+    {VK_F3, 0, 0, KeyAction::SearchAgain},  // once a string has been searched
     {'A', kKeyAlt, 0, KeyAction::TopMost},
     {VK_SPACE, 0, 0, KeyAction::PageDown},
     {VK_SPACE, kKeyShift, 0, KeyAction::PageUp},
@@ -78,6 +82,8 @@ void Run(KeyAction action) {
     case KeyAction::TopMost: ToggleTopMost(); break;
     case KeyAction::PageDown: ScrollPage(3); break;
     case KeyAction::PageUp: ScrollPage(2); break;
+    case KeyAction::Search: OpenSearchFromViewer(); break;
+    case KeyAction::SearchAgain: RepeatLastSearch(ViewerTextBox(SelectedTabIndex())); break;
     }
 }
 
@@ -122,6 +128,7 @@ bool HandleViewerKey(UINT key, int modifiers) {
         if (row.key != key || row.modifiers != modifiers) continue;
         if (row.digit != 0 && !ShortCutDigitOn(digits, row.digit)) return false;
         if ((row.action == KeyAction::Text || row.action == KeyAction::Print) && LastTabIndex() < 0) return false;
+        if (row.action == KeyAction::SearchAgain && !SearchRemembered()) return false;
         Run(row.action);
         return true;
     }

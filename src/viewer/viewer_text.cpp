@@ -13,6 +13,7 @@
 #include <richedit.h>
 
 #include "core/app_state.h"
+#include "search/box_find.h"
 #include "viewer/large_text_view.h"
 #include "viewer/text_file.h"
 #include "viewer/viewer_form.h"
@@ -116,6 +117,7 @@ HWND CreateTextBox(ViewerForm& f, int index) {
         GetModuleHandleW(nullptr), nullptr);
     if (!box) return nullptr;
     StyleTextBox(box);
+    FindWithTextRules(box);  // finds as the large-text view does
     if (f.txtView.size() <= static_cast<size_t>(index)) f.txtView.resize(static_cast<size_t>(index) + 1);
     f.txtView[static_cast<size_t>(index)] = box;
     if (f.windows.size() < f.txtView.size()) f.windows.resize(f.txtView.size());

@@ -37,6 +37,11 @@ TEST(E2eStartup, FirstStartShowsWelcomeThenOptionsAndLeavesTheFirstRunIni) {
 
     HWND options = q.waitWindow(L"Quibex", L"#32770");
     ASSERT_TRUE(options);
+    // The options window itself, showing the settings just written.
+    HWND viewerBox = e2e::findButton(options, L"ビューア(&V)");
+    ASSERT_TRUE(viewerBox) << e2e::describeWindowTree(options);
+    EXPECT_EQ(e2e::checkState(viewerBox), std::optional<int>(BST_CHECKED));
+    EXPECT_TRUE(e2e::findButton(options, L"参照(&B)..."));
     q.screenshot(L"startup-options");
     std::string ini = q.folder().readIni();
     EXPECT_EQ(WithoutBlankLines(ini), kFirstRunIni);
@@ -45,8 +50,11 @@ TEST(E2eStartup, FirstStartShowsWelcomeThenOptionsAndLeavesTheFirstRunIni) {
     std::string raw(bytes.begin(), bytes.end());
     EXPECT_NE(raw.find("FontName=\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e\r\n"), std::string::npos);
 
+    // Closed without OK: the file stays as the first run left it.
     e2e::closeWindow(options);
     EXPECT_EQ(q.process().waitForExit(), std::optional<DWORD>(0));
+    auto after = e2e::readFileBytes(q.folder().file(L"Quibex.ini"));
+    EXPECT_EQ(std::string(after.begin(), after.end()), raw);
 }
 
 TEST(E2eStartup, QuotedMissingPathIsReportedWithoutQuotes) {

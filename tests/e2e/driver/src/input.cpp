@@ -141,17 +141,24 @@ bool moveMouseTo(POINT p) {
   }, milliseconds(2000));
 }
 
-bool clickAt(POINT p) {
+namespace {
+// A press and a release of one mouse button at a screen point.
+bool clickButton(POINT p, DWORD down, DWORD up) {
   LONG x = 0, y = 0;
   if (!AbsoluteInput(p, x, y)) return false;
   // Pressing before the cursor arrives would click wherever it was.
   moveMouseTo(p);
   // Late motion from an earlier warp can still drag the cursor back, so the press and
   // the release each carry the position too.
-  std::vector<INPUT> click{mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | kAbsolute),
-                           mouseInput(x, y, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | kAbsolute)};
+  std::vector<INPUT> click{mouseInput(x, y, MOUSEEVENTF_MOVE | down | kAbsolute),
+                           mouseInput(x, y, MOUSEEVENTF_MOVE | up | kAbsolute)};
   return sendInputs(click);
 }
+}  // namespace
+
+bool clickAt(POINT p) { return clickButton(p, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+
+bool rightClickAt(POINT p) { return clickButton(p, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
 
 bool clickCenter(HWND hwnd) {
   RECT rc;

@@ -26,6 +26,8 @@ bool sendKey(UINT virtualKey, UINT modifier1 = 0, UINT modifier2 = 0);
 bool sendText(const std::wstring& text);
 // Left-clicks at a screen point through SendInput.
 bool clickAt(POINT screenPoint);
+// Right-clicks at a screen point through SendInput (the release is what shows help and menus).
+bool rightClickAt(POINT screenPoint);
 // Moves the mouse pointer to a screen point with real input, and waits until it is there.
 bool moveMouseTo(POINT screenPoint);
 // Left-clicks the centre of a window through SendInput, first raising its top-level window if something covers it.

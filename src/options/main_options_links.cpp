@@ -1,0 +1,26 @@
+// The windows the main options window opens, and the Readme.
+#include <windows.h>
+
+#include <string>
+
+#include "actions/association.h"
+#include "core/message_box.h"
+#include "core/paths.h"
+#include "options/main_options_form.h"
+#include "options/options_texts.h"
+
+namespace quibex {
+
+void OpenViewerOptions(HWND) {}  // the viewer options window (frmViewOpt) comes with its own work
+
+void OpenAboutWindow(HWND) {}  // the about window (frmAbout) comes with its own work
+
+void OpenReadme() {
+    const std::wstring folder = ApplicationFolder();
+    std::wstring path = folder + (!folder.empty() && folder.back() == L'\\' ? L"" : L"\\") + L"Readme.txt";
+    const std::wstring shown = path;
+    if (!OpenByAssociation(path, VerbModeFromSettings()))
+        ShowMessage(shown + options_text::kReadmeFailedSuffix, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace quibex

@@ -1,0 +1,63 @@
+#include "options_support.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+HWND OptionsScenario::Start(const char* ini) {
+    session_ = std::make_unique<QuibexSession>(ini);
+    w = nullptr;
+    if (!q().start()) return nullptr;
+    shot.setProcess(q().pid());
+    e2e::waitUntil([&] {
+        for (HWND found :
+             e2e::findWindows(e2e::WindowQuery().withCaption(L"Quibex").withClass(L"#32770").inProcess(q().pid())))
+            if (GetDlgItem(found, IDC_OPTIONS_CHKBEEP)) w = found;
+        return w != nullptr;
+    });
+    if (w) q().process().waitForInputIdle();
+    return w;
+}
+
+void OptionsScenario::CloseAndExpectExit() {
+    e2e::closeWindow(w);
+    EXPECT_EQ(q().process().waitForExit(), std::optional<DWORD>(0));
+}
+
+HWND Item(HWND options, int id) { return GetDlgItem(options, id); }
+
+bool Enabled(HWND options, int id) { return IsWindowEnabled(Item(options, id)) != FALSE; }
+
+bool Click(HWND options, int id) {
+    // Not clickCenter: seen from another process, the group boxes lie over
+    // the controls they frame, so its check for a covering window fails.
+    RECT r{};
+    if (!GetWindowRect(Item(options, id), &r) || !e2e::bringToFront(options)) return false;
+    return e2e::clickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+int SpinPosition(HWND options) {
+    DWORD_PTR pos = 0;
+    SendMessageTimeoutW(Item(options, IDC_OPTIONS_VSCROLL1), UDM_GETPOS32, 0, 0, SMTO_ABORTIFHUNG, 5000, &pos);
+    return static_cast<int>(pos);
+}
+
+HWND WaitHelpPopup(DWORD processId) {
+    return e2e::waitForWindow(e2e::WindowQuery().withClass(L"QuibexHelpPopup").inProcess(processId),
+                              std::chrono::milliseconds(5000));
+}
+
+std::string IniBytes(QuibexSession& q) {
+    auto bytes = e2e::readFileBytes(q.folder().file(L"Quibex.ini"));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string Cp932(const std::string& utf8) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    int m = WideCharToMultiByte(932, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(m), '\0');
+    WideCharToMultiByte(932, 0, wide.data(), n, out.data(), m, nullptr, nullptr);
+    return out;
+}
