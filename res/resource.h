@@ -8,13 +8,11 @@
 #define IDC_INIT_ICON 101
 #define IDC_INIT_LBLMSG 102
 
-// frmSetup: the first-run window
-#define IDD_SETUP 200
-#define IDC_SETUP_LBLMSG 201
-#define IDC_SETUP_BTNYES 202
-#define IDC_SETUP_BTNNO 203
-
 // frmQuibex: the main options window
 #define IDD_OPTIONS 300
 #define IDC_OPTIONS_LBLMSG 301
 #define IDC_OPTIONS_BTNCLOSE 302
+
+#include "setup_dialog_ids.h"
+#include "key_list_dialog_ids.h"
+#include "about_dialog_ids.h"
