@@ -53,6 +53,16 @@ HWND WaitNextWindow(QuibexSession& q, HWND welcome) {
     return next;
 }
 
+// Closes the answered welcome window with "yes", then the options window
+// that follows it, and waits for the program's end.
+void CloseWelcomeThenOptions(QuibexSession& q, HWND welcome) {
+    ASSERT_TRUE(e2e::pressButton(welcome, L"はい"));
+    HWND options = WaitNextWindow(q, welcome);
+    ASSERT_TRUE(options) << "no options window after the welcome";
+    e2e::closeWindow(options);
+    EXPECT_TRUE(q.process().waitForExit().has_value());
+}
+
 // Answers the box the welcome window shows next; its text.
 e2e::MessageBoxInfo AnswerNextBox(QuibexSession& q, const std::wstring& button) {
     HWND box = nullptr;
@@ -202,11 +212,7 @@ TEST(E2eWelcome, InvalidNamesAreRefusedAndAnUntickedPlaceGetsNothing) {
     EXPECT_TRUE(e2e::listFolder(places.desktop()).empty()) << "the desktop was not ticked";
     EXPECT_EQ(e2e::listFolder(places.sendTo()), std::vector<std::wstring>{L"送るだけ.lnk"});
     ExpectQuibexLink(q, places.sendTo() + L"\\送るだけ.lnk");
-    ASSERT_TRUE(e2e::pressButton(welcome, L"はい"));
-    HWND options = WaitNextWindow(q, welcome);
-    ASSERT_TRUE(options);
-    e2e::closeWindow(options);
-    EXPECT_TRUE(q.process().waitForExit().has_value());
+    CloseWelcomeThenOptions(q, welcome);
 }
 
 TEST(E2eWelcome, AShortcutOfThatNameIsReplacedOnlyWhenTheUserSaysSo) {
@@ -236,12 +242,7 @@ TEST(E2eWelcome, AShortcutOfThatNameIsReplacedOnlyWhenTheUserSaysSo) {
     ASSERT_TRUE(e2e::waitUntil([&] { return Message(welcome) == done; })) << e2e::toUtf8(Message(welcome));
     ExpectQuibexLink(q, own);
     ExpectQuibexLink(q, places.sendTo() + L"\\" + kDefaultName + L".lnk");
-    e2e::closeWindow(welcome);  // the title bar's close box
-    ASSERT_TRUE(e2e::waitForWindowGone(welcome));
-    HWND options = WaitNextWindow(q, welcome);
-    ASSERT_TRUE(options);
-    e2e::closeWindow(options);
-    EXPECT_TRUE(q.process().waitForExit().has_value());
+    CloseWelcomeThenOptions(q, welcome);
 }
 
 TEST(E2eWelcome, APlaceThatCannotBeWrittenIsReportedAndTheOtherIsStillMade) {
@@ -258,11 +259,7 @@ TEST(E2eWelcome, APlaceThatCannotBeWrittenIsReportedAndTheOtherIsStillMade) {
     q.screenshot(L"welcome-send-to-failed");
     ExpectQuibexLink(q, places.desktop() + L"\\" + kDefaultName + L".lnk");
     EXPECT_FALSE(e2e::pathExists(places.sendTo()));
-    ASSERT_TRUE(e2e::pressButton(welcome, L"はい"));
-    HWND options = WaitNextWindow(q, welcome);
-    ASSERT_TRUE(options);
-    e2e::closeWindow(options);
-    EXPECT_TRUE(q.process().waitForExit().has_value());
+    CloseWelcomeThenOptions(q, welcome);
 }
 
 // Started under another name with no Quibex.exe beside it: the link would
