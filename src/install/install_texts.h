@@ -36,6 +36,7 @@ inline constexpr const wchar_t* kUseBySendToBefore =
 inline constexpr const wchar_t* kUseBySendToAfter =
     L"」をクリックするか、デスクトップのショートカットに書庫ファイルをドロップしてください。";
 inline constexpr const wchar_t* kDeclined = L"「いいえ」が選択されたので Quibex のショートカットを作成しませんでした。";
-inline constexpr const wchar_t* kUseByArgument = L"Quibex を使用するには書庫ファイルのフルパスを引数として起動してください。";
+inline constexpr const wchar_t* kUseByArgument =
+    L"Quibex を使用するには書庫ファイルのフルパスを引数として起動してください。";
 
 }  // namespace quibex::install_text

@@ -119,7 +119,8 @@ void SetupDialog::CreateShortcuts() {
     // A shortcut of that name may be the user's own: replace it only when asked to.
     ShortcutPlaces existing{!desktopLink.empty() && PathExists(desktopLink),
                             !sendToLink.empty() && PathExists(sendToLink)};
-    if (existing.any() && ShowMessage(ReplaceQuestion(name, existing), MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) != IDYES) {
+    if (existing.any() &&
+        ShowMessage(ReplaceQuestion(name, existing), MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) != IDYES) {
         FocusName();
         return;
     }
@@ -136,8 +137,8 @@ void SetupDialog::Finish(const std::wstring& message) {
     HWND yes = Item(IDC_SETUP_BTNYES);
     EnableWindow(yes, TRUE);
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(yes), TRUE);
-    for (int id : {IDC_SETUP_FRAME1, IDC_SETUP_LABEL1, IDC_SETUP_CHKSCDIR0, IDC_SETUP_CHKSCDIR1,
-                   IDC_SETUP_TXTSCNAME, IDC_SETUP_BTNNO})
+    for (int id : {IDC_SETUP_FRAME1, IDC_SETUP_LABEL1, IDC_SETUP_CHKSCDIR0, IDC_SETUP_CHKSCDIR1, IDC_SETUP_TXTSCNAME,
+                   IDC_SETUP_BTNNO})
         EnableWindow(Item(id), FALSE);
 }
 

@@ -79,8 +79,7 @@ bool ShellLink::CreateShellLink(const std::wstring& lnkFile, const ShellLinkFiel
     if (FAILED(shellLink->SetPath(link.ExeFile.c_str()))) return false;
     if (!link.WorkDir.empty() && FAILED(shellLink->SetWorkingDirectory(link.WorkDir.c_str()))) return false;
     if (!link.ExeArgs.empty() && FAILED(shellLink->SetArguments(link.ExeArgs.c_str()))) return false;
-    if (!link.IconFile.empty() && FAILED(shellLink->SetIconLocation(link.IconFile.c_str(), link.IconIdx)))
-        return false;
+    if (!link.IconFile.empty() && FAILED(shellLink->SetIconLocation(link.IconFile.c_str(), link.IconIdx))) return false;
     if (FAILED(shellLink->SetDescription(link.Description.c_str()))) return false;
     if (FAILED(shellLink->SetShowCmd(link.ShowCmd))) return false;
     // Brings the stored data up to date with the target; never asks the user.

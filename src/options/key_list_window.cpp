@@ -28,7 +28,8 @@ private:
     void Fill(KeyListGroup group, int firstKeyId, int firstDescriptionId, const Settings& settings) {
         std::vector<KeyListRow> rows = KeyListRows(group, settings.ShortCutKey, settings.ExitAfterOpen);
         for (size_t i = 0; i < rows.size(); ++i) {
-            for (auto [id, text] : {std::pair{firstKeyId, &rows[i].key}, std::pair{firstDescriptionId, &rows[i].description}}) {
+            for (auto [id, text] :
+                 {std::pair{firstKeyId, &rows[i].key}, std::pair{firstDescriptionId, &rows[i].description}}) {
                 HWND label = Item(id + static_cast<int>(i));
                 SetWindowTextW(label, text->c_str());
                 EnableWindow(label, rows[i].enabled);

@@ -26,7 +26,9 @@ int64_t LhaCombinedVersion(int version, int subVersion) {
     return std::stoll(Padded(version, 3) + Padded(subVersion, 3));
 }
 
-bool LhaOutdated(int version, int subVersion) { return version != 0 && LhaCombinedVersion(version, subVersion) < 198204; }
+bool LhaOutdated(int version, int subVersion) {
+    return version != 0 && LhaCombinedVersion(version, subVersion) < 198204;
+}
 bool ZipOutdated(int version) { return version >= 1 && version <= 539; }
 bool CabOutdated(int version) { return version >= 1 && version <= 97; }
 

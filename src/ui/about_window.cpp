@@ -64,7 +64,8 @@ bool AboutDialog::OnInit() {
 
 void AboutDialog::ShowProgram() {
     ProgramVersion version = ReadProgramVersion();
-    SetDlgItemTextW(hwnd_, IDC_ABOUT_LBLMYVER, ProgramVersionText(version.major, version.minor, version.revision).c_str());
+    SetDlgItemTextW(hwnd_, IDC_ABOUT_LBLMYVER,
+                    ProgramVersionText(version.major, version.minor, version.revision).c_str());
     SetDlgItemTextW(hwnd_, IDC_ABOUT_LBLCOPYRIGHT, version.copyright.c_str());
     SetDlgItemTextW(hwnd_, IDC_ABOUT_LBLHP, about_text::kHomePage);
     ShowTitle();

@@ -15,23 +15,17 @@ TEST(SetupRules, NamesTheShellCannotTakeAreRefusedBeforeControlCharacters) {
         ShortcutNameProblem expected;
     };
     const Case cases[] = {
-        {L"書庫内のテキストを閲覧", ShortcutNameProblem::None},
-        {L"a b.c (1)", ShortcutNameProblem::None},
-        {L"a:b", ShortcutNameProblem::ForbiddenCharacter},
-        {L"\\", ShortcutNameProblem::ForbiddenCharacter},
-        {L"/", ShortcutNameProblem::ForbiddenCharacter},
-        {L"*", ShortcutNameProblem::ForbiddenCharacter},
-        {L"?", ShortcutNameProblem::ForbiddenCharacter},
-        {L"\"", ShortcutNameProblem::ForbiddenCharacter},
-        {L"<", ShortcutNameProblem::ForbiddenCharacter},
-        {L">", ShortcutNameProblem::ForbiddenCharacter},
-        {L"|", ShortcutNameProblem::ForbiddenCharacter},
-        {L"a\tb", ShortcutNameProblem::ControlCharacter},
-        {L"a\rb", ShortcutNameProblem::ControlCharacter},
-        {L"a\nb", ShortcutNameProblem::ControlCharacter},
+        {L"書庫内のテキストを閲覧", ShortcutNameProblem::None}, {L"a b.c (1)", ShortcutNameProblem::None},
+        {L"a:b", ShortcutNameProblem::ForbiddenCharacter},      {L"\\", ShortcutNameProblem::ForbiddenCharacter},
+        {L"/", ShortcutNameProblem::ForbiddenCharacter},        {L"*", ShortcutNameProblem::ForbiddenCharacter},
+        {L"?", ShortcutNameProblem::ForbiddenCharacter},        {L"\"", ShortcutNameProblem::ForbiddenCharacter},
+        {L"<", ShortcutNameProblem::ForbiddenCharacter},        {L">", ShortcutNameProblem::ForbiddenCharacter},
+        {L"|", ShortcutNameProblem::ForbiddenCharacter},        {L"a\tb", ShortcutNameProblem::ControlCharacter},
+        {L"a\rb", ShortcutNameProblem::ControlCharacter},       {L"a\nb", ShortcutNameProblem::ControlCharacter},
         {L"a\t:b", ShortcutNameProblem::ForbiddenCharacter},
     };
-    for (const Case& c : cases) EXPECT_EQ(quibex::CheckShortcutName(c.name), c.expected) << testing::PrintToString(c.name);
+    for (const Case& c : cases)
+        EXPECT_EQ(quibex::CheckShortcutName(c.name), c.expected) << testing::PrintToString(c.name);
 }
 
 TEST(SetupRules, TheTargetIsQuibexExeOfTheFolderWithOneBackslash) {
@@ -53,15 +47,18 @@ TEST(SetupRules, WelcomeIsFourParagraphs) {
 
 TEST(SetupRules, ResultNamesThePlacesMadeAndThoseThatFailed) {
     const std::wstring next = L"\r\n\r\n次の画面で適当なオプションを選択して「OK」をクリックしてください。\r\n\r\n";
-    const std::wstring bySendTo = L"Quibex を使用するにはエクスプローラで書庫ファイルを選択して右クリックメニューの「送る」→「名前」"
-                                  L"をクリックするか、デスクトップのショートカットに書庫ファイルをドロップしてください。";
+    const std::wstring bySendTo =
+        L"Quibex を使用するにはエクスプローラで書庫ファイルを選択して右クリックメニューの「送る」→「名前」"
+        L"をクリックするか、デスクトップのショートカットに書庫ファイルをドロップしてください。";
     const std::wstring byArgument = L"Quibex を使用するには書庫ファイルのフルパスを引数として起動してください。";
     struct Case {
         ShortcutPlaces created, failed;
         std::wstring expected;
     };
     const Case cases[] = {
-        {{true, true}, {}, L"デスクトップと「送る」メニューに「名前」という名前でショートカットを作成しました。" + next + bySendTo},
+        {{true, true},
+         {},
+         L"デスクトップと「送る」メニューに「名前」という名前でショートカットを作成しました。" + next + bySendTo},
         {{true, false}, {}, L"デスクトップに「名前」という名前でショートカットを作成しました。" + next + bySendTo},
         {{false, true}, {}, L"「送る」メニューに「名前」という名前でショートカットを作成しました。" + next + bySendTo},
         {{true, false},
@@ -69,7 +66,10 @@ TEST(SetupRules, ResultNamesThePlacesMadeAndThoseThatFailed) {
          L"デスクトップに「名前」という名前でショートカットを作成しました。\r\n"
          L"「送る」メニューに「名前」という名前のショートカットを作成できませんでした。" +
              next + bySendTo},
-        {{}, {true, true}, L"デスクトップと「送る」メニューに「名前」という名前のショートカットを作成できませんでした。" + next + byArgument},
+        {{},
+         {true, true},
+         L"デスクトップと「送る」メニューに「名前」という名前のショートカットを作成できませんでした。" + next +
+             byArgument},
     };
     for (const Case& c : cases) EXPECT_EQ(quibex::ShortcutsResultText(L"名前", c.created, c.failed), c.expected);
 }

@@ -95,7 +95,6 @@ TEST(E2eAbout, OurLibrariesTheProgramVersionAndLinksThroughTheAssociation) {
     ASSERT_TRUE(tip);
     EXPECT_TRUE(e2e::waitUntil([&] { return e2e::windowText(tip) == L"統合ｱｰｶｲﾊﾞﾌﾟﾛｼﾞｪｸﾄ"; }))
         << e2e::toUtf8(e2e::windowText(tip));
-    e2e::saveTestScreenshot(nullptr, L"tip");
 
     // A library line opens the download page, the picture the home page.
     ASSERT_TRUE(e2e::clickCenter(zipVersion));
