@@ -1,4 +1,4 @@
-# Entry points: make run, make test, make build, make bench.
+# Entry points: make run, make test, make build, make bench, make dist.
 # Two Windows trees are built from the same sources: build/win32 (the shipped
 # edition) and build/win64. The Wine tiers run the tree scripts/arch.sh picks:
 # win32 where the host runs 32-bit programs, else win64; QUIBEX_ARCH forces it.
@@ -12,7 +12,7 @@ LIBRARIES := UNLHA32 UNZIP32 CAB32
 WIN_ARCH = $(shell bash $(ROOT)/scripts/arch.sh 2>/dev/null)
 OTHER_ARCH = $(if $(filter win64,$(WIN_ARCH)),win32,win64)
 
-.PHONY: all deps build native win32 win64 win32-libs win64-libs fuzz arch-check test run bench clean
+.PHONY: all deps build native win32 win64 win32-libs win64-libs fuzz arch-check test run bench dist clean
 
 all: build
 
@@ -63,6 +63,11 @@ bench: deps arch-check
 	$(MAKE) native $(BUILD)/$(WIN_ARCH)/CMakeCache.txt
 	@bash bench/run.sh $(BUILD)
 	@bash bench/viewer_bench.sh $(BUILD)
+
+# The two zips a user downloads, from both Windows trees.
+dist: deps
+	$(MAKE) win32 win64
+	@bash scripts/dist.sh $(BUILD) $(ROOT)/dist
 
 clean:
 	rm -rf $(BUILD)

@@ -10,10 +10,9 @@ archive=$(realpath "${1:?archive path}")
 arch=$(bash "$root/scripts/arch.sh")
 app=$root/build/run-app-$arch
 mkdir -p "$app"
-for f in Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL; do
-  [ -f "$root/build/$arch/bin/$f" ] && cp "$root/build/$arch/bin/$f" "$app/"
+for f in Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL Readme.txt; do
+  if [ -f "$root/build/$arch/bin/$f" ]; then cp "$root/build/$arch/bin/$f" "$app/"; fi
 done
-[ -f "$root/samples/Readme.txt" ] && cp "$root/samples/Readme.txt" "$app/"
 winpath=$(printf 'Z:%s' "$archive" | tr '/' '\\')
 
 if [ -n "${DISPLAY:-}" ]; then
