@@ -8,7 +8,7 @@ namespace quibex {
 struct ProgramVersion {
     int major = 0;
     int minor = 0;
-    int revision = 0;  // the third number of FILEVERSION
+    int revision = 0;  // the third number of FILEVERSION (the build's patch version)
     std::wstring copyright;
 };
 

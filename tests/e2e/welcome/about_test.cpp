@@ -8,6 +8,8 @@
 
 #include "about_dialog_ids.h"
 #include "shell_places.h"
+#include "ui/about_version.h"
+#include "version.h"
 #include "window_host_run.h"
 
 namespace {
@@ -60,7 +62,9 @@ TEST(E2eAbout, OurLibrariesTheProgramVersionAndLinksThroughTheAssociation) {
     ASSERT_TRUE(about);
 
     EXPECT_EQ(Text(about, IDC_ABOUT_LBLTITLE), L"Quibex");
-    EXPECT_EQ(Text(about, IDC_ABOUT_LBLMYVER), L"1.00");
+    // The build's version (1.0.0 shows "1.00").
+    EXPECT_EQ(Text(about, IDC_ABOUT_LBLMYVER),
+              quibex::ProgramVersionText(QUIBEX_VERSION_MAJOR, QUIBEX_VERSION_MINOR, QUIBEX_VERSION_PATCH));
     EXPECT_EQ(Text(about, IDC_ABOUT_LBLCOPYRIGHT), L"Copyright (C) 2026 Quibex Project");
     const std::wstring home = Text(about, IDC_ABOUT_LBLHP);
     EXPECT_TRUE(home.starts_with(L"https://")) << e2e::toUtf8(home);
