@@ -31,7 +31,7 @@ done
 [[ -x /usr/bin/time ]] || die "/usr/bin/time missing (package 'time')"
 
 # ---- Corpus and archives, rebuilt only when a generator changed. ----
-stamp=$(sha1sum "$HERE"/{make_corpus.cpp,corpus_words.h,make_lzx_cab.cpp} "$HERE"/../tests/support/{lzx_encoder,cab_writer}.cpp |
+stamp=$(sha1sum "$HERE"/{run.sh,make_corpus.cpp,corpus_words.h,make_lzx_cab.cpp} "$HERE"/../tests/support/{lzx_encoder,cab_writer}.cpp |
     sha1sum | cut -c1-12)
 if [[ ! -f $BENCH/stamp || $(cat "$BENCH/stamp") != "$stamp" ]]; then
     echo "bench: building the corpus and archives in $BENCH ..."
@@ -46,6 +46,10 @@ if [[ ! -f $BENCH/stamp || $(cat "$BENCH/stamp") != "$stamp" ]]; then
         zip -9 -q -X "$ARCS/corpus.zip" "${files[@]}"
         gcab -c -z "$ARCS/corpus_mszip.cab" "${files[@]}"
         "$MAKE_LZX" "$ARCS/corpus_lzx.cab" "${files[@]}"
+        # The ZIP methods beyond deflate, as 7-Zip writes them.
+        for m in Deflate64 BZip2 LZMA xz; do
+            7zz a -tzip -bd "-mm=$m" "$ARCS/corpus_$m.zip" "${files[@]}" >/dev/null
+        done
     )
     echo "$stamp" >"$BENCH/stamp"
 fi
@@ -103,6 +107,10 @@ formats=(
     "zip-deflate|corpus.zip|unzip bsdtar 7zz"
     "cab-mszip|corpus_mszip.cab|cabextract bsdtar 7zz"
     "cab-lzx|corpus_lzx.cab|cabextract bsdtar 7zz"
+    "zip-deflt64|corpus_Deflate64.zip|bsdtar 7zz"
+    "zip-bzip2|corpus_BZip2.zip|bsdtar 7zz"
+    "zip-lzma|corpus_LZMA.zip|bsdtar 7zz"
+    "zip-xz|corpus_xz.zip|bsdtar 7zz"
 )
 
 rows=()

@@ -50,3 +50,27 @@ inline int RunArchive(const uint8_t* data, size_t size, Checker looksLike, Opene
 }
 
 }  // namespace fuzzing
+
+#include "zip_method.h"
+
+namespace fuzzing {
+
+// One ZIP method's decoder over a raw packed stream. The first four input
+// bytes give the uncompressed size the directory would promise (LE32, at most
+// 16 MiB), the next two the general-purpose flags; the rest is the stream.
+inline int RunZipMethod(const uint8_t* data, size_t size, std::unique_ptr<arc::zip::MethodDecoder> (*make)()) {
+    if (size < 6) return 0;
+    arc::zip::MemberFacts facts;
+    facts.size = (data[0] | (data[1] << 8) | (data[2] << 16) | (uint32_t{data[3]} << 24)) & 0xFFFFFF;
+    facts.flags = static_cast<uint16_t>(data[4] | (data[5] << 8));
+    arc::MemorySource src(data + 6, size - 6);
+    arc::SequentialReader in(src, 0, size - 6);
+    DiscardTarget target;
+    arc::OutputSink* sink = target.begin(0);
+    arc::zip::MemberOutput out(*sink, facts.size);
+    auto decoder = make();
+    (void)decoder->decode(in, facts, out);
+    return 0;
+}
+
+}  // namespace fuzzing

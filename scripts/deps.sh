@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ clang
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zlib1g-dev
+  libbz2-dev liblzma-dev libzstd-dev libdeflate-dev dpkg-dev
   googletest
   wine wine32:i386 wine64 xvfb x11-utils imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine locales
@@ -30,6 +31,27 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   as_root apt-get update -qq
   as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# scripts/win-libs.sh builds the Windows trees' compression libraries from
+# Debian's source packages; apt-get source needs deb-src entries.
+if ! apt-get source --print-uris bzip2 >/dev/null 2>&1; then
+  echo "deps: adding Debian source entries"
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  as_root tee /etc/apt/sources.list.d/quibex-sources.sources >/dev/null <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $codename $codename-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: $codename-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+  as_root apt-get update -qq
 fi
 
 # Wine needs the Japanese locale so that its ANSI code page is 932.

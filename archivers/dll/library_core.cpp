@@ -70,7 +70,7 @@ BOOL Library::checkArchive(LPCSTR path, int mode) noexcept {
         int level = mode & 3;
         if (level == kCheckRapid) return arc::looksLikeArchive(*src, traits_.format) ? TRUE : FALSE;
         arc::Status error = arc::Status::Ok;
-        auto archive = arc::openArchive(*src, traits_.format, &error);
+        auto archive = arc::openArchive(*src, traits_.format, &error, arc::partsBeside(ansiToUtf8(path)));
         if (!archive) return FALSE;
         if (level < kCheckFullCrc) return TRUE;
         const auto& members = archive->members();
@@ -124,7 +124,7 @@ int Library::runCommand(HWND owner, const std::string& utf8, std::string& report
         return exists ? kErrArcFileOpen : kErrNotFindArcFile;
     }
     arc::Status error = arc::Status::Ok;
-    std::unique_ptr<arc::Archive> archive = arc::openArchive(*src, traits_.format, &error);
+    std::unique_ptr<arc::Archive> archive = arc::openArchive(*src, traits_.format, &error, arc::partsBeside(cmd.archive));
     if (!archive) {
         report = "not a readable archive: " + cmd.archive;
         return arc::ok(error) ? kErrNotArcFile : static_cast<int>(error);
@@ -153,7 +153,9 @@ int Library::runCommand(HWND owner, const std::string& utf8, std::string& report
     if (!arc::ok(r.status)) {
         char code[32];
         snprintf(code, sizeof code, "error 0x%04X", static_cast<unsigned>(r.status));
-        report = std::string(code) + "\r\n" + report;
+        std::string head = code;
+        for (const std::string& part : r.missingParts) head += "\r\nmissing part of the archive: " + part;
+        report = head + "\r\n" + report;
     }
     return static_cast<int>(r.status);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,10 +51,17 @@ public:
     virtual void end(size_t index, Status result) = 0;
 };
 
+// Opens another file of a multi-file archive (the next cabinet of a set) by
+// the name the archive stores for it (UTF-8); null when there is none.
+using PartOpener = std::function<std::unique_ptr<ByteSource>(const std::string& storedName)>;
+
 class Archive {
 public:
     virtual ~Archive() = default;
     virtual const std::vector<Member>& members() const = 0;
+    // Names of files the archive continues in that could not be opened; the
+    // members needing them fail with Status::NotFindArcFile.
+    virtual std::vector<std::string> missingParts() const { return {}; }
     // Extracts the members whose `wanted` flag is set, in archive order.
     // Returns Ok when every wanted member succeeded, else the first failure;
     // members after a failed one are still attempted where the format allows.
@@ -65,7 +73,9 @@ public:
 // set *error.
 std::unique_ptr<Archive> openLzh(ByteSource& src, Status* error);
 std::unique_ptr<Archive> openZip(ByteSource& src, Status* error);
-std::unique_ptr<Archive> openCab(ByteSource& src, Status* error);
+// A cabinet continued in further files reads them through `parts`; every
+// cabinet stored one after another in `src` is read as well.
+std::unique_ptr<Archive> openCab(ByteSource& src, Status* error, const PartOpener& parts = {});
 
 // Quick content checks for CheckArchive: true when the reader would accept the data.
 bool looksLikeLzh(ByteSource& src);

@@ -2,6 +2,14 @@
 // uncompressed stream, so each folder is decoded once, front to back, and every
 // wanted member takes its range as the blocks pass by.
 //
+// Several cabinets make one archive in two ways. A set: a cabinet whose
+// header names a next cabinet continues its last folder there (the next
+// cabinet's first folder), and the next part is looked for beside the
+// archive (PartOpener). Cabinets stored one after another in one file: every
+// one is read, whatever its set ID, as cabextract does; such a cabinet that
+// names a next one finds it right behind itself when the set ID and index
+// follow on, else beside the archive.
+//
 // Where real cabinets differ from the published description: blocks may be far
 // smaller than 32 KiB; a file entry's name may be empty; installers put "MSCF"
 // in their stub before the real cabinet; cabinet sets mark files that start or
@@ -9,6 +17,8 @@
 // from the previous cabinet is recognised by its files.
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <tuple>
 
 #include "archive.h"
 #include "cab_folder_stream.h"
@@ -18,11 +28,25 @@
 namespace arc {
 namespace {
 
+// More parts than any real set has (the format's set index is 16-bit, but
+// disks were counted in dozens); a chain that loops ends here too.
+constexpr size_t kMaxCabinets = 256;
+
+// One cabinet of the archive.
+struct Volume {
+    std::unique_ptr<ByteSource> file;  // a part opened beside the archive (null: inside the archive's file)
+    std::unique_ptr<SliceSource> cab;  // the cabinet's bytes
+    CabDirectory dir;
+    bool joinsPrevious = false;  // its folder 0 continues the previous volume's last folder
+    std::string missingNext;     // the next part's name when it could not be opened
+};
+
 class CabArchive final : public Archive {
 public:
-    CabArchive(ByteSource& src, uint64_t start, uint64_t length) : cab_(src, start, length) {}
-    Status open();
+    explicit CabArchive(ByteSource& src) : src_(src) {}
+    Status open(const PartOpener& parts);
     const std::vector<Member>& members() const override { return members_; }
+    std::vector<std::string> missingParts() const override;
     Status extract(const std::vector<bool>& wanted, ExtractTarget& target) override;
 
 private:
@@ -31,13 +55,27 @@ private:
         uint64_t begin, end;  // range in the folder's uncompressed stream
         OutputSink* sink;
     };
+    // A folder as the reader sees it: its pieces in consecutive volumes.
+    struct Folder {
+        std::vector<CabSegment> segments;
+        std::string missingNext;  // it goes on in a part that is not there
+    };
+    struct Entry {
+        const CabFile* file;
+        size_t folder;  // into folders_; valid only where reach is Ok
+        Status reach;   // Ok when the member's data can be read
+    };
+
+    Status addVolume(std::unique_ptr<ByteSource> file, ByteSource& in, uint64_t start);
+    void followSet(const PartOpener& parts, uint64_t nextInFile);
+    void buildMembers();
     Status extractFolder(size_t folder, const std::vector<bool>& wanted, ExtractTarget& target, uint64_t& budget);
 
-    SliceSource cab_;
-    CabDirectory dir_;
+    ByteSource& src_;
+    std::vector<Volume> volumes_;
+    std::vector<Folder> folders_;
+    std::vector<Entry> entries_;
     std::vector<Member> members_;
-    std::vector<size_t> folderOf_;    // valid only where reach_ is Ok
-    std::vector<Status> reach_;       // Ok when the member's data lies in this cabinet
 };
 
 std::string memberName(const CabFile& f) {
@@ -46,66 +84,192 @@ std::string memberName(const CabFile& f) {
     return name;
 }
 
+// Header names of neighbouring cabinets: UTF-8 when valid, else the code page.
+std::string partName(const std::string& raw) { return sanitizeUtf8(raw) == raw ? raw : cp932ToUtf8(raw); }
+
+bool continuedFromPrevious(const CabFile& f) {
+    return f.folderIndex == kCabContinuedFromPrev || f.folderIndex == kCabContinuedPrevAndNext;
+}
+
+bool continuedToNext(const CabFile& f) {
+    return f.folderIndex == kCabContinuedToNext || f.folderIndex == kCabContinuedPrevAndNext;
+}
+
+// Two copies of one cabinet: same place in the same set, same file entries.
+bool sameCabinet(const CabDirectory& a, const CabDirectory& b) {
+    auto key = [](const CabFile& f) { return std::tie(f.rawName, f.size, f.folderOffset, f.folderIndex); };
+    return a.setId == b.setId && a.setIndex == b.setIndex && a.files.size() == b.files.size() &&
+           std::equal(a.files.begin(), a.files.end(), b.files.begin(),
+                      [&](const CabFile& x, const CabFile& y) { return key(x) == key(y); });
+}
+
 // Reports a member that cannot be extracted to a target that still wants it.
 void fail(ExtractTarget& target, size_t index, Status why) {
     if (target.begin(index)) target.end(index, why);
 }
 
-Status CabArchive::open() {
-    Status st = readCabDirectory(cab_, &dir_);
-    if (!ok(st)) return st;
-    const size_t folderCount = dir_.folders.size();
-    // A file continued from the previous cabinet lives in folder 0, which then
-    // starts mid-stream here: none of its offsets can be reached.
-    bool firstFolderContinued = false;
-    for (auto& f : dir_.files)
-        if (f.folderIndex == kCabContinuedFromPrev || f.folderIndex == kCabContinuedPrevAndNext)
-            firstFolderContinued = true;
+uint32_t cabinetSizeAt(ByteSource& in, uint64_t start) {
+    uint8_t size[4] = {};
+    in.readExact(start + 8, size, 4);  // findCabinet read the whole header already
+    return size[0] | (size[1] << 8) | (size[2] << 16) | (static_cast<uint32_t>(size[3]) << 24);
+}
 
-    for (auto& f : dir_.files) {
-        Member m;
-        m.name = memberName(f);
-        m.size = f.size;
-        m.dosDate = f.date;
-        m.dosTime = f.time;
-        m.attributes = f.attributes & 0x3F;  // DOS bits; 0x40 (run after extraction) and 0x80 (UTF-8 name) are not
-        size_t folder = f.folderIndex;
-        Status reach = Status::Ok;
-        if (f.folderIndex == kCabContinuedFromPrev || f.folderIndex == kCabContinuedPrevAndNext) {
-            folder = 0;
-            reach = Status::NotSupport;
-        } else if (f.folderIndex == kCabContinuedToNext) {
-            folder = folderCount - 1;
-            reach = Status::NotSupport;
-        } else if (folder >= folderCount) {
-            reach = Status::HeaderBroken;
-        } else if (folder == 0 && firstFolderContinued) {
-            reach = Status::NotSupport;
-        }
-        m.method = folder < folderCount ? cabMethodName(dir_.folders[folder]) : "unknown";
-        if (folder < folderCount && dir_.folders[folder].method() == kCabNone) m.packedSize = f.size;
-        members_.push_back(std::move(m));
-        folderOf_.push_back(folder);
-        reach_.push_back(reach);
-    }
+Status CabArchive::addVolume(std::unique_ptr<ByteSource> file, ByteSource& in, uint64_t start) {
+    Volume v;
+    v.cab = std::make_unique<SliceSource>(in, start, cabinetSizeAt(in, start));
+    Status st = readCabDirectory(*v.cab, &v.dir);
+    if (!ok(st)) return st;
+    v.file = std::move(file);
+    volumes_.push_back(std::move(v));
     return Status::Ok;
+}
+
+Status CabArchive::open(const PartOpener& parts) {
+    uint64_t start = 0;
+    if (!findCabinet(src_, &start, 0, true)) return Status::NotArcFile;
+    Status st = addVolume(nullptr, src_, start);
+    if (!ok(st)) return st;
+    followSet(parts, start + volumes_.back().dir.cabinetSize);
+    buildMembers();
+    return Status::Ok;
+}
+
+// Appends the parts that follow the volumes read so far: in the archive's
+// file behind the last cabinet there, or beside the archive by name.
+void CabArchive::followSet(const PartOpener& parts, uint64_t nextInFile) {
+    std::set<std::string> opened;
+    while (volumes_.size() < kMaxCabinets) {
+        // Copies: adding a volume moves the others.
+        const CabDirectory last = volumes_.back().dir;
+        uint64_t at = 0;
+        const bool more = nextInFile < src_.size() && findCabinet(src_, &at, nextInFile, false);
+        Volume probe;
+        if (more) {
+            SliceSource s(src_, at, cabinetSizeAt(src_, at));
+            if (!ok(readCabDirectory(s, &probe.dir))) break;
+        }
+        if (!last.hasNext()) {
+            if (!more) break;
+            // Another cabinet of the same file: read it as well, unless it
+            // repeats one already read (the same files would come twice).
+            nextInFile = at + probe.dir.cabinetSize;
+            if (std::any_of(volumes_.begin(), volumes_.end(),
+                            [&](const Volume& v) { return sameCabinet(v.dir, probe.dir); }))
+                continue;
+            if (!ok(addVolume(nullptr, src_, at))) break;
+            continue;
+        }
+        if (more && probe.dir.setId == last.setId && probe.dir.setIndex == last.setIndex + 1) {
+            if (!ok(addVolume(nullptr, src_, at))) break;
+            nextInFile = at + volumes_.back().dir.cabinetSize;
+        } else {
+            // Without a way to look for parts the set stays cut off here, as a lone cabinet.
+            if (!parts) break;
+            const std::string name = partName(last.nextName);
+            std::unique_ptr<ByteSource> file = opened.insert(name).second ? parts(name) : nullptr;
+            ByteSource* raw = file.get();
+            Status st = raw ? addVolume(std::move(file), *raw, 0) : Status::NotFindArcFile;
+            // A part must belong to the set and come next in it; anything else is as good as missing.
+            if (ok(st)) {
+                const CabDirectory& d = volumes_.back().dir;
+                if (d.setId != last.setId || d.setIndex != last.setIndex + 1) {
+                    volumes_.pop_back();
+                    st = Status::NotFindArcFile;
+                }
+            }
+            if (!ok(st)) {
+                volumes_.back().missingNext = name;
+                break;
+            }
+        }
+        Volume& added = volumes_.back();
+        Volume& before = volumes_[volumes_.size() - 2];
+        added.joinsPrevious = added.dir.hasPrevious() &&
+                              std::any_of(added.dir.files.begin(), added.dir.files.end(), continuedFromPrevious) &&
+                              added.dir.folders[0].compression == before.dir.folders.back().compression;
+    }
+}
+
+void CabArchive::buildMembers() {
+    // Folders: a volume's first folder joins the previous volume's last one
+    // when the set continues it.
+    std::vector<std::vector<size_t>> folderOf(volumes_.size());
+    for (size_t v = 0; v < volumes_.size(); ++v) {
+        Volume& vol = volumes_[v];
+        for (size_t f = 0; f < vol.dir.folders.size(); ++f) {
+            if (f == 0 && vol.joinsPrevious) {
+                folderOf[v].push_back(folderOf[v - 1].back());
+            } else {
+                folderOf[v].push_back(folders_.size());
+                folders_.push_back({});
+            }
+            folders_[folderOf[v].back()].segments.push_back({vol.cab.get(), &vol.dir, &vol.dir.folders[f]});
+        }
+        if (!vol.missingNext.empty()) folders_[folderOf[v].back()].missingNext = vol.missingNext;
+    }
+    for (size_t v = 0; v < volumes_.size(); ++v) {
+        const Volume& vol = volumes_[v];
+        const size_t count = vol.dir.folders.size();
+        const bool nextRead = v + 1 < volumes_.size() && volumes_[v + 1].joinsPrevious;
+        // A file continued from the previous cabinet lives in folder 0, which
+        // then starts mid-stream here: unless that cabinet was read, none of
+        // its offsets can be reached.
+        const bool firstFolderCutOff =
+            !vol.joinsPrevious && std::any_of(vol.dir.files.begin(), vol.dir.files.end(), continuedFromPrevious);
+        for (const CabFile& f : vol.dir.files) {
+            // Listed once, by the cabinet where it starts.
+            if (vol.joinsPrevious && continuedFromPrevious(f)) continue;
+            size_t folder = f.folderIndex;
+            Status reach = Status::Ok;
+            if (continuedFromPrevious(f)) {
+                folder = 0;
+                reach = Status::NotSupport;
+            } else if (continuedToNext(f)) {
+                folder = count - 1;
+                if (!nextRead) reach = vol.missingNext.empty() ? Status::NotSupport : Status::NotFindArcFile;
+            } else if (folder >= count) {
+                reach = Status::HeaderBroken;
+            } else if (folder == 0 && firstFolderCutOff) {
+                reach = Status::NotSupport;
+            }
+            Member m;
+            m.name = memberName(f);
+            m.size = f.size;
+            m.dosDate = f.date;
+            m.dosTime = f.time;
+            m.attributes = f.attributes & 0x3F;  // DOS bits; 0x40 (run after extraction) and 0x80 (UTF-8 name) are not
+            m.method = folder < count ? cabMethodName(vol.dir.folders[folder]) : "unknown";
+            if (folder < count && vol.dir.folders[folder].method() == kCabNone) m.packedSize = f.size;
+            members_.push_back(std::move(m));
+            entries_.push_back({&f, folder < count ? folderOf[v][folder] : 0, reach});
+        }
+    }
+}
+
+std::vector<std::string> CabArchive::missingParts() const {
+    std::vector<std::string> names;
+    for (const Volume& v : volumes_)
+        if (!v.missingNext.empty()) names.push_back(v.missingNext);
+    return names;
 }
 
 Status CabArchive::extract(const std::vector<bool>& wanted, ExtractTarget& target) {
     Status first = Status::Ok;
-    std::vector<bool> folderDone(dir_.folders.size(), false);
-    // Twice the cabinet plus one block's worth: room for every folder once,
+    std::vector<bool> folderDone(folders_.size(), false);
+    // Twice the cabinets plus one block's worth: room for every folder once,
     // whatever the layout, but not for folders that all reuse the same data.
-    uint64_t budget = 2 * uint64_t(dir_.cabinetSize) + 65536 + 263;
+    uint64_t budget = 65536 + 263;
+    for (const Volume& v : volumes_) budget += 2 * uint64_t(v.dir.cabinetSize);
     for (size_t i = 0; i < members_.size() && i < wanted.size(); ++i) {
         if (!wanted[i]) continue;
+        const Entry& e = entries_[i];
         Status st = Status::Ok;
-        if (!ok(reach_[i])) {
-            st = reach_[i];
+        if (!ok(e.reach)) {
+            st = e.reach;
             fail(target, i, st);
-        } else if (!folderDone[folderOf_[i]]) {
-            folderDone[folderOf_[i]] = true;
-            st = extractFolder(folderOf_[i], wanted, target, budget);
+        } else if (!folderDone[e.folder]) {
+            folderDone[e.folder] = true;
+            st = extractFolder(e.folder, wanted, target, budget);
             if (st == Status::CannotWrite) return st;
         }
         if (ok(first)) first = st;
@@ -117,8 +281,9 @@ Status CabArchive::extractFolder(size_t folder, const std::vector<bool>& wanted,
                                  uint64_t& budget) {
     std::vector<Job> jobs;
     for (size_t i = 0; i < members_.size() && i < wanted.size(); ++i) {
-        if (!wanted[i] || !ok(reach_[i]) || folderOf_[i] != folder) continue;
-        const CabFile& f = dir_.files[i];
+        const Entry& e = entries_[i];
+        if (!wanted[i] || !ok(e.reach) || e.folder != folder) continue;
+        const CabFile& f = *e.file;
         if (f.size == 0) {  // nothing to decode, wherever it claims to be
             if (target.begin(i)) target.end(i, Status::Ok);
             continue;
@@ -128,7 +293,8 @@ Status CabArchive::extractFolder(size_t folder, const std::vector<bool>& wanted,
     if (jobs.empty()) return Status::Ok;
     std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.begin < b.begin; });
 
-    CabFolderStream stream(cab_, dir_, dir_.folders[folder], budget);
+    const Folder& fol = folders_[folder];
+    CabFolderStream stream(fol.segments, !fol.missingNext.empty(), budget);
     std::vector<Job> active;  // begun, not yet complete
     size_t next = 0;          // first job not yet begun
     uint64_t pos = 0;         // folder offset of the next block's first byte
@@ -175,17 +341,9 @@ Status CabArchive::extractFolder(size_t folder, const std::vector<bool>& wanted,
 
 }  // namespace
 
-std::unique_ptr<Archive> openCab(ByteSource& src, Status* error) {
-    uint64_t start = 0;
-    if (!findCabinet(src, &start)) {
-        *error = Status::NotArcFile;
-        return nullptr;
-    }
-    uint8_t size[4];
-    src.readExact(start + 8, size, 4);  // findCabinet read the whole header already
-    const uint32_t cabinetSize = size[0] | (size[1] << 8) | (size[2] << 16) | (static_cast<uint32_t>(size[3]) << 24);
-    auto archive = std::make_unique<CabArchive>(src, start, cabinetSize);
-    Status st = archive->open();
+std::unique_ptr<Archive> openCab(ByteSource& src, Status* error, const PartOpener& parts) {
+    auto archive = std::make_unique<CabArchive>(src);
+    Status st = archive->open(parts);
     if (!ok(st)) {
         *error = st;
         return nullptr;

@@ -3,6 +3,7 @@
 // reserved bytes); a zero csum means "not computed".
 #include "cab_folder_stream.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -69,57 +70,131 @@ std::unique_ptr<CabBlockDecoder> makeCabFolderDecoder(const CabFolder& folder, S
     return d;
 }
 
-CabFolderStream::CabFolderStream(ByteSource& cab, const CabDirectory& dir, const CabFolder& folder,
-                                 uint64_t& budget)
-    : cab_(cab), dir_(dir), folder_(folder), budget_(budget), offset_(folder.dataOffset), blocksLeft_(folder.blockCount) {}
+CabFolderStream::CabFolderStream(std::vector<CabSegment> segments, bool continuesInMissingPart, uint64_t& budget)
+    : segments_(std::move(segments)),
+      missingNext_(continuesInMissingPart),
+      budget_(budget),
+      offset_(segments_.empty() ? 0 : segments_[0].folder->dataOffset),
+      blocksLeft_(segments_.empty() ? 0 : segments_[0].folder->blockCount) {}
 
 Status CabFolderStream::start() {
     Status st = Status::Ok;
-    decoder_ = makeCabFolderDecoder(folder_, &st);
+    if (segments_.empty()) return Status::BrokenData;
+    decoder_ = makeCabFolderDecoder(*segments_[0].folder, &st);
     if (!decoder_) return st;
-    in_.resize(65535);
     out_.resize(kCabMaxBlockOutput);
     return Status::Ok;
 }
 
+bool CabFolderStream::atEnd() const {
+    if (missingNext_ || blocksLeft_ > 0) return false;
+    for (size_t s = segment_ + 1; s < segments_.size(); ++s)
+        if (segments_[s].folder->blockCount > 0) return false;
+    return true;
+}
+
+bool CabFolderStream::nextSegment() {
+    if (segment_ + 1 >= segments_.size()) return false;
+    const CabFolder& f = *segments_[++segment_].folder;
+    offset_ = f.dataOffset;
+    blocksLeft_ = f.blockCount;
+    return true;
+}
+
+Status CabFolderStream::readPart(Part* part, size_t* unpacked) {
+    while (blocksLeft_ == 0)
+        if (!nextSegment()) return missingNext_ ? Status::NotFindArcFile : Status::BrokenData;
+    const CabSegment& seg = segments_[segment_];
+    part->cab = seg.cab;
+    part->headLen = kCabDataHeaderSize + seg.dir->dataReserve;
+    uint8_t* h = part->head;
+    const uint8_t* head = offset_ + part->headLen > seg.dir->cabinetSize ? nullptr : view(seg.cab, offset_, part->headLen);
+    if (!head) return Status::BrokenData;
+    std::memcpy(h, head, part->headLen);
+    part->csum = h[0] | (h[1] << 8) | (h[2] << 16) | (static_cast<uint32_t>(h[3]) << 24);
+    part->packed = h[4] | (h[5] << 8);
+    *unpacked = h[6] | (h[7] << 8);
+    part->payloadAt = offset_ + part->headLen;
+    if (part->payloadAt + part->packed > seg.dir->cabinetSize) return Status::BrokenData;
+    if (*unpacked > kCabMaxBlockOutput) return Status::BrokenData;
+    if (part->headLen + part->packed > budget_) return Status::BrokenData;
+    budget_ -= part->headLen + part->packed;
+    offset_ = part->payloadAt + part->packed;
+    --blocksLeft_;
+    return Status::Ok;
+}
+
+const uint8_t* CabFolderStream::view(ByteSource* cab, uint64_t at, size_t n) {
+    constexpr size_t kAhead = 512 * 1024;  // a payload is at most 65535 bytes: many blocks per read
+    if (cab != aheadCab_ || at < aheadAt_ || at + n > aheadAt_ + aheadLen_) {
+        if (ahead_.size() < std::max(kAhead, n)) ahead_.resize(std::max(kAhead, n));
+        aheadCab_ = cab;
+        aheadAt_ = at;
+        aheadLen_ = cab->readAt(at, ahead_.data(), ahead_.size());
+        if (aheadLen_ < n) return nullptr;
+    }
+    return ahead_.data() + (at - aheadAt_);
+}
+
 Status CabFolderStream::nextHeader(size_t* n) {
     *n = 0;
-    if (blocksLeft_ == 0 || !decoder_) return Status::BrokenData;
-    headLen_ = kCabDataHeaderSize + dir_.dataReserve;
-    if (offset_ + headLen_ > dir_.cabinetSize || !cab_.readExact(offset_, head_, headLen_)) return Status::BrokenData;
-    csum_ = head_[0] | (head_[1] << 8) | (head_[2] << 16) | (static_cast<uint32_t>(head_[3]) << 24);
-    packed_ = head_[4] | (head_[5] << 8);
-    unpacked_ = head_[6] | (head_[7] << 8);
-    payloadAt_ = offset_ + headLen_;
-    if (payloadAt_ + packed_ > dir_.cabinetSize) return Status::BrokenData;
-    if (unpacked_ == 0) return Status::NotSupport;  // the rest of this block is in the next cabinet
-    if (unpacked_ > kCabMaxBlockOutput) return Status::BrokenData;
-    if (headLen_ + packed_ > budget_) return Status::BrokenData;
-    budget_ -= headLen_ + packed_;
-    offset_ = payloadAt_ + packed_;
-    --blocksLeft_;
+    parts_.clear();
+    if (!decoder_) return Status::BrokenData;
+    for (;;) {
+        Part part;
+        size_t unpacked = 0;
+        Status st = readPart(&part, &unpacked);
+        if (!ok(st)) return st;
+        parts_.push_back(part);
+        if (unpacked != 0) {
+            unpacked_ = unpacked;
+            break;
+        }
+        // The block goes on in the next cabinet; only the last block of a
+        // cabinet's piece can, so elsewhere it points at data we cannot know.
+        if (blocksLeft_ != 0) return Status::NotSupport;
+        // No next piece: the set's next part is missing, or was never looked for.
+        if (segment_ + 1 >= segments_.size()) return missingNext_ ? Status::NotFindArcFile : Status::NotSupport;
+    }
     *n = unpacked_;
     return Status::Ok;
 }
 
 Status CabFolderStream::decodeBody(bool needed, const uint8_t** data) {
     *data = nullptr;
-    const bool stored = folder_.method() == kCabNone;
-    if (stored && packed_ != unpacked_) return Status::BrokenData;
+    const bool stored = segments_[0].folder->method() == kCabNone;
+    size_t packed = 0;
+    for (const Part& p : parts_) packed += p.packed;
+    if (stored && packed != unpacked_) return Status::BrokenData;
     if (!needed && stored) return Status::Ok;
-    if (!cab_.readExact(payloadAt_, in_.data(), packed_)) return Status::BrokenData;
-    if (csum_ != 0) {
-        // Writers disagree on whether the per-block reserve is summed; either form is accepted.
-        const uint32_t payloadSum = cabChecksum(in_.data(), packed_, 0);
-        if (cabChecksum(head_ + 4, headLen_ - 4, payloadSum) != csum_ &&
-            cabChecksum(head_ + 4, 4, payloadSum) != csum_)
-            return Status::BrokenData;
+    // One part (the rule) is decoded where it lies in the read-ahead; the
+    // parts of a split block are joined first.
+    const uint8_t* payload = nullptr;
+    if (parts_.size() > 1 && in_.size() < packed) in_.resize(packed);
+    size_t at = 0;
+    for (const Part& p : parts_) {
+        const uint8_t* bytes = view(p.cab, p.payloadAt, p.packed);
+        if (!bytes) return Status::BrokenData;
+        if (p.csum != 0) {
+            // Writers disagree on whether the per-block reserve is summed; either form is accepted.
+            const uint32_t payloadSum = cabChecksum(bytes, p.packed, 0);
+            if (cabChecksum(p.head + 4, p.headLen - 4, payloadSum) != p.csum &&
+                cabChecksum(p.head + 4, 4, payloadSum) != p.csum)
+                return Status::BrokenData;
+        }
+        if (parts_.size() == 1) {
+            payload = bytes;
+        } else {
+            std::memcpy(in_.data() + at, bytes, p.packed);
+            payload = in_.data();
+        }
+        at += p.packed;
     }
     if (stored) {  // hand out the payload itself, no copy
-        *data = in_.data();
+        *data = payload;
         return Status::Ok;
     }
-    Status st = decoder_->decodeBlock(in_.data(), packed_, out_.data(), unpacked_);
+    Status st = decoder_->decodeBlock(payload, packed, out_.data(), unpacked_);
     if (!ok(st)) return st;
     *data = out_.data();
     return Status::Ok;

@@ -52,7 +52,7 @@ Fit judgeHeader(ByteSource& src, uint64_t at) {
 
 }  // namespace
 
-bool findCabinet(ByteSource& src, uint64_t* start) {
+bool findCabinet(ByteSource& src, uint64_t* start, uint64_t from, bool acceptTruncated) {
     // Scan in chunks that overlap by 3 bytes so a signature across a chunk
     // boundary is still seen.
     constexpr size_t kChunk = 64 * 1024;
@@ -60,7 +60,7 @@ bool findCabinet(ByteSource& src, uint64_t* start) {
     const uint64_t total = src.size();
     bool haveTruncated = false;
     uint64_t truncatedAt = 0;
-    for (uint64_t base = 0; base + 4 <= total; base += kChunk - 3) {
+    for (uint64_t base = from; base + 4 <= total; base += kChunk - 3) {
         size_t got = src.readAt(base, buf.data(), kChunk);
         if (got < 4) break;
         for (size_t i = 0; i + 4 <= got; ++i) {
@@ -73,7 +73,7 @@ bool findCabinet(ByteSource& src, uint64_t* start) {
                 *start = base + i;
                 return true;
             }
-            if (fit == Fit::Truncated && !haveTruncated) {
+            if (fit == Fit::Truncated && acceptTruncated && !haveTruncated) {
                 haveTruncated = true;
                 truncatedAt = base + i;
             }
@@ -92,6 +92,8 @@ Status readCabDirectory(ByteSource& cab, CabDirectory* dir) {
     const uint32_t filesOffset = le32(h + 16);
     const uint16_t folderCount = le16(h + 26), fileCount = le16(h + 28);
     dir->flags = le16(h + 30);
+    dir->setId = le16(h + 32);
+    dir->setIndex = le16(h + 34);
 
     auto in = std::make_unique<SequentialReader>(cab, kCabHeaderSize, limit - std::min<uint64_t>(limit, kCabHeaderSize));
     unsigned folderReserve = 0;
@@ -106,11 +108,11 @@ Status readCabDirectory(ByteSource& cab, CabDirectory* dir) {
             if (!in->next(skip)) return Status::HeaderBroken;
         }
     }
-    // Names of the neighbouring cabinets and their disks; only their presence matters.
-    int strings = (dir->hasPrevious() ? 2 : 0) + (dir->hasNext() ? 2 : 0);
-    std::string ignored;
-    for (int i = 0; i < strings; ++i)
-        if (!readString(*in, &ignored)) return Status::HeaderBroken;
+    // Names of the neighbouring cabinets, each followed by its disk's label.
+    std::string disk;
+    if (dir->hasPrevious() && (!readString(*in, &dir->previousName) || !readString(*in, &disk)))
+        return Status::HeaderBroken;
+    if (dir->hasNext() && (!readString(*in, &dir->nextName) || !readString(*in, &disk))) return Status::HeaderBroken;
 
     if (folderCount == 0 || fileCount == 0) return Status::HeaderBroken;
     dir->folders.clear();

@@ -44,6 +44,9 @@ struct CabFile {
 struct CabDirectory {
     uint32_t cabinetSize = 0; // bytes of the cabinet actually present (cbCabinet clipped to the source)
     uint16_t flags = 0;
+    uint16_t setId = 0;       // the same in every cabinet of a set
+    uint16_t setIndex = 0;    // iCabinet: 0 for the first cabinet of a set
+    std::string previousName, nextName;  // neighbouring cabinets' file names, as stored
     uint8_t dataReserve = 0;  // cbCFData: bytes after each CFDATA header
     std::vector<CabFolder> folders;
     std::vector<CabFile> files;
@@ -51,11 +54,12 @@ struct CabDirectory {
     bool hasNext() const { return flags & 0x0002; }
 };
 
-// Offset of the first "MSCF" whose header is consistent with the source
-// (version 1.3, sizes and counts that fit). If none fits entirely, the first
-// one that is merely truncated, so that a cut-off download still lists.
-// Returns false when there is no cabinet at all.
-bool findCabinet(ByteSource& src, uint64_t* start);
+// Offset of the first "MSCF" at or after `from` whose header is consistent
+// with the source (version 1.3, sizes and counts that fit). If none fits
+// entirely and `acceptTruncated` is set, the first one that is merely
+// truncated, so that a cut-off download still lists. Returns false when there
+// is no such cabinet.
+bool findCabinet(ByteSource& src, uint64_t* start, uint64_t from = 0, bool acceptTruncated = true);
 
 // Reads the directory of the cabinet at the start of `cab`.
 Status readCabDirectory(ByteSource& cab, CabDirectory* dir);

@@ -37,6 +37,7 @@ using ProgressCallback = std::function<bool(const ExtractProgress&)>;
 struct ExtractResult {
     Status status = Status::Ok;          // first failure, Ok when all went well
     std::vector<std::string> written;    // final file names (UTF-8), in archive order
+    std::vector<std::string> missingParts;  // later files of the archive that were not found
 };
 
 // Extracts the wanted members of `archive` into `folderUtf8` (created when
@@ -44,8 +45,12 @@ struct ExtractResult {
 ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted, const std::string& folderUtf8,
                               const ExtractOptions& options, const ProgressCallback& progress = {});
 
-// Reader for a format; null with *error set when the data is not such an archive.
-std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error);
+// Reader for a format; null with *error set when the data is not such an
+// archive. `parts` finds further files of a multi-file archive.
+std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error, const PartOpener& parts = {});
+// Finds the parts of the archive at `archiveUtf8` in its own folder: by the
+// stored name's last component only, ignoring case as Windows does.
+PartOpener partsBeside(const std::string& archiveUtf8);
 bool looksLikeArchive(ByteSource& src, Format format);
 // The rule the library of `format` uses when no switch changes it.
 MatchRule defaultMatchRule(Format format);

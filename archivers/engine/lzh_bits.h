@@ -56,6 +56,8 @@ public:
     }
     // True once a bit beyond the end of the packed data was consumed.
     bool overrun() const { return padded_ > count_; }
+    // How many bits beyond the end were consumed (they read as zeros).
+    int64_t overrunBits() const { return padded_ > count_ ? padded_ - count_ : 0; }
 
 private:
     // count_ <= 56.

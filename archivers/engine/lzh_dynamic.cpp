@@ -2,12 +2,27 @@
 // -lh1- codes the upper 6 bits of a 12-bit position with a fixed code;
 // -lh2- uses a second adaptive tree and lets its last literal/length symbol
 // carry 8 extra bits for lengths up to 256.
+//
+// Where real archives differ from the usual description: some encoders of
+// these methods leave out the last, partly filled byte of a stream when its
+// bits are zeros, so the last code runs up to 7 bits past the packed data.
+// Other decoders read zeros there and so do we; the member's CRC-16 then
+// vouches for the result. Any earlier end is a cut-off stream.
 #include "lzh_adaptive.h"
 #include "lzh_decoders.h"
 
 namespace arc {
 
 namespace {
+
+// The bits the last code of a member may lack: less than one byte.
+constexpr int64_t kMissingTailBits = 7;
+
+// UnexpectedEof once bits past the packed data were used, except for the
+// missing zeros of a last byte left out, after the member's last code.
+bool cutOff(const LzhBitReader& br, const LzhWindow& out) {
+    return br.overrun() && !(out.remaining() == 0 && br.overrunBits() <= kMissingTailBits);
+}
 
 // The fixed -lh1- position code: bit counts step up at these symbols,
 // starting at 3 bits (1 code of 3 bits, 3 of 4, 8 of 5, 12 of 6, 24 of 7, 16 of 8).
@@ -41,7 +56,7 @@ Status lzhDecodeLh1(LzhBitReader& br, LzhWindow& out) {
             size_t dist = (static_cast<size_t>(hi) << 6 | br.get(6)) + 1;  // <= 4096
             out.copy(dist, static_cast<size_t>(c - 253));
         }
-        if (br.overrun()) return Status::UnexpectedEof;
+        if (cutOff(br, out)) return Status::UnexpectedEof;
     }
     return Status::Ok;
 }
@@ -66,7 +81,7 @@ Status lzhDecodeLh2(LzhBitReader& br, LzhWindow& out) {
             size_t dist = (static_cast<size_t>(hi) << 6 | br.get(6)) + 1;  // <= 8192
             out.copy(dist, static_cast<size_t>(c - 253));
         }
-        if (br.overrun()) return Status::UnexpectedEof;
+        if (cutOff(br, out)) return Status::UnexpectedEof;
     }
     return Status::Ok;
 }

@@ -64,7 +64,7 @@ std::string safeFileName(std::string_view memberName) {
     return encodeUtf8(name);
 }
 
-bool UniqueNames::taken(const std::string& name) const { return used_.count(foldCase(decodeUtf8(name))) != 0; }
+bool UniqueNames::taken(const std::string& name) const { return used_.count(FileNameKey(name)) != 0; }
 
 std::string UniqueNames::claim(const std::string& safeName) {
     std::string result = safeName;
@@ -78,7 +78,7 @@ std::string UniqueNames::claim(const std::string& safeName) {
             if (!taken(result)) break;
         }
     }
-    used_.insert(foldCase(decodeUtf8(result)));
+    used_.insert(FileNameKey(result));
     return result;
 }
 

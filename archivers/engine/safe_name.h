@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "name_case.h"
+
 namespace arc {
 
 // The member's last path component, made harmless: no drive prefix, no ':'
@@ -17,15 +19,16 @@ std::string safeFileName(std::string_view memberName);
 
 constexpr size_t kMaxNameChars = 200;  // leaves room for " (N)" and the folder within MAX_PATH-free APIs
 
-// Hands out names unique within one command, compared case-insensitively:
-// the first "a.txt" keeps its name, later ones get "a (2).txt", "a (3).txt".
+// Hands out names unique within one command, compared as the Windows file
+// system compares them (case-insensitive over all of Unicode): the first
+// "a.txt" keeps its name, later ones get "a (2).txt", "a (3).txt".
 class UniqueNames {
 public:
     std::string claim(const std::string& safeName);
     bool taken(const std::string& name) const;
 
 private:
-    std::set<std::u32string> used_;
+    std::set<FileNameKey> used_;
 };
 
 }  // namespace arc

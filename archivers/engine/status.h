@@ -28,6 +28,7 @@ enum class Status : int {
     HarcIsNotOpened = 0x8021,
     NotSearchMode = 0x8022,
     NotSupport = 0x8023,
+    NotFindArcFile = 0x8029,  // an archive file (also a later part of a set) is missing
     CannotWrite = 0x8013,
     MakeDirectory = 0x8012,
     UnexpectedEof = 0x8042,

@@ -2,13 +2,6 @@
 
 #include <cstdint>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#include <iconv.h>
-#endif
-
 namespace arc {
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -95,71 +88,5 @@ std::string sanitizeUtf8(const std::string& bytes) {
     for (size_t i = 0; i < bytes.size();) appendUtf8(out, nextUtf8(bytes, i));
     return out;
 }
-
-#ifdef _WIN32
-
-std::string cp932ToUtf8(const std::string& bytes) {
-    if (bytes.empty()) return {};
-    int n = MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), w.data(), n);
-    int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(m), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), n, out.data(), m, nullptr, nullptr);
-    return out;
-}
-
-std::string utf8ToCp932(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    int m = WideCharToMultiByte(932, 0, w.data(), n, nullptr, 0, "?", nullptr);
-    std::string out(static_cast<size_t>(m), '\0');
-    WideCharToMultiByte(932, 0, w.data(), n, out.data(), m, "?", nullptr);
-    return out;
-}
-
-#else
-
-namespace {
-// Runs iconv over the whole input; an undecodable byte is replaced by
-// `replacement` and skipped so that conversion always finishes.
-std::string convert(const char* to, const char* from, const std::string& in, const std::string& replacement) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return in;
-    std::string out;
-    char buf[1024];
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    while (srcLeft > 0) {
-        char* dst = buf;
-        size_t dstLeft = sizeof buf;
-        size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        out.append(buf, static_cast<size_t>(dst - buf));
-        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            out += replacement;
-            // Skip one input unit: a byte for CP932, a whole character for UTF-8.
-            size_t skip = 1;
-            if (std::string(from) == "UTF-8") {
-                size_t i = static_cast<size_t>(src - in.data());
-                size_t j = i;
-                nextUtf8(in, j);
-                skip = j - i;
-            }
-            src += skip;
-            srcLeft -= skip;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
-}  // namespace
-
-std::string cp932ToUtf8(const std::string& bytes) { return convert("UTF-8", "CP932", bytes, "\xEF\xBF\xBD"); }
-std::string utf8ToCp932(const std::string& utf8) { return convert("CP932", "UTF-8", sanitizeUtf8(utf8), "?"); }
-
-#endif
 
 }  // namespace arc

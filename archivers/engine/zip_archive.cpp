@@ -77,7 +77,9 @@ private:
         const Member& m = e.member;
         if (m.isFolder && m.size == 0) return Status::Ok;
         if (m.encrypted) return Status::PasswordFile;
-        if (e.method != zip::kMethodStored && e.method != zip::kMethodDeflate) return Status::Method;
+        // PPMd (variant I) is known but not decoded here: said as such, not as an unknown method.
+        if (e.method == zip::kMethodPpmd) return Status::NotSupport;
+        if (!zip::methodDecoded(e.method)) return Status::Method;
         if (e.cutOff) return Status::UnexpectedEof;
         // Reject sizes the file cannot back before a byte is read or written.
         const uint64_t fileSize = src_.size();
@@ -89,8 +91,7 @@ private:
         if (!ok(st)) return st;
         if (start > fileSize || m.packedSize > fileSize - start) return Status::UnexpectedEof;
         zip::DataRange range{start, m.packedSize};
-        if (e.method == zip::kMethodStored) return decoder_.stored(src_, range, m.size, m.crc, sink);
-        return decoder_.inflate(src_, range, m.size, m.crc, sink);
+        return decoder_.decode(e.method, src_, range, zip::MemberFacts{m.size, e.flags}, m.crc, sink);
     }
 
     ByteSource& src_;

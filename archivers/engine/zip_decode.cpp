@@ -1,105 +1,137 @@
 #include "zip_decode.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
+
+#include "zip_format.h"
 
 namespace arc::zip {
 
 namespace {
 
-uint32_t updateCrc(uint32_t crc, const uint8_t* p, size_t n) {
-    return static_cast<uint32_t>(crc32(crc, p, static_cast<uInt>(n)));
-}
+// Slices in which a whole-member result goes to the sink, so progress moves.
+constexpr size_t kSinkSlice = 1u << 20;
+
+// Read size for stored members.
+constexpr size_t kStoredChunk = 256 * 1024;
 
 }  // namespace
 
-struct MemberDecoder::Inflater {
-    z_stream zs{};
-    bool ready = false;
-    ~Inflater() {
-        if (ready) inflateEnd(&zs);
+uint32_t crc32Update(uint32_t crc, const uint8_t* p, size_t n) {
+    return static_cast<uint32_t>(libdeflate_crc32(crc, p, n));
+}
+
+bool MemberOutput::write(const uint8_t* data, size_t n) {
+    // More output than the header promised: stop before the sink receives a
+    // byte beyond the promise.
+    if (n > limit_ - produced_) {
+        failure_ = Status::BrokenData;
+        return false;
     }
-    // Raw deflate (no zlib wrapper), as ZIP stores it.
-    bool reset() {
-        if (ready) return inflateReset(&zs) == Z_OK;
-        std::memset(&zs, 0, sizeof zs);
-        ready = inflateInit2(&zs, -15) == Z_OK;
-        return ready;
+    crc_ = crc32Update(crc_, data, n);
+    if (!sink_.write(data, n)) {
+        failure_ = Status::CannotWrite;
+        return false;
     }
-};
+    produced_ += n;
+    return true;
+}
+
+bool methodDecoded(uint16_t method) {
+    switch (method) {
+    case kMethodStored:
+    case kMethodDeflate:
+    case kMethodDeflate64:
+    case kMethodBzip2:
+    case kMethodLzma:
+    case kMethodZstd:
+    case kMethodXz: return true;
+    default: return false;
+    }
+}
 
 MemberDecoder::MemberDecoder() = default;
-MemberDecoder::~MemberDecoder() = default;
+MemberDecoder::~MemberDecoder() {
+    if (whole_) libdeflate_free_decompressor(whole_);
+}
+
+MethodDecoder* MemberDecoder::decoderFor(uint16_t method) {
+    auto& d = decoders_[method];
+    if (!d) {
+        switch (method) {
+        case kMethodDeflate: d = makeDeflateStreamDecoder(); break;
+        case kMethodDeflate64: d = makeDeflate64Decoder(); break;
+        case kMethodBzip2: d = makeBzip2Decoder(); break;
+        case kMethodLzma: d = makeLzmaDecoder(); break;
+        case kMethodZstd: d = makeZstdDecoder(); break;
+        case kMethodXz: d = makeXzDecoder(); break;
+        default: break;
+        }
+    }
+    return d.get();
+}
+
+Status MemberDecoder::decode(uint16_t method, ByteSource& src, DataRange in, const MemberFacts& facts, uint32_t crc,
+                             OutputSink& sink) {
+    if (method == kMethodStored) return stored(src, in, facts.size, crc, sink);
+    Status result = Status::Ok;
+    if (method == kMethodDeflate && wholeDeflate(src, in, facts.size, &result, crc, sink)) return result;
+    MethodDecoder* decoder = decoderFor(method);
+    if (!decoder) return Status::Method;
+    auto reader = std::make_unique<SequentialReader>(src, in.offset, in.packed);
+    MemberOutput out(sink, facts.size);
+    Status st = decoder->decode(*reader, facts, out);
+    if (st == Status::CannotWrite && !ok(out.failure())) st = out.failure();
+    if (!ok(st)) return st;
+    if (out.produced() != facts.size) return Status::BrokenData;
+    return out.crc() == crc ? Status::Ok : Status::FileCrc;
+}
+
+bool MemberDecoder::wholeDeflate(ByteSource& src, DataRange in, uint64_t size, Status* result, uint32_t crc,
+                                 OutputSink& sink) {
+    // Stored deflate blocks add 5 bytes per 64 KiB; anything packed larger
+    // than that allows is left to the streaming path to judge.
+    if (size > kWholeDeflateLimit || in.packed > size + size / 8192 + 1024) return false;
+    if (!whole_ && !(whole_ = libdeflate_alloc_decompressor())) return false;
+    packed_.resize(static_cast<size_t>(in.packed));
+    unpacked_.resize(static_cast<size_t>(size));
+    if (!src.readExact(in.offset, packed_.data(), packed_.size())) return false;
+    size_t produced = 0;
+    if (libdeflate_deflate_decompress(whole_, packed_.data(), packed_.size(), unpacked_.data(), unpacked_.size(),
+                                      &produced) != LIBDEFLATE_SUCCESS ||
+        produced != size)
+        return false;
+    if (crc32Update(0, unpacked_.data(), unpacked_.size()) != crc) {
+        *result = Status::FileCrc;
+        return true;
+    }
+    for (size_t at = 0; at < unpacked_.size(); at += kSinkSlice) {
+        if (!sink.write(unpacked_.data() + at, std::min(kSinkSlice, unpacked_.size() - at))) {
+            *result = Status::CannotWrite;
+            return true;
+        }
+    }
+    *result = Status::Ok;
+    return true;
+}
 
 Status MemberDecoder::stored(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink) {
     if (in.packed != size) return Status::BrokenData;
-    if (in_.empty()) in_.resize(kBufferSize);
+    if (io_.empty()) io_.resize(kStoredChunk);
     uint32_t c = 0;
     uint64_t pos = in.offset, left = size;
     while (left > 0) {
-        size_t want = static_cast<size_t>(std::min<uint64_t>(left, in_.size()));
-        size_t got = src.readAt(pos, in_.data(), want);
+        size_t want = static_cast<size_t>(std::min<uint64_t>(left, io_.size()));
+        size_t got = src.readAt(pos, io_.data(), want);
         if (got == 0) return Status::UnexpectedEof;
-        c = updateCrc(c, in_.data(), got);
-        if (!sink.write(in_.data(), got)) return Status::CannotWrite;
+        c = crc32Update(c, io_.data(), got);
+        if (!sink.write(io_.data(), got)) return Status::CannotWrite;
         pos += got;
         left -= got;
     }
     return c == crc ? Status::Ok : Status::FileCrc;
-}
-
-Status MemberDecoder::inflate(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink) {
-    Measure m;
-    Status st = runInflate(src, in, size, &sink, &m);
-    if (!ok(st)) return st;
-    if (m.produced != size) return Status::BrokenData;
-    return m.crc == crc ? Status::Ok : Status::FileCrc;
-}
-
-Status MemberDecoder::runInflate(ByteSource& src, DataRange in, uint64_t limit, OutputSink* sink, Measure* out) {
-    if (in_.empty()) in_.resize(kBufferSize);
-    if (out_.empty()) out_.resize(kBufferSize);
-    if (!inflater_) inflater_ = std::make_unique<Inflater>();
-    if (!inflater_->reset()) return Status::MoreHeapMemory;
-    z_stream& zs = inflater_->zs;
-    zs.avail_in = 0;
-    uint64_t pos = in.offset, inLeft = in.packed, produced = 0;
-    uint32_t c = 0;
-    for (;;) {
-        if (zs.avail_in == 0 && inLeft > 0) {
-            size_t want = static_cast<size_t>(std::min<uint64_t>(inLeft, in_.size()));
-            size_t got = src.readAt(pos, in_.data(), want);
-            if (got == 0) return Status::UnexpectedEof;
-            pos += got;
-            inLeft -= got;
-            zs.next_in = in_.data();
-            zs.avail_in = static_cast<uInt>(got);
-        }
-        zs.next_out = out_.data();
-        zs.avail_out = static_cast<uInt>(out_.size());
-        int r = ::inflate(&zs, Z_NO_FLUSH);
-        size_t n = out_.size() - zs.avail_out;
-        if (n > 0) {
-            // More output than the header promised: stop before the sink
-            // receives a byte beyond the promise.
-            if (n > limit - produced) return Status::BrokenData;
-            c = updateCrc(c, out_.data(), n);
-            if (sink && !sink->write(out_.data(), n)) return Status::CannotWrite;
-            produced += n;
-        }
-        if (r == Z_STREAM_END) break;
-        if (r == Z_MEM_ERROR) return Status::MoreHeapMemory;
-        if (r != Z_OK && r != Z_BUF_ERROR) return Status::BrokenData;
-        // No input left and no output room was needed: the stream is cut off.
-        if (zs.avail_in == 0 && inLeft == 0 && n == 0) return Status::UnexpectedEof;
-    }
-    out->consumed = in.packed - inLeft - zs.avail_in;
-    out->produced = produced;
-    out->crc = c;
-    return Status::Ok;
 }
 
 }  // namespace arc::zip

@@ -1,13 +1,17 @@
-// Decoding of one ZIP member's data (stored or deflate) into a sink, with the
-// size and CRC-32 checks. Buffers and the inflate state live as long as the
-// decoder, so a run over many small members allocates once.
+// Decoding of one ZIP member's data into a sink, with the size and CRC-32
+// checks, for every method we read. Decoders and buffers live as long as the
+// MemberDecoder, so a run over many small members allocates once.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "archive.h"
+#include "zip_method.h"
+
+struct libdeflate_decompressor;
 
 namespace arc::zip {
 
@@ -16,6 +20,14 @@ struct DataRange {
     uint64_t packed = 0;  // bytes of data in the source, already checked to fit
 };
 
+// Deflate members up to this size are decoded in one piece by libdeflate,
+// which needs the whole output in memory and is about twice as fast as a
+// streaming inflate; larger ones stream through zlib.
+constexpr uint64_t kWholeDeflateLimit = 64u << 20;
+
+// True for the methods decode() reads (stored included).
+bool methodDecoded(uint16_t method);
+
 class MemberDecoder {
 public:
     MemberDecoder();
@@ -23,26 +35,22 @@ public:
     MemberDecoder(const MemberDecoder&) = delete;
     MemberDecoder& operator=(const MemberDecoder&) = delete;
 
-    // Writes at most `size` bytes; Ok only when exactly `size` bytes came out
-    // and their CRC-32 equals `crc`.
-    Status stored(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink);
-    Status inflate(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink);
+    // Writes at most facts.size bytes; Ok only when exactly that many came
+    // out and their CRC-32 equals `crc`. Method for a method not decoded.
+    Status decode(uint16_t method, ByteSource& src, DataRange in, const MemberFacts& facts, uint32_t crc,
+                  OutputSink& sink);
 
 private:
-    struct Measure {
-        uint64_t consumed = 0;  // compressed bytes up to the end of the stream
-        uint64_t produced = 0;
-        uint32_t crc = 0;
-    };
-    // The inflate loop: stops with BrokenData before output passes `limit`.
-    Status runInflate(ByteSource& src, DataRange in, uint64_t limit, OutputSink* sink, Measure* out);
+    Status stored(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink);
+    // libdeflate over the whole member; false when it could not decode
+    // exactly facts.size bytes (the streaming path then says why).
+    bool wholeDeflate(ByteSource& src, DataRange in, uint64_t size, Status* result, uint32_t crc, OutputSink& sink);
+    MethodDecoder* decoderFor(uint16_t method);
 
-    struct Inflater;
-    // 256 KiB each way: large enough that per-call overhead in the source,
-    // zlib and the sink disappears next to the decoding work.
-    static constexpr size_t kBufferSize = 256 * 1024;
-    std::vector<uint8_t> in_, out_;
-    std::unique_ptr<Inflater> inflater_;
+    std::vector<uint8_t> io_;                // stored members pass through it
+    std::vector<uint8_t> packed_, unpacked_;  // one whole deflate member
+    libdeflate_decompressor* whole_ = nullptr;
+    std::map<uint16_t, std::unique_ptr<MethodDecoder>> decoders_;
 };
 
 }  // namespace arc::zip

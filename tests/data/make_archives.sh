@@ -4,6 +4,10 @@
 #   sample.*  readme.txt NOTES.DOC info.me image.bin doc/a.txt doc/sub/guide.chm
 #   nested.*  MyApp/readme.txt MyApp/doc/x.txt (no root member)
 #   sfx_*.exe each sample behind a small program stub
+#   method_*.zip  the sample members with each ZIP method 7zz writes, and
+#             zip's bzip2 (method_zipbzip2.zip)
+#   clash.zip, clash.cab  a/ and b/ hold names that differ only in case
+#             (Cyrillic, Greek, Latin-1, full-width), each with its own text
 # Every file is stamped 2001-02-03 04:05:06 UTC so listed DOS times are known.
 set -eu
 out=$1
@@ -39,6 +43,21 @@ members="readme.txt NOTES.DOC info.me image.bin doc/a.txt doc/sub/guide.chm"
 (cd "$out/nested" && jlha a ../nested.lzh MyApp/readme.txt MyApp/doc/x.txt >/dev/null)
 (cd "$out/nested" && zip -q -X ../nested.zip MyApp/readme.txt MyApp/doc/x.txt)
 (cd "$out/nested" && gcab -c -z ../nested.cab MyApp/readme.txt MyApp/doc/x.txt)
+
+for m in Deflate64 BZip2 LZMA xz PPMd; do
+  (cd "$out/src" && 7zz a -tzip -bd -mm=$m ../method_$m.zip $members >/dev/null)
+done
+(cd "$out/src" && zip -q -X -Z bzip2 ../method_zipbzip2.zip $members)
+
+# Names one Windows folder cannot hold side by side; UTF-8 in both formats.
+mkdir -p "$out/clash/a" "$out/clash/b"
+for pair in "ПРИВЕТ привет" "ΣΟΦΙΑ σοφια" "ÉTÉ été" "ＡＢＣ ａｂｃ"; do
+  set -- $pair
+  printf 'upper %s\r\n' "$1" > "$out/clash/a/$1.txt"
+  printf 'lower %s\r\n' "$2" > "$out/clash/b/$2.txt"
+done
+(cd "$out/clash" && LC_ALL=C.UTF-8 zip -q -X ../clash.zip a/* b/*)
+(cd "$out/clash" && LC_ALL=C.UTF-8 gcab -c -z ../clash.cab a/* b/*)
 
 # A program stub: "MZ", then filler up to 4 KiB.
 stub="$out/stub.bin"

@@ -65,42 +65,158 @@ uint32_t cabChecksum(const uint8_t* p, size_t n, uint32_t seed) {
     return c ^ last;
 }
 
+namespace {
+
+// One folder holding every file's data: its CFDATA payloads and typeCompress.
+std::vector<std::vector<uint8_t>> folderPayloads(const std::vector<uint8_t>& folderData, const WriterOptions& opt,
+                                                 uint16_t* typeCompress) {
+    std::vector<std::vector<uint8_t>> payloads;
+    *typeCompress = 0;
+    switch (opt.method) {
+    case Method::None:
+        for (size_t off = 0; off < folderData.size(); off += kBlock)
+            payloads.emplace_back(folderData.begin() + off,
+                                  folderData.begin() + std::min(folderData.size(), off + kBlock));
+        break;
+    case Method::Mszip:
+        payloads = mszipBlocks(folderData);
+        *typeCompress = 1;
+        break;
+    case Method::Lzx:
+        payloads = lzxtest::lzxEncode(folderData, opt.lzx);
+        *typeCompress = static_cast<uint16_t>(3 | (opt.lzx.windowBits << 8));
+        break;
+    }
+    return payloads;
+}
+
+void putData(std::vector<uint8_t>& cab, const std::vector<uint8_t>& payload, size_t from, size_t to,
+             uint32_t uncompressed, bool checksums) {
+    const uint32_t n = static_cast<uint32_t>(to - from);
+    const uint8_t sizes[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(uncompressed),
+                              static_cast<uint8_t>(uncompressed >> 8)};
+    put32(cab, checksums ? cabChecksum(sizes, 4, cabChecksum(payload.data() + from, n, 0)) : 0);
+    put16(cab, n);
+    put16(cab, uncompressed);
+    cab.insert(cab.end(), payload.begin() + static_cast<long>(from), payload.begin() + static_cast<long>(to));
+}
+
+void putString(std::vector<uint8_t>& cab, const std::string& s) {
+    cab.insert(cab.end(), s.begin(), s.end());
+    cab.push_back(0);
+}
+
+}  // namespace
+
+std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& files, const WriterOptions& opt,
+                                              const std::vector<std::string>& names, bool splitBlocks) {
+    std::vector<uint8_t> folderData;
+    for (const auto& f : files) folderData.insert(folderData.end(), f.data.begin(), f.data.end());
+    uint16_t typeCompress = 0;
+    const auto payloads = folderPayloads(folderData, opt, &typeCompress);
+    const size_t parts = names.size();
+    if (parts < 2 || payloads.size() < parts) throw std::runtime_error("too few blocks for the set");
+    // Blocks dealt out evenly; part p ends with block last[p]. A split last
+    // block has its first half in part p, its rest (and its size) in p + 1.
+    std::vector<size_t> last(parts);
+    for (size_t p = 0; p < parts; ++p) last[p] = (p + 1) * payloads.size() / parts - 1;
+    // Uncompressed range of each part: the blocks that end in it.
+    std::vector<uint64_t> uEnd(parts);
+    for (size_t p = 0; p < parts; ++p) {
+        size_t endBlock = splitBlocks && p + 1 < parts ? last[p] : last[p] + 1;  // blocks completed in p
+        uEnd[p] = std::min<uint64_t>(folderData.size(), uint64_t(endBlock) * kBlock);
+    }
+    std::vector<std::vector<uint8_t>> out;
+    for (size_t p = 0; p < parts; ++p) {
+        const uint64_t uBegin = p == 0 ? 0 : uEnd[p - 1];
+        std::vector<uint8_t> cab;
+        put32(cab, 0x4643534D);
+        put32(cab, 0);
+        put32(cab, 0);  // cbCabinet, patched below
+        put32(cab, 0);
+        put32(cab, 0);  // coffFiles, patched below
+        put32(cab, 0);
+        cab.push_back(3);
+        cab.push_back(1);
+        put16(cab, 1);
+        const size_t countAt = cab.size();
+        put16(cab, 0);  // files, patched below
+        put16(cab, (p > 0 ? 1 : 0) | (p + 1 < parts ? 2 : 0));
+        put16(cab, 0x4242);  // set id
+        put16(cab, static_cast<uint32_t>(p));
+        if (p > 0) putString(cab, names[p - 1]), putString(cab, "disk");
+        if (p + 1 < parts) putString(cab, names[p + 1]), putString(cab, "disk");
+        const size_t folderAt = cab.size();
+        const size_t firstBlock = p == 0 ? 0 : (splitBlocks ? last[p - 1] : last[p - 1] + 1);
+        put32(cab, 0);
+        put16(cab, static_cast<uint32_t>(last[p] - firstBlock + 1));
+        put16(cab, typeCompress);
+        set32(cab, 16, static_cast<uint32_t>(cab.size()));
+        uint64_t offset = 0;
+        unsigned listed = 0;
+        for (const auto& f : files) {
+            const uint64_t begin = offset, end = offset + f.data.size();
+            offset = end;
+            const bool startsHere = begin >= uBegin && begin < uEnd[p];
+            const bool startedBefore = begin < uBegin && end > uBegin;
+            const bool goesOn = end > uEnd[p] && p + 1 < parts;
+            if (!startsHere && !startedBefore) continue;
+            uint16_t iFolder = 0;
+            if (startedBefore)
+                iFolder = goesOn ? 0xFFFF : 0xFFFD;
+            else if (goesOn)
+                iFolder = 0xFFFE;
+            put32(cab, static_cast<uint32_t>(f.data.size()));
+            put32(cab, static_cast<uint32_t>(begin));
+            put16(cab, iFolder);
+            put16(cab, 0x5821);
+            put16(cab, 0x6000);
+            put16(cab, 0x20);
+            putString(cab, f.name);
+            ++listed;
+        }
+        cab[countAt] = static_cast<uint8_t>(listed);
+        cab[countAt + 1] = static_cast<uint8_t>(listed >> 8);
+        set32(cab, folderAt, static_cast<uint32_t>(cab.size()));
+        for (size_t b = firstBlock; b <= last[p]; ++b) {
+            const auto& pl = payloads[b];
+            const uint32_t unc = static_cast<uint32_t>(std::min(kBlock, folderData.size() - b * kBlock));
+            const size_t half = pl.size() / 2;
+            if (splitBlocks && b == last[p] && p + 1 < parts)
+                putData(cab, pl, 0, half, 0, opt.checksums);  // the rest opens the next part
+            else if (splitBlocks && b == firstBlock && p > 0)
+                putData(cab, pl, half, pl.size(), unc, opt.checksums);
+            else
+                putData(cab, pl, 0, pl.size(), unc, opt.checksums);
+        }
+        set32(cab, 8, static_cast<uint32_t>(cab.size()));
+        out.push_back(std::move(cab));
+    }
+    return out;
+}
+
 std::vector<uint8_t> writeCab(const std::vector<FileEntry>& files, const WriterOptions& opt) {
     std::vector<uint8_t> folderData;
     for (const auto& f : files) folderData.insert(folderData.end(), f.data.begin(), f.data.end());
 
-    std::vector<std::vector<uint8_t>> payloads;
     uint16_t typeCompress = 0;
-    switch (opt.method) {
-    case Method::None:
-        for (size_t off = 0; off < folderData.size(); off += kBlock)
-            payloads.emplace_back(folderData.begin() + off, folderData.begin() + std::min(folderData.size(), off + kBlock));
-        break;
-    case Method::Mszip:
-        payloads = mszipBlocks(folderData);
-        typeCompress = 1;
-        break;
-    case Method::Lzx:
-        payloads = lzxtest::lzxEncode(folderData, opt.lzx);
-        typeCompress = static_cast<uint16_t>(3 | (opt.lzx.windowBits << 8));
-        break;
-    }
+    const auto payloads = folderPayloads(folderData, opt, &typeCompress);
 
     std::vector<uint8_t> cab;
     cab.reserve(64 + files.size() * 32 + folderData.size() + payloads.size() * 8);
     put32(cab, 0x4643534D);  // "MSCF"
-    put32(cab, 0);  // reserved
-    put32(cab, 0);  // cbCabinet, patched below
-    put32(cab, 0);  // reserved
-    put32(cab, 0);  // coffFiles, patched below
-    put32(cab, 0);  // reserved
-    cab.push_back(3);  // version 1.3
+    put32(cab, 0);           // reserved
+    put32(cab, 0);           // cbCabinet, patched below
+    put32(cab, 0);           // reserved
+    put32(cab, 0);           // coffFiles, patched below
+    put32(cab, 0);           // reserved
+    cab.push_back(3);        // version 1.3
     cab.push_back(1);
     put16(cab, 1);  // one folder
     put16(cab, static_cast<uint32_t>(files.size()));
-    put16(cab, 0);  // flags: no set, no reserve
+    put16(cab, 0);       // flags: no set, no reserve
     put16(cab, 0x1234);  // set id
-    put16(cab, 0);  // index in set
+    put16(cab, 0);       // index in set
     size_t folderAt = cab.size();
     put32(cab, 0);  // coffCabStart, patched below
     put16(cab, static_cast<uint32_t>(payloads.size()));

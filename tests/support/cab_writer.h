@@ -26,6 +26,14 @@ struct WriterOptions {
 
 std::vector<uint8_t> writeCab(const std::vector<FileEntry>& files, const WriterOptions& opt);
 
+// A cabinet set, one cabinet per name (at least two; each header names its
+// neighbours): one folder whose blocks are dealt out evenly. Files crossing
+// a part boundary are marked continued as the format says. With
+// `splitBlocks` the last block of each part but the last is cut in two and
+// its rest opens the next part.
+std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& files, const WriterOptions& opt,
+                                              const std::vector<std::string>& names, bool splitBlocks);
+
 // CFDATA checksum: XOR of little-endian 32-bit words, the 1..3 leftover bytes
 // folded in most significant first, seeded by the running value.
 uint32_t cabChecksum(const uint8_t* p, size_t n, uint32_t seed);

@@ -65,3 +65,34 @@ TEST(SafeNameUnique, ClashesGetNumberedNamesCaseInsensitively) {
 }
 
 }  // namespace
+
+// Pairs a Windows folder takes for one file (the second gets a new name) and
+// pairs it keeps apart, compared by the same rule the libraries use there.
+TEST(SafeNameUnique, CaseFoldsOverUnicodeLikeTheWindowsFileSystem) {
+    struct Pair {
+        const char* first;
+        const char* second;
+        bool sameFile;
+    } pairs[] = {
+        {"\xd0\x9f\xd0\xa0\xd0\x98\xd0\x92\xd0\x95\xd0\xa2.txt", "\xd0\xbf\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82.txt",
+         true},                                                                         // ПРИВЕТ / привет
+        {"\xce\xa3\xce\x9f\xce\xa6\xce\x99\xce\x91", "\xcf\x83\xce\xbf\xcf\x86\xce\xb9\xce\xb1", true},  // ΣΟΦΙΑ / σοφια
+        {"\xcf\x82.txt", "\xcf\x83.txt", true},                 // final and medial sigma: both Σ
+        {"\xc3\x89t\xc3\xa9.txt", "\xc3\xa9T\xc3\x89.txt", true},  // Été / éTÉ
+        {"\xc5\xb8.txt", "\xc3\xbf.txt", true},                   // Ÿ (U+0178) / ÿ (U+00FF)
+        {"\xef\xbc\xa1\xef\xbc\xa2", "\xef\xbd\x81\xef\xbd\x82", true},  // ＡＢ / ａｂ
+        {"\xc3\x9f.txt", "SS.txt", false},                        // ß has no one-letter upper case
+        {"\xf0\x90\x90\x80.txt", "\xf0\x90\x90\xa8.txt", false},  // Deseret, outside the BMP: case kept
+        {"\xd0\x90.txt", "A.txt", false},                         // Cyrillic А is not Latin A
+    };
+    for (const Pair& p : pairs) {
+        arc::UniqueNames names;
+        EXPECT_EQ(names.claim(p.first), p.first);
+        std::string second = names.claim(p.second);
+        EXPECT_EQ(second != p.second, p.sameFile) << p.first << " / " << p.second << " -> " << second;
+        EXPECT_EQ(arc::compareFileNames(p.first, p.second) == 0, p.sameFile) << p.first << " / " << p.second;
+    }
+    EXPECT_EQ(arc::fileSystemUpper(U'\u0101'), U'\u0100');  // runs with a stride of two
+    EXPECT_EQ(arc::fileSystemUpper(U'\u0100'), U'\u0100');
+    EXPECT_EQ(arc::fileSystemUpper(U'\u044F'), U'\u042F');  // я
+}

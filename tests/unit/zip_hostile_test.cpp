@@ -47,14 +47,20 @@ std::vector<FaultCase> faultCases() {
          S::FileCrc},
         {"flipped_stored_byte", 0, [](Fixture& f) { f.bytes[f.victimData() + 500] ^= 0x40; }, S::FileCrc},
         {"encrypted_flag", 8, [](Fixture& f) { f.bytes[f.victimCentral() + 8] |= 1; }, S::PasswordFile},
-        {"unsupported_method_bzip2", 8,
+        {"deflate_data_labelled_bzip2", 8,
          [](Fixture& f) {
              ziptest::put16(f.bytes, f.victimCentral() + 10, 12);
              ziptest::put16(f.bytes, f.victimLocal() + 8, 12);
          },
+         S::BrokenData},
+        {"deflate_data_labelled_xz", 8, [](Fixture& f) { ziptest::put16(f.bytes, f.victimCentral() + 10, 95); },
+         S::BrokenData},
+        {"deflate_data_labelled_zstd", 8, [](Fixture& f) { ziptest::put16(f.bytes, f.victimCentral() + 10, 93); },
+         S::BrokenData},
+        {"unsupported_method_implode", 8, [](Fixture& f) { ziptest::put16(f.bytes, f.victimCentral() + 10, 6); },
          S::Method},
-        {"unsupported_method_deflate64", 8, [](Fixture& f) { ziptest::put16(f.bytes, f.victimCentral() + 10, 9); },
-         S::Method},
+        {"ppmd_is_not_supported", 8, [](Fixture& f) { ziptest::put16(f.bytes, f.victimCentral() + 10, 98); },
+         S::NotSupport},
         {"claims_4gib_deflated", 8, [](Fixture& f) { ziptest::put32(f.bytes, f.victimCentral() + 24, 0xFFFFFFF0); },
          S::TooBig},
         {"claims_4gib_stored", 0,

@@ -105,6 +105,7 @@ struct ZipWriter {
         uint16_t madeBy = 0x0014;  // host FAT
         uint32_t external = 0x20;
         bool zip64Sizes = false;   // central sizes saturated, real ones in a ZIP64 extra
+        Bytes packed;              // stored as the member's data when set (any method)
     };
     std::vector<Item> items;
     Bytes prefix;  // stub bytes before the archive; offsets count from the archive start
@@ -131,7 +132,7 @@ struct ZipWriter {
         const size_t base = prefix.size();
         std::vector<Bytes> packed;
         for (auto& it : items) {
-            Bytes p = it.method == 8 ? rawDeflate(it.data) : it.data;
+            Bytes p = !it.packed.empty() ? it.packed : it.method == 8 ? rawDeflate(it.data) : it.data;
             local.push_back(out.size());
             add32(out, 0x04034b50);
             add16(out, 20);

@@ -25,34 +25,43 @@ uint32_t crc32Of(const std::string& data) {
 }
 
 std::vector<uint8_t> buildStoredZip(const std::vector<ZipEntry>& entries) {
+    std::vector<PackedEntry> stored;
+    for (const ZipEntry& e : entries) stored.push_back({e, 0, {}});
+    return buildZip(stored);
+}
+
+std::vector<uint8_t> buildZip(const std::vector<PackedEntry>& members) {
     std::vector<uint8_t> out, central;
-    for (const ZipEntry& e : entries) {
+    for (const PackedEntry& m : members) {
+        const ZipEntry& e = m.entry;
         uint32_t offset = static_cast<uint32_t>(out.size());
         uint32_t crc = crc32Of(e.data), size = static_cast<uint32_t>(e.data.size());
+        const std::string& body = m.method ? m.packed : e.data;
+        uint32_t packed = static_cast<uint32_t>(body.size());
         uint16_t flags = e.utf8 ? 0x0800 : 0;
         put32(out, 0x04034b50);
         put16(out, 20);
         put16(out, flags);
-        put16(out, 0);  // stored
+        put16(out, m.method);
         put16(out, kDosTime);
         put16(out, kDosDate);
         put32(out, crc);
-        put32(out, size);
+        put32(out, packed);
         put32(out, size);
         put16(out, static_cast<uint32_t>(e.name.size()));
         put16(out, 0);
         out.insert(out.end(), e.name.begin(), e.name.end());
-        out.insert(out.end(), e.data.begin(), e.data.end());
+        out.insert(out.end(), body.begin(), body.end());
 
         put32(central, 0x02014b50);
         put16(central, 20);  // made by: DOS
         put16(central, 20);
         put16(central, flags);
-        put16(central, 0);
+        put16(central, m.method);
         put16(central, kDosTime);
         put16(central, kDosDate);
         put32(central, crc);
-        put32(central, size);
+        put32(central, packed);
         put32(central, size);
         put16(central, static_cast<uint32_t>(e.name.size()));
         put16(central, 0);  // extra
@@ -68,8 +77,8 @@ std::vector<uint8_t> buildStoredZip(const std::vector<ZipEntry>& entries) {
     put32(out, 0x06054b50);
     put16(out, 0);
     put16(out, 0);
-    put16(out, static_cast<uint32_t>(entries.size()));
-    put16(out, static_cast<uint32_t>(entries.size()));
+    put16(out, static_cast<uint32_t>(members.size()));
+    put16(out, static_cast<uint32_t>(members.size()));
     put32(out, cdSize);
     put32(out, cdOffset);
     put16(out, 0);
