@@ -36,3 +36,9 @@ set(QUIBEX_OPTIONS_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/options/option_rules.cpp)
 list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_OPTIONS_PORTABLE})
 target_sources(quibex_portable PRIVATE ${QUIBEX_OPTIONS_PORTABLE})
+set(QUIBEX_WELCOME_PORTABLE
+  ${CMAKE_CURRENT_LIST_DIR}/install/setup_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/options/key_list_rows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui/about_version.cpp)
+list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_WELCOME_PORTABLE})
+target_sources(quibex_portable PRIVATE ${QUIBEX_WELCOME_PORTABLE})

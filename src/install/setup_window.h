@@ -1,4 +1,6 @@
-// frmSetup: the welcome window of the first start, shown modally.
+// frmSetup: the welcome window of the first start, shown modally. It offers
+// the shortcuts on the desktop and in the Send To menu and returns when the
+// user closes it.
 #pragma once
 
 namespace quibex {

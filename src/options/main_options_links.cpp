@@ -8,12 +8,13 @@
 #include "core/paths.h"
 #include "options/main_options_form.h"
 #include "options/options_texts.h"
+#include "ui/about_window.h"
 
 namespace quibex {
 
 void OpenViewerOptions(HWND) {}  // the viewer options window (frmViewOpt) comes with its own work
 
-void OpenAboutWindow(HWND) {}  // the about window (frmAbout) comes with its own work
+void OpenAboutWindow(HWND owner) { ShowAboutWindow(owner); }
 
 void OpenReadme() {
     const std::wstring folder = ApplicationFolder();

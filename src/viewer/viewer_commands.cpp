@@ -10,7 +10,9 @@
 #include "core/app_state.h"
 #include "core/message_box.h"
 #include "core/path_text.h"
+#include "options/key_list_window.h"
 #include "search/search_window.h"
+#include "ui/about_window.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
@@ -86,9 +88,13 @@ void OpenDocumentFromViewer(int index) {
     OpenDocumentFile(entry.Folder == L"\\" ? L"" : entry.Folder, entry);
 }
 
-// The key list and the about window come with their own work.
-void ShowKeyListFromViewer() {}
-void ShowAboutFromViewer() {}
+void ShowKeyListFromViewer() {
+    if (ViewerForm* f = Form()) ShowKeyListWindow(f->hwnd());
+}
+
+void ShowAboutFromViewer() {
+    if (ViewerForm* f = Form()) ShowAboutWindow(f->hwnd());
+}
 
 void OnViewerSysCommand(ViewerForm& f, WPARAM id) {
     if (f.inSysCommand) return;

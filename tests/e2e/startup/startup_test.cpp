@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "quibex_session.h"
+#include "setup_dialog_ids.h"
 
 namespace {
 
@@ -33,7 +34,12 @@ TEST(E2eStartup, FirstStartShowsWelcomeThenOptionsAndLeavesTheFirstRunIni) {
     bool exists = true;
     q.folder().readIni(L"Quibex.ini", &exists);
     EXPECT_FALSE(exists);
+    // "No" makes no shortcut and says so; "yes" then closes the window.
     ASSERT_TRUE(e2e::pressButton(welcome, L"いいえ"));
+    EXPECT_TRUE(e2e::waitUntil([&] {
+        return e2e::windowText(e2e::childById(welcome, IDC_SETUP_LBLMSG)).starts_with(L"「いいえ」が選択されたので");
+    }));
+    ASSERT_TRUE(e2e::pressButton(welcome, L"はい"));
 
     HWND options = q.waitWindow(L"Quibex", L"#32770");
     ASSERT_TRUE(options);

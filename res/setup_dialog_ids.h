@@ -1,0 +1,13 @@
+// frmSetup: the first-run welcome window.
+#pragma once
+
+#define IDD_SETUP 2000
+#define IDC_SETUP_ICON 2001
+#define IDC_SETUP_LBLMSG 2002
+#define IDC_SETUP_LABEL1 2003
+#define IDC_SETUP_TXTSCNAME 2004
+#define IDC_SETUP_FRAME1 2005
+#define IDC_SETUP_CHKSCDIR0 2006
+#define IDC_SETUP_CHKSCDIR1 2007
+#define IDC_SETUP_BTNYES 2008
+#define IDC_SETUP_BTNNO 2009
