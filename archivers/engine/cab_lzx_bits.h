@@ -1,110 +1,157 @@
 // Bit reader for LZX: 16-bit little-endian words, each read most significant
-// bit first. Reads past the input yield zero bits and set a sticky overrun flag
-// (peeking ahead of the last real bit is legal; consuming it is not).
+// bit first. Reads past the input yield zero bits; consuming one of them is an
+// overrun (peeking ahead of the last real bit is legal).
+//
+// The words are first copied into a buffer of our own with each word's two
+// bytes swapped, so the stream becomes plain big-endian bytes followed by
+// zero padding. A refill is then one unaligned 8-byte load, with no test for
+// the input's end, and tops the buffer up to at least kRefillBits bits.
 #pragma once
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace arc::lzx {
 
 class BitReader {
 public:
-    void reset(const uint8_t* data, size_t len, size_t start = 0) {
+    // After a refill at least this many bits are buffered: enough for a main
+    // code, a length code and the longest footer (16 + 16 + 17 bits), or an
+    // aligned block's 16 + 16 + 14 + 7.
+    static constexpr unsigned kRefillBits = 56;
+
+    // Unread bits and where the next load starts. Hot loops keep a copy in
+    // locals and hand it back (state(), setState()).
+    struct State {
+        uint64_t buf;        // unread bits, left-aligned
+        unsigned count;      // valid bits in buf (<= 63)
+        const uint8_t* next; // next byte to load
+    };
+
+    // A new input: nothing is read until seek().
+    void setInput(const uint8_t* data, size_t len) {
         data_ = data;
         len_ = len;
-        pos_ = start;
-        buf_ = 0;
-        count_ = 0;
-        padBits_ = 0;
-        overrun_ = start > len;
+        parity_ = kNoParity;
     }
 
-    // After a refill at least this many bits are buffered.
-    static constexpr unsigned kRefillBits = 49;
+    // Starts reading words at byte `start` of the input. The copy is made for
+    // the start's parity and reused by later seeks of the same parity: within
+    // one input the parity changes at most once (a frame may start at byte 1,
+    // every later restart follows a stored block and is even), so an input is
+    // converted at most twice whatever the stored blocks in it.
+    void seek(size_t start) {
+        overrun_ = start > len_;
+        if (overrun_) start = len_;
+        if ((start & 1) != parity_) convert(start & 1);
+        st_ = {0, 0, words_.data() + (start - parity_)};
+        if (overrun_) st_.next = limit_ + 1;  // nothing is loaded any more
+    }
+
+    // Loads one 8-byte big-endian word: at least kRefillBits bits buffered
+    // afterwards. The caller makes sure s.next <= limit() (the load stays in
+    // the padding, which is 16 zero bytes).
+    static void refill(State& s) {
+        uint64_t v;
+        std::memcpy(&v, s.next, 8);
+        if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+        s.buf |= v >> s.count;
+        s.next += (63 - s.count) >> 3;  // whole bytes that fitted
+        s.count |= 56;                  // = count + 8 * those bytes, for count <= 63
+    }
+    // Past this, every byte still to load is padding: the stream has been
+    // overrun (a refill leaves at most 63 bits unconsumed).
+    const uint8_t* limit() const { return limit_; }
+    State state() const { return st_; }
+    void setState(const State& s) { st_ = s; }
 
     // n <= 32.
     uint32_t peek(unsigned n) {
-        if (count_ < n) refill();
+        ensure(n);
         return peekBuffered(n);
     }
     // n <= bits buffered (after ensure(m): at least m in total).
-    uint32_t peekBuffered(unsigned n) const { return static_cast<uint32_t>((buf_ >> 1) >> (63 - n)); }
+    uint32_t peekBuffered(unsigned n) const { return static_cast<uint32_t>((st_.buf >> 1) >> (63 - n)); }
     // n <= kRefillBits.
     void ensure(unsigned n) {
-        if (count_ < n) refill();
+        if (st_.count >= n) return;
+        if (st_.next <= limit_) {
+            refill(st_);
+        } else {
+            // Only zeros remain; the stream is overrun already (see limit()).
+            overrun_ = true;
+            st_.count = 63;
+        }
     }
     // n <= bits buffered (every caller peeks first).
     void skip(unsigned n) {
-        buf_ <<= n;
-        count_ -= n;
+        st_.buf <<= n;
+        st_.count -= n;
     }
     uint32_t read(unsigned n) {
         uint32_t v = peek(n);
         skip(n);
         return v;
     }
-    // Sticky without a per-skip test: once a padding bit is consumed, count_
-    // stays below padBits_, since each later padding word raises both by 16.
-    bool overrun() const { return overrun_ || count_ < padBits_; }
+    // Sticky: bits consumed only grow.
+    bool overrun() const { return overrun_ || consumedBits() > realBytes_ * 8; }
 
     // Leaves the bit stream for a byte stream: drops the bits up to the next
-    // 16-bit boundary, or a whole word when already on one. Returns the byte
-    // offset where the byte stream begins (may lie past the input: overrun).
+    // 16-bit boundary (counted from the input's first byte), or a whole word
+    // when already on one. Returns the input offset where the byte stream
+    // begins (may lie past the input: overrun).
     size_t alignForBytes() {
-        size_t consumedBits = pos_ * 8 - count_;
-        consumedBits = (consumedBits + 16) & ~size_t{15};
-        size_t at = consumedBits / 8;
+        size_t consumed = parity_ * 8 + consumedBits();
+        consumed = (consumed + 16) & ~size_t{15};
+        size_t at = consumed / 8;
         if (at > len_ + (len_ & 1)) overrun_ = true;
         return at;
     }
 
 private:
-    // Called with fewer than kRefillBits bits buffered (every caller tests
-    // count_ against n <= kRefillBits first), so the shifts below stay < 64.
-    void refill() {
-        if (pos_ + 8 <= len_) {
-            // Common case: one load of four words, as many of them taken as
-            // fit. Bits of the next, partly taken word may land below count_;
-            // they are the stream's real next bits, which the next refill ORs
-            // in again at the same place, so they do no harm.
+    static constexpr size_t kPadding = 16;     // zero bytes after the copy: an 8-byte load at limit() stays inside
+    static constexpr size_t kNoParity = 2;
+
+    // Copies the words from byte `from` (0 or 1) on, swapping each word's
+    // bytes; an odd last byte is the low half of a word whose high half is 0.
+    void convert(size_t from) {
+        parity_ = from;
+        const size_t n = len_ - from;
+        realBytes_ = (n + 1) & ~size_t{1};
+        if (words_.size() < realBytes_ + kPadding) words_.resize(realBytes_ + kPadding);
+        const uint8_t* src = data_ + from;
+        uint8_t* dst = words_.data();
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
             uint64_t v;
-            std::memcpy(&v, data_ + pos_, 8);
-            if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-            // Little-endian words w0..w3 become w0 w1 w2 w3 from the top down.
-            v = (v << 32) | (v >> 32);
-            v = ((v & 0x0000FFFF0000FFFFull) << 16) | ((v >> 16) & 0x0000FFFF0000FFFFull);
-            buf_ |= v >> count_;
-            unsigned words = (64 - count_) >> 4;
-            count_ += words * 16;
-            pos_ += words * 2;
-            return;
+            std::memcpy(&v, src + i, 8);
+            v = ((v & 0x00FF00FF00FF00FFull) << 8) | ((v >> 8) & 0x00FF00FF00FF00FFull);
+            std::memcpy(dst + i, &v, 8);
         }
-        // Up to three words keep at least 49 bits buffered.
-        while (count_ <= 48) {
-            uint64_t word;
-            if (pos_ + 1 < len_) {
-                word = data_[pos_] | (static_cast<unsigned>(data_[pos_ + 1]) << 8);
-            } else if (pos_ < len_) {
-                word = data_[pos_];  // odd trailing byte: high half is zero
-            } else {
-                word = 0;
-                padBits_ += 16;
-            }
-            pos_ += 2;
-            buf_ |= word << (48 - count_);
-            count_ += 16;
+        for (; i + 2 <= n; i += 2) {
+            dst[i] = src[i + 1];
+            dst[i + 1] = src[i];
         }
+        if (i < n) {
+            dst[i] = 0;
+            dst[i + 1] = src[i];
+        }
+        std::memset(dst + realBytes_, 0, kPadding);
+        limit_ = dst + realBytes_ + 8;
     }
+
+    size_t consumedBits() const { return static_cast<size_t>(st_.next - words_.data()) * 8 - st_.count; }
 
     const uint8_t* data_ = nullptr;
     size_t len_ = 0;
-    size_t pos_ = 0;       // next input byte to load (counts padding words too)
-    uint64_t buf_ = 0;     // unread bits, left-aligned
-    unsigned count_ = 0;   // bits in buf_
-    unsigned padBits_ = 0; // zero bits appended past the input, at the tail of buf_
+    size_t parity_ = kNoParity;       // input byte the copy starts at (0 or 1)
+    std::vector<uint8_t> words_;      // the copy, then kPadding zero bytes
+    size_t realBytes_ = 0;            // bytes of the copy holding input words
+    const uint8_t* limit_ = nullptr;  // realBytes_ + 8 into words_
+    State st_ = {0, 0, nullptr};
     bool overrun_ = false;
 };
 

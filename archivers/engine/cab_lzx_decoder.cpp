@@ -44,20 +44,65 @@ constexpr unsigned kAlignedTableBits = 7;   // lengths are 3-bit fields: every c
 constexpr unsigned kPretreeTableBits = 8;   // 20 symbols, lengths up to 15
 constexpr uint64_t kE8Limit = 0x40000000;   // frames starting at or past 1 GiB are not translated
 
-// One 8-byte step of a match copy (through a register: the ranges may overlap).
+// Match copy steps through a register (source and destination may overlap).
 inline void copy8(uint8_t* d, const uint8_t* s) {
     uint64_t v;
     std::memcpy(&v, s, 8);
     std::memcpy(d, &v, 8);
 }
+inline void copy16(uint8_t* d, const uint8_t* s) {
+    uint8_t v[16];
+    std::memcpy(v, s, 16);
+    std::memcpy(d, v, 16);
+}
 
+// A match whose source lies at least 16 bytes before the destination, or
+// anywhere after it: 16-byte chunks, which read nothing the match has yet to
+// write. Always two (most matches are that short, and a fixed count spares a
+// hard-to-predict test), then as many as the length needs; the chunks may
+// write up to 31 bytes past the match, into the dead bytes ahead (see the
+// ring's description).
+inline void copyChunks16(uint8_t* d, const uint8_t* s, unsigned length) {
+    copy16(d, s);
+    copy16(d + 16, s + 16);
+    for (unsigned k = 32; k < length; k += 16) copy16(d + k, s + k);
+}
+
+// A match whose source lies 1..15 bytes before the destination.
+inline void copyShortOffset(uint8_t* d, const uint8_t* s, uint32_t offset, unsigned length) {
+    if (offset >= 8) {
+        for (unsigned k = 0; k < length; k += 8) copy8(d + k, s + k);
+    } else {
+        // Byte order matters: an offset shorter than the length repeats bytes.
+        for (unsigned k = 0; k < length; ++k) d[k] = s[k];
+    }
+}
+
+// A match whose source runs past the ring's end and on from its start.
+inline void copyAcrossRingEnd(uint8_t* d, const uint8_t* win, uint32_t src, uint32_t ring, unsigned length) {
+    for (unsigned k = 0; k < length; ++k) {
+        d[k] = win[src];
+        if (++src == ring) src = 0;
+    }
+}
+
+// The history lives in a ring of kRing = window + one frame bytes, followed
+// by one more frame and kSlack bytes:
+// - Offsets are below the window size, so the frame's worth of bytes just
+//   ahead of the write position is never read again. Match copies may
+//   therefore write whole 8- or 16-byte chunks past a match's end.
+// - A frame is written in one piece from its start, running on past the
+//   ring's end when it must; afterwards the part past the end is moved to the
+//   ring's start, where it belongs. Frames of the full size start at
+//   multiples of it and end exactly at the ring's end, so nothing moves.
+// - A frame is handed out from the window in one copy.
 class LzxDecoder final : public CabBlockDecoder {
 public:
     explicit LzxDecoder(unsigned windowBits)
         : windowSize_(1u << windowBits),
-          mask_(windowSize_ - 1),
+          ring_(windowSize_ + kFrameSize),
           mainSymbols_(kNumChars + slotCount(windowBits) * 8),
-          window_(new uint8_t[windowSize_ + kSlack]()),
+          window_(new uint8_t[ring_ + kFrameSize + kSlack]()),
           main_(kMainTableBits),
           length_(kLengthTableBits),
           aligned_(kAlignedTableBits),
@@ -75,23 +120,21 @@ private:
     Status readBlockHeader(const uint8_t* in, size_t inLen);
     Status readLengths(uint8_t* lens, unsigned first, unsigned last);
     Status decodeSymbols(size_t n, bool alignedBlock);
-    Status decodeSymbols(BitReader& br, size_t n, bool alignedBlock);
-    template <bool kAlignedBlock, bool kWindowFull>
-    Status decodeSymbolsUnchecked(BitReader& br, size_t n);
+    template <bool kAlignedBlock>
+    Status decodeSymbolsFast(size_t n);
     Status copyStored(const uint8_t* in, size_t inLen, size_t n);
-    void emitFrame(size_t start, uint8_t* out, size_t outLen) const;
     void undoE8(uint8_t* out, size_t outLen, uint64_t frameOffset) const;
 
     const uint32_t windowSize_;
-    const uint32_t mask_;
+    const uint32_t ring_;
     const unsigned mainSymbols_;
-    // 2^windowBits of untranslated history, then kSlack bytes the match copy
-    // may run into. A match only reaches bytes already produced (offset <=
-    // total_); the copy's look at the bytes past a match may see unwritten
-    // ones, so the window starts zeroed.
-    static constexpr uint32_t kSlack = 16;
+    // Room for 16-byte match chunks running past the last frame byte. The
+    // chunks also read up to this far past a match's source, so the buffer
+    // starts zeroed (the bytes read there are never used).
+    static constexpr uint32_t kSlack = 32;
     std::unique_ptr<uint8_t[]> window_;
-    uint32_t wpos_ = 0;            // next window write position
+    uint32_t wpos_ = 0;            // next write position, below ring_ between frames
+    bool wrapped_ = false;         // the ring was filled once: positions before wpos_ wrap to its end
     uint64_t total_ = 0;           // bytes produced so far in the folder
 
     BitReader br_;
@@ -120,7 +163,8 @@ Status LzxDecoder::decodeFrame(const uint8_t* in, size_t inLen, uint8_t* out, si
         start = 1;
         padPending_ = false;
     }
-    br_.reset(in, inLen, start);
+    br_.setInput(in, inLen);
+    br_.seek(start);
     storedPos_ = start;
     if (!headerRead_) {
         headerRead_ = true;
@@ -139,7 +183,7 @@ Status LzxDecoder::decodeFrame(const uint8_t* in, size_t inLen, uint8_t* out, si
             if (s != Status::Ok) return s;
             if (blockRemaining_ == 0) {
                 // Empty block: the next header follows (after the stored R0..R2).
-                if (blockType_ == kUncompressed) br_.reset(in, inLen, storedPos_);
+                if (blockType_ == kUncompressed) br_.seek(storedPos_);
                 continue;
             }
         }
@@ -159,10 +203,17 @@ Status LzxDecoder::decodeFrame(const uint8_t* in, size_t inLen, uint8_t* out, si
                     return Status::UnexpectedEof;
                 }
             }
-            br_.reset(in, inLen, storedPos_);
+            br_.seek(storedPos_);
         }
     }
-    emitFrame(frameStart, out, outLen);
+    uint8_t* const win = window_.get();
+    std::memcpy(out, win + frameStart, outLen);
+    if (wpos_ >= ring_) {
+        wpos_ -= ring_;
+        std::memcpy(win, win + ring_, wpos_);
+        wrapped_ = true;
+    }
+    total_ += outLen;
     if (e8_ && outLen > 10 && frameOffset < kE8Limit) undoE8(out, outLen, frameOffset);
     return Status::Ok;
 }
@@ -242,187 +293,161 @@ Status LzxDecoder::readLengths(uint8_t* lens, unsigned first, unsigned last) {
 }
 
 Status LzxDecoder::decodeSymbols(size_t n, bool alignedBlock) {
-    // A local copy of the reader stays in registers: window stores are byte
-    // stores, which would otherwise force it to be reloaded after each one.
-    BitReader br = br_;
-    Status s = decodeSymbols(br, n, alignedBlock);
-    br_ = br;
-    return s;
-}
-
-Status LzxDecoder::decodeSymbols(BitReader& br, size_t n, bool alignedBlock) {
-    // One copy of the loop per block type keeps the type test out of it, and
-    // one for a window already filled once, where every offset below the
-    // window size reaches produced bytes.
-    Status s;
-    if (total_ >= windowSize_)
-        s = alignedBlock ? decodeSymbolsUnchecked<true, true>(br, n) : decodeSymbolsUnchecked<false, true>(br, n);
-    else
-        s = alignedBlock ? decodeSymbolsUnchecked<true, false>(br, n) : decodeSymbolsUnchecked<false, false>(br, n);
+    // One copy of the loop per block type keeps the type test out of it.
+    Status s = alignedBlock ? decodeSymbolsFast<true>(n) : decodeSymbolsFast<false>(n);
     // Bits read past the input are zeros; whatever they decoded to, the
     // stream ended early, and that is the error to report.
-    if (br.overrun()) return Status::UnexpectedEof;
+    if (br_.overrun()) return Status::UnexpectedEof;
     return s;
 }
 
-// Checks the bit reader's overrun only at the end (decodeSymbols): reads past
-// the input yield zero bits and every window access below is bounded on its
-// own, so the symbols decoded from them stay inside the window and are
-// discarded with the frame.
-template <bool kAlignedBlock, bool kWindowFull>
-Status LzxDecoder::decodeSymbolsUnchecked(BitReader& br, size_t n) {
-    // Locals again: a window store may alias any member, which would force a
-    // reload after each one.
+// Decodes n bytes' worth of symbols. The reader's overrun is checked by the
+// caller: reads past the input yield zero bits and every window access below
+// is bounded on its own, so the symbols decoded from them stay inside the
+// window and are discarded with the frame. The loop stops early only when
+// the reader has gone past its padding.
+template <bool kAlignedBlock>
+Status LzxDecoder::decodeSymbolsFast(size_t n) {
+    // Everything in locals: a window store may alias any member, which would
+    // force a reload after each one.
+    BitReader::State bits = br_.state();
+    const uint8_t* const limit = br_.limit();
     uint8_t* const win = window_.get();
-    const uint32_t mask = mask_;
-    const uint32_t windowSize = windowSize_;
     const uint32_t* const mainTable = main_.table();
     const uint32_t* const lengthTable = length_.table();
+    const uint32_t* const alignedTable = aligned_.table();
     uint32_t r0 = r_[0], r1 = r_[1], r2 = r_[2];
-    uint32_t pos = wpos_;
-    uint64_t produced = total_;
-    size_t left = n;
+    uint8_t* d = win + wpos_;
+    uint8_t* const end = d + n;  // below ring_ + kFrameSize: one frame at most
     Status status = Status::Ok;
-    while (left > 0) {
-        // The main code is read without a further test; the length code,
-        // the footer and the slow paths below test for their own bits.
-        br.ensure(kMaxCodeLength);
-        int sym;
-        uint32_t e = mainTable[br.peekBuffered(kMainTableBits)];
-        if (e >> 16) {
-            br.skip(e >> 16);
-            sym = static_cast<int>(e & 0xFFFF);
-        } else {
-            sym = main_.decodeLong(br);
-            if (sym < 0) {
+    while (d < end && bits.next <= limit) {
+        // One refill covers the longest symbol with its length and footer.
+        BitReader::refill(bits);
+        uint32_t e = mainTable[bits.buf >> (64 - kMainTableBits)];
+        if ((e >> 16) == 0) {
+            e = main_.entryLong(static_cast<uint32_t>(bits.buf >> (64 - kMaxCodeLength)));
+            if (e == 0) {
                 status = Status::HuffmanCode;
                 break;
             }
         }
-        if (sym < static_cast<int>(kNumChars)) {
-            win[pos] = static_cast<uint8_t>(sym);
-            pos = (pos + 1) & mask;
-            ++produced;
-            --left;
+        bits.buf <<= e >> 16;
+        bits.count -= e >> 16;
+        unsigned sym = e & 0xFFFF;
+        if (sym < kNumChars) {
+            *d++ = static_cast<uint8_t>(sym);
             continue;
         }
         sym -= kNumChars;
-        unsigned length = (sym & 7) + kMinMatch;
-        if ((sym & 7) == kNumPrimaryLengths) {
-            uint32_t le = lengthTable[br.peek(kLengthTableBits)];
-            int extra;
-            if (le >> 16) {
-                br.skip(le >> 16);
-                extra = static_cast<int>(le & 0xFFFF);
-            } else {
-                extra = length_.decodeLong(br);
-                if (extra < 0) {
+        // The length code is looked up whether or not it follows, then
+        // masked out when it does not: a third of the matches have one, too
+        // many for a branch to guess. isLong: header 7, "length code follows".
+        const uint32_t isLong = ((sym & 7) + 1) >> 3;
+        uint32_t le = lengthTable[bits.buf >> (64 - kLengthTableBits)];
+        if ((le >> 16) == 0) {  // a longer code, or an empty tree
+            le = 0;
+            if (isLong) {
+                le = length_.entryLong(static_cast<uint32_t>(bits.buf >> (64 - kMaxCodeLength)));
+                if (le == 0) {
                     status = Status::HuffmanCode;
                     break;
                 }
             }
-            length += extra;
         }
-        unsigned slot = static_cast<unsigned>(sym) >> 3;
+        le &= 0u - isLong;
+        bits.buf <<= le >> 16;
+        bits.count -= le >> 16;
+        const unsigned length = (sym & 7) + kMinMatch + (le & 0xFFFF);
+        const unsigned slot = sym >> 3;
         uint32_t offset;
-        if (slot == 0) {
-            offset = r0;
-        } else if (slot == 1) {
-            offset = r1;
-            r1 = r0;
-            r0 = offset;
-        } else if (slot == 2) {
-            offset = r2;
-            r2 = r0;
-            r0 = offset;
-        } else {
-            unsigned bits = kSlots.bits[slot];
+        if (slot >= 3) {
+            // Coded offsets lie in 1 .. windowSize - 3: the slots end there.
+            unsigned footerBits = kSlots.bits[slot];
             uint32_t footer;
-            if (kAlignedBlock && bits >= 3) {
-                footer = br.read(bits - 3) << 3;
-                int a = aligned_.decode(br);
-                if (a < 0) {
+            if (kAlignedBlock && footerBits >= 3) {
+                footerBits -= 3;
+                footer = static_cast<uint32_t>((bits.buf >> 1) >> (63 - footerBits)) << 3;
+                bits.buf <<= footerBits;
+                bits.count -= footerBits;
+                uint32_t ae = alignedTable[bits.buf >> (64 - kAlignedTableBits)];
+                if ((ae >> 16) == 0) {  // empty tree: its codes are never longer than the table
                     status = Status::HuffmanCode;
                     break;
                 }
-                footer += static_cast<uint32_t>(a);
+                bits.buf <<= ae >> 16;
+                bits.count -= ae >> 16;
+                footer += ae & 0xFFFF;
             } else {
-                footer = br.read(bits);
+                footer = static_cast<uint32_t>((bits.buf >> 1) >> (63 - footerBits));
+                bits.buf <<= footerBits;
+                bits.count -= footerBits;
             }
             offset = kSlots.base[slot] + footer - 2;
             r2 = r1;
             r1 = r0;
             r0 = offset;
-        }
-        if (length > left) {  // past the frame or block end
-            status = Status::BrokenData;
-            break;
-        }
-        // offset in 1 .. min(produced, windowSize - 1): nothing before the window start.
-        if (kWindowFull ? offset - 1 >= windowSize - 1
-                        : offset - 1 >= std::min<uint64_t>(produced, windowSize - 1)) {
-            status = Status::BrokenData;
-            break;
-        }
-        uint32_t src = (pos - offset) & mask;
-        // src | pos is at least either and below the window size (a power of
-        // two): one test that neither run crosses the window's end.
-        if ((src | pos) + length <= windowSize) {
-            uint8_t* d = win + pos;
-            const uint8_t* s = win + src;
-            if (offset >= 8) {
-                // 8-byte chunks: always two (most matches are that short, and
-                // a fixed count spares a hard-to-predict loop test), then as
-                // many as the length needs. The chunks may run up to 14 bytes
-                // past the match into history that is put back afterwards
-                // (the window has kSlack bytes beyond its end for this). A
-                // chunk reads nothing this match has yet to write: the source
-                // lies at least 8 bytes before the destination, or after it.
-                uint8_t keep[kSlack];
-                std::memcpy(keep, d + length, kSlack);
-                copy8(d, s);
-                copy8(d + 8, s + 8);
-                for (unsigned k = 16; k < length; k += 8) copy8(d + k, s + k);
-                std::memcpy(d + length, keep, kSlack);
-            } else {
-                // Byte order matters: an offset shorter than the length repeats bytes.
-                for (unsigned k = 0; k < length; ++k) d[k] = s[k];
-            }
-            pos = (pos + length) & mask;
         } else {
-            for (unsigned k = 0; k < length; ++k) {
-                win[pos] = win[src];
-                pos = (pos + 1) & mask;
-                src = (src + 1) & mask;
+            if (slot == 0) {
+                offset = r0;
+            } else if (slot == 1) {
+                offset = r1;
+                r1 = r0;
+                r0 = offset;
+            } else {
+                offset = r2;
+                r2 = r0;
+                r0 = offset;
+            }
+            // A stored block may have set any value.
+            if (offset - 1 >= windowSize_ - 1) {
+                status = Status::BrokenData;
+                break;
             }
         }
-        produced += length;
-        left -= length;
+        if (length > static_cast<size_t>(end - d)) {  // past the frame or block end
+            status = Status::BrokenData;
+            break;
+        }
+        const uint8_t* s;
+        if (offset > static_cast<size_t>(d - win)) {
+            // The source lies before the ring's start: at its end, once filled.
+            if (!wrapped_) {
+                status = Status::BrokenData;
+                break;
+            }
+            const uint32_t src = static_cast<uint32_t>(d - win) + ring_ - offset;
+            if (src + length > ring_) {  // and runs on past it
+                copyAcrossRingEnd(d, win, src, ring_, length);
+                d += length;
+                continue;
+            }
+            // More than a frame after the destination: no overlap.
+            s = win + src;
+        } else {
+            s = d - offset;
+            if (offset < 16) {
+                copyShortOffset(d, s, offset, length);
+                d += length;
+                continue;
+            }
+        }
+        copyChunks16(d, s, length);
+        d += length;
     }
     r_[0] = r0;
     r_[1] = r1;
     r_[2] = r2;
-    wpos_ = pos;
-    total_ = produced;
+    wpos_ = static_cast<uint32_t>(d - win);
+    br_.setState(bits);
     return status;
 }
 
 Status LzxDecoder::copyStored(const uint8_t* in, size_t inLen, size_t n) {
     if (storedPos_ > inLen || inLen - storedPos_ < n) return Status::UnexpectedEof;
-    const uint8_t* src = in + storedPos_;
-    size_t first = std::min<size_t>(n, windowSize_ - wpos_);
-    std::memcpy(window_.get() + wpos_, src, first);
-    std::memcpy(window_.get(), src + first, n - first);
-    wpos_ = static_cast<uint32_t>((wpos_ + n) & mask_);
+    std::memcpy(window_.get() + wpos_, in + storedPos_, n);
+    wpos_ += static_cast<uint32_t>(n);
     storedPos_ += n;
-    total_ += n;
     return Status::Ok;
-}
-
-void LzxDecoder::emitFrame(size_t start, uint8_t* out, size_t outLen) const {
-    size_t first = std::min<size_t>(outLen, windowSize_ - start);
-    std::memcpy(out, window_.get() + start, first);
-    std::memcpy(out + first, window_.get(), outLen - first);
 }
 
 // Turns the absolute call targets the compressor stored back into the

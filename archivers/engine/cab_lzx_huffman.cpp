@@ -49,18 +49,16 @@ HuffmanDecoder::Build HuffmanDecoder::build(const uint8_t* lengths, unsigned n, 
     return Build::Ok;
 }
 
-int HuffmanDecoder::decodeLong(BitReader& br) {
-    if (empty_) return -1;
-    uint32_t bits = br.peek(kMaxCodeLength);
+uint32_t HuffmanDecoder::entryLong(uint32_t bits) const {
+    if (empty_) return 0;
     for (unsigned len = tableBits_ + 1; len <= kMaxCodeLength; ++len) {
         uint32_t c = bits >> (kMaxCodeLength - len);
         uint32_t d = c - firstCode_[len];
         if (c >= firstCode_[len] && d < count_[len]) {
-            br.skip(len);
-            return sorted_[firstIndex_[len] + d];
+            return sorted_[firstIndex_[len] + d] | (len << 16);
         }
     }
-    return -1;  // unreachable for a complete code
+    return 0;  // unreachable for a complete code
 }
 
 }  // namespace arc::lzx

@@ -36,7 +36,15 @@ public:
     // For hot loops that keep the table pointer in a register. Entry: symbol |
     // length << 16; length 0 means finish with decodeLong().
     const uint32_t* table() const { return table_.data(); }
-    int decodeLong(BitReader& br);
+    int decodeLong(BitReader& br) {
+        uint32_t e = entryLong(br.peek(kMaxCodeLength));
+        if (e == 0) return -1;
+        br.skip(e >> 16);
+        return static_cast<int>(e & 0xFFFF);
+    }
+    // The same on the next kMaxCodeLength bits of the stream, as a table
+    // entry; 0 when the tree is empty.
+    uint32_t entryLong(uint32_t bits) const;
 
 private:
 
