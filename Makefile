@@ -12,7 +12,7 @@ LIBRARIES := UNLHA32 UNZIP32 CAB32
 WIN_ARCH = $(shell bash $(ROOT)/scripts/arch.sh 2>/dev/null)
 OTHER_ARCH = $(if $(filter win64,$(WIN_ARCH)),win32,win64)
 
-.PHONY: all deps build native win32 win64 win32-libs win64-libs fuzz arch-check test run bench dist clean
+.PHONY: all deps build native win32 win64 win32-libs win64-libs fuzz arch-check test run bench dist dist-check clean
 
 all: build
 
@@ -70,6 +70,10 @@ bench: deps arch-check
 dist: deps
 	$(MAKE) win32 win64
 	@bash scripts/dist.sh $(BUILD) $(ROOT)/dist
+
+# The zip of the tree that runs here, unpacked and started as a new user would.
+dist-check: dist
+	@bash scripts/dist-check.sh $(BUILD) $(ROOT)/dist
 
 clean:
 	rm -rf $(BUILD)

@@ -89,9 +89,12 @@ TEST(E2eToolbar, EveryButtonDoesItsAction) {
     EXPECT_TRUE(e2e::waitUntil([&] { return e2e::tabSelection(v.tabs) == 1; }, 5s));
     ASSERT_TRUE(click(0));  // Left
     EXPECT_TRUE(e2e::waitUntil([&] { return e2e::tabSelection(v.tabs) == 0; }, 5s));
-    ASSERT_TRUE(click(2));  // Search: the search window comes with its own work
-    Sleep(300);
-    EXPECT_EQ(e2e::topLevelWindows(q.pid()).size(), 1u);
+    ASSERT_TRUE(click(2));  // Search: the search window over the viewer
+    HWND search = q.waitWindow(L"検索");
+    ASSERT_TRUE(search) << e2e::describeTopLevel(q.pid());
+    EXPECT_EQ(GetWindow(search, GW_OWNER), v.window);
+    e2e::closeWindow(search);
+    ASSERT_TRUE(e2e::waitForWindowGone(search));
     const std::wstring shown = work + e2e::tabItems(v.tabs).at(0);
     ASSERT_TRUE(click(3));  // Text: to the editor
     ASSERT_TRUE(e2e::waitUntil([&] { return q.recorderLines().size() == 1; }, 10s));

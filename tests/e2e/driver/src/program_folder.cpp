@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <iterator>
 
 #include "e2e/files.h"
@@ -92,6 +93,11 @@ ProgramFolder::~ProgramFolder() {
 std::wstring ProgramFolder::file(std::wstring_view name) const { return joinPath(path_, name); }
 
 std::wstring ProgramFolder::buildBinFolder() { return hostToWinePath(E2E_HOST_BIN_DIR); }
+
+std::wstring ProgramFolder::programSourceFolder() {
+  const char* unpacked = std::getenv("QUIBEX_E2E_PROGRAMS");
+  return unpacked && *unpacked ? hostToWinePath(unpacked) : buildBinFolder();
+}
 
 bool ProgramFolder::copyFrom(const std::vector<std::wstring>& names, const std::wstring& from) {
   if (path_.empty()) return false;

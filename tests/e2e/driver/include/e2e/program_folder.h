@@ -26,8 +26,11 @@ public:
   static std::wstring buildBinFolder();
   // Copies each named file from `from` (default: the build's program folder); false if any copy failed.
   bool copyFrom(const std::vector<std::wstring>& names, const std::wstring& from = buildBinFolder());
-  // Copies those of Quibex.exe, Quibexsetup.exe and the three archiver libraries that exist in the build; returns the names copied.
-  std::vector<std::wstring> copyProgramFiles(const std::wstring& from = buildBinFolder());
+  // Where the programs under test come from: the build's program folder, or the
+  // host folder named by QUIBEX_E2E_PROGRAMS (an unpacked release, for instance).
+  static std::wstring programSourceFolder();
+  // Copies those of Quibex.exe, Quibexsetup.exe and the three archiver libraries that exist there; returns the names copied.
+  std::vector<std::wstring> copyProgramFiles(const std::wstring& from = programSourceFolder());
 
   // Writes an INI given as UTF-8 in CP932, no BOM, lone LF turned into CRLF.
   bool writeIni(std::string_view utf8Text, std::wstring_view name = L"Quibex.ini") const;
