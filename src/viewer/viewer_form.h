@@ -82,6 +82,7 @@ struct ViewerForm : Window {
     std::wstring pendingLink;                      // waiting for kMsgOpenLink
     bool ownTabTools = false;                      // the tab tooltips are ours (see tab_tooltips.cpp)
     std::wstring droppedPath;                      // an OLE drop waiting for kMsgDroppedArchive
+    int dpi = 0;                                   // the parts' scale: the screen's, then the monitor's after a move
     UniqueFont uiFont;                             // kept until the object goes, after every control using it
     UniqueFont logoFont;
     HMODULE richEditLibrary = nullptr;
@@ -127,6 +128,8 @@ void ReadGeometry(ViewerForm& f);
 void WriteGeometry(ViewerForm& f);
 void WriteWindowState(ViewerForm& f);
 int ScreenDpi();
+// The DPI the viewer's parts are sized for.
+int ViewerDpi(const ViewerForm& f);
 
 // viewer_status.cpp
 HWND CreateStatusBar(ViewerForm& f);
@@ -160,6 +163,12 @@ HWND CreateToolbar(ViewerForm& f);
 void SetToolbarHints(ViewerForm& f);
 void OnToolbarCommand(ViewerForm& f, int id);
 LRESULT OnToolbarNotify(ViewerForm& f, NMHDR* hdr);
+// Images and size again at the viewer's DPI.
+void RescaleToolbar(ViewerForm& f);
+
+// viewer_dpi.cpp
+UniqueFont MakeViewerUiFont(int dpi);
+void OnViewerDpiChanged(ViewerForm& f, int dpi, const RECT& suggested);
 
 // viewer_links.cpp: marks the links of what has arrived of tab `index`'s
 // text (a large-text view marks its own); follows the pointer over a text

@@ -34,13 +34,15 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
+int ViewerDpi(const ViewerForm& f) { return f.dpi > 0 ? f.dpi : ScreenDpi(); }
+
 void LayoutViewer(ViewerForm& f) {
     HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     RECT client{};
     GetClientRect(f.hwnd(), &client);
     RECT tb{};
     if (f.toolbar) GetWindowRect(f.toolbar, &tb);
-    int dpi = ScreenDpi();
+    int dpi = ViewerDpi(f);
     ViewerLayout l = ComputeLayout(client.right, client.bottom, Height(f.statusBar), ToolbarShown(f),
                                    tb.right - tb.left, tb.bottom - tb.top, TwipsToPixels(kLayoutGapTwips, dpi));
     if (ToolbarShown(f)) SetWindowPos(f.toolbar, nullptr, l.toolbarLeft, l.toolbarTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -85,7 +87,7 @@ void RefreshStatusPath(ViewerForm& f) {
 void ApplyMinimumSize(ViewerForm& f, MINMAXINFO& info) {
     RECT tb{};
     if (ToolbarShown(f)) GetWindowRect(f.toolbar, &tb);
-    int dpi = ScreenDpi();
+    int dpi = ViewerDpi(f);
     // The rules are in window units; the frame is added so the client can
     // still hold the tab strip and the bars.
     RECT frame{0, 0, 0, 0};

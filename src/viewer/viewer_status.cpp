@@ -60,7 +60,7 @@ HWND CreateStatusBar(ViewerForm& f) {
 // Panels 2 and 3 are sized from the bar's font, so nothing clips at any DPI;
 // the last one also holds the size grip.
 void SizeStatusPanels(ViewerForm& f) {
-    int dpi = ScreenDpi();
+    int dpi = ViewerDpi(f);
     int kind = MulDiv(kKindPanelWidth, dpi, 96), count = MulDiv(kCountPanelWidth, dpi, 96);
     if (HDC dc = GetDC(f.statusBar)) {
         auto font = reinterpret_cast<HFONT>(SendMessageW(f.statusBar, WM_GETFONT, 0, 0));

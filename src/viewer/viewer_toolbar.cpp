@@ -46,7 +46,7 @@ void FitToolbar(ViewerForm& f) {
 // shown always and there is no hot list.
 void LoadToolbarImages(ViewerForm& f) {
     const Settings& s = AppSettings();
-    int size = ToolbarImageSize(ScreenDpi());
+    int size = ToolbarImageSize(ViewerDpi(f));
     f.toolbarImages[0] = BuildToolbarImageList(false, size, s.IconPaths);
     f.toolbarImages[1] = BuildToolbarImageList(true, size, s.IconPaths);
     bool hot = s.HotImage == 1;
@@ -112,6 +112,11 @@ void ShowDocumentMenu(ViewerForm& f) {
 }
 
 }  // namespace
+
+void RescaleToolbar(ViewerForm& f) {
+    LoadToolbarImages(f);
+    FitToolbar(f);
+}
 
 HWND CreateToolbar(ViewerForm& f) {
     HWND tb = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",

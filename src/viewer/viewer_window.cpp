@@ -160,6 +160,7 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_MOUSEMOVE: RestoreStatusText(); break;
+    case WM_DPICHANGED: OnViewerDpiChanged(f, HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case kMsgOpenLink: OpenPendingLink(f); return 0;
     case WM_DROPFILES: OnDropFiles(f, reinterpret_cast<HDROP>(wp)); return 0;
     case kMsgDroppedArchive: {
@@ -229,9 +230,8 @@ HWND LoadViewer() {
     SetWindowTextW(f.hwnd(), ViewerCaption().c_str());
     // The tab strip, the frame of the text boxes and the first box.
     const Settings& s = AppSettings();
-    f.uiFont.reset(CreateFontW(-MulDiv(9, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                               L"MS UI Gothic"));
+    f.dpi = ScreenDpi();
+    f.uiFont = MakeViewerUiFont(f.dpi);
     DWORD tabStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_TOOLTIPS;
     if (s.TabPos == 1) tabStyle |= TCS_BOTTOM;
     if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;

@@ -325,3 +325,43 @@ TEST_F(ViewerToolbar, SystemMenuItemsWarnWhileOnTopAndDoNotNest) {
 }
 
 }  // namespace
+
+// Moved to a monitor of twice the scale: the window takes the rectangle
+// Windows suggests, the buttons and the kind/count panels grow with it, and the
+// layout stays whole (status bar at the bottom, toolbar above it).
+TEST_F(ViewerToolbar, AMonitorOfAnotherScaleRescalesTheParts) {
+    OpenTexts(2);
+    HWND viewer = ViewerWindow(), tb = quibex::ViewerToolbar();
+    ASSERT_NE(tb, nullptr);
+    auto buttonHeight = [&] { return HIWORD(SendMessageW(tb, TB_GETBUTTONSIZE, 0, 0)); };
+    auto panelWidths = [&] {
+        int parts[3]{};
+        SendMessageW(ViewerStatusBar(), SB_GETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+        RECT c{};
+        GetClientRect(ViewerStatusBar(), &c);
+        return std::array<int, 2>{parts[1] - parts[0], c.right - parts[1]};
+    };
+    const int dpi = ScreenDpi(), button = buttonHeight();
+    const auto panels = panelWidths();
+    RECT before{};
+    GetWindowRect(viewer, &before);
+    // Within the test screen: Windows keeps a window's size inside it.
+    RECT suggested{0, 0, before.right - before.left + 120, before.bottom - before.top + 60};
+    SendMessageW(viewer, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    RECT after{};
+    GetWindowRect(viewer, &after);
+    EXPECT_EQ(after.right - after.left, suggested.right - suggested.left);
+    EXPECT_EQ(after.bottom - after.top, suggested.bottom - suggested.top);
+    EXPECT_GE(buttonHeight(), button * 3 / 2);
+    EXPECT_GE(panelWidths()[0], panels[0] * 3 / 2);
+    EXPECT_GE(panelWidths()[1], panels[1] * 3 / 2);
+    RECT client{}, status{}, bar{};
+    GetClientRect(viewer, &client);
+    MapWindowPoints(viewer, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(ViewerStatusBar(), &status);
+    GetWindowRect(tb, &bar);
+    EXPECT_EQ(status.bottom, client.bottom);
+    EXPECT_LE(bar.bottom, status.top);
+    Screenshot(L"viewer-after-dpi-change");
+}
