@@ -111,7 +111,21 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
         ASSERT_TRUE(e2e::pressButtonById(v, id));
         ASSERT_TRUE(e2e::waitUntil([&] { return Ticked(v, id) != was; }, 5s)) << id;
     }
+    ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_CHKNOTTOOLBAR));
+    EXPECT_TRUE(e2e::waitUntil([&] { return IsWindowVisible(GetDlgItem(v, IDC_VIEWOPT_BTNICON)) != FALSE; }, 5s));
     q().screenshot(L"view-options-100");
+
+    // A right click on the shortcut frame, away from its boxes, explains the frame.
+    ASSERT_TRUE(e2e::bringToFront(v));
+    RECT frame{};
+    GetWindowRect(GetDlgItem(v, IDC_VIEWOPT_PICXPSTYLE2), &frame);
+    ASSERT_TRUE(e2e::rightClickAt({(frame.left + frame.right) / 2, frame.bottom - 4}));
+    HWND popup = WaitHelpPopup(q().pid());
+    ASSERT_TRUE(popup);
+    EXPECT_NE(e2e::windowText(popup).find(L"ショートカットキーを、グループごとに有効にします"), std::wstring::npos);
+    q().screenshot(L"view-options-help");
+    e2e::sendKey(VK_ESCAPE);
+    ASSERT_TRUE(e2e::waitForWindowGone(popup, 5s));
 
     // The font dialog starts on the sample's font and size; cancelled, it changes nothing.
     ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_BTNFONTCOLOR));
@@ -142,7 +156,7 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
     CloseAndOk(v);
     const std::string after = IniBytes(q());
     EXPECT_NE(after.find("\r\nShortCutKey=011011001\r\n"), std::string::npos) << after;
-    EXPECT_NE(after.find("\r\nNoExt=0\r\nTabName=2\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("\r\nNoExt=0\r\nTabName=2\r\nNotToolbar=0\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("\r\nHiperLink=7\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("\r\nBackColor=-2147483643\r\nTextColor=-2147483640\r\n"), std::string::npos) << after;
     EXPECT_NE(after.find("\r\nFontSize=9\r\n"), std::string::npos) << after;
