@@ -46,21 +46,12 @@ const size_t kViewOptionsTopicCount = std::size(kViewOptionsTopics);
 
 namespace {
 
-std::unique_ptr<ToolTip> TwoLineTip(HWND control, const wchar_t* text, int maxWidth) {
-    auto tip = std::make_unique<ToolTip>();
-    if (tip->Create(control)) {
-        tip->ToolAdd(1, text, 0, 0, 0, 0);
-        tip->SetMaxWidth(maxWidth);
-    }
-    return tip;
-}
-
 void AddTips(ViewOptionsForm& f) {
     namespace t = view_options_text;
-    f.twoLineTips = {TwoLineTip(f.Item(IDC_VIEWOPT_CHKSCK5), t::kTipJump, 200),
-                     TwoLineTip(f.Item(IDC_VIEWOPT_BTNINITVALUE), t::kTipInitValue, 200),
-                     TwoLineTip(f.Item(IDC_VIEWOPT_CHKHIGHLIGHTTAB), t::kTipHighLightTab, 200),
-                     TwoLineTip(f.Item(IDC_VIEWOPT_CHKREADME), t::kTipReadme, 300)};
+    f.twoLineTips = {CreateControlTip(f.Item(IDC_VIEWOPT_CHKSCK5), t::kTipJump, 200),
+                     CreateControlTip(f.Item(IDC_VIEWOPT_BTNINITVALUE), t::kTipInitValue, 200),
+                     CreateControlTip(f.Item(IDC_VIEWOPT_CHKHIGHLIGHTTAB), t::kTipHighLightTab, 200),
+                     CreateControlTip(f.Item(IDC_VIEWOPT_CHKREADME), t::kTipReadme, 300)};
     f.tips = std::make_unique<ControlTips>();
     const struct {
         int id;
