@@ -147,7 +147,7 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
     EXPECT_GT(tipRect.bottom - tipRect.top, (readme.bottom - readme.top) * 3 / 2) << "two lines";
     EXPECT_LE(tipRect.right - tipRect.left, 300 + 20);
 
-    // The font dialog starts on the sample's font and size; cancelled, it changes nothing.
+    // The font dialog starts on the sample's font and size, and gives them back.
     ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_BTNFONTCOLOR));
     HWND fonts = nullptr;
     ASSERT_TRUE(e2e::waitUntil([&] {
@@ -158,8 +158,10 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
     q().process().waitForInputIdle();
     EXPECT_EQ(e2e::windowText(GetDlgItem(fonts, 0x472)), L"12");
     q().screenshot(L"view-options-font");
-    ASSERT_TRUE(e2e::pressButtonById(fonts, IDCANCEL));
+    ASSERT_TRUE(e2e::pressButtonById(fonts, IDOK));
     ASSERT_TRUE(e2e::waitForWindowGone(fonts));
+    EXPECT_TRUE(e2e::waitUntil([&] { return e2e::windowText(SampleText(v)) == L"IPAゴシック 12P"; }, 5s))
+        << "chosen as it started, the sample stays";
 
     // Reset asks first, then puts back the viewer's default font and colours.
     ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_BTNINITVALUE));
