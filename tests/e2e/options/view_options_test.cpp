@@ -5,8 +5,6 @@
 // screenshot at each.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <e2e/registry.h>
@@ -132,16 +130,9 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
     // The readme box explains itself in two lines up to 300 pixels wide.
     RECT readme{};
     GetWindowRect(GetDlgItem(v, IDC_VIEWOPT_CHKREADME), &readme);
-    ASSERT_TRUE(e2e::moveMouseTo({readme.left + 40, (readme.top + readme.bottom) / 2}));
-    e2e::moveMouseTo({readme.left + 42, (readme.top + readme.bottom) / 2});  // hovering means moving a little
-    HWND tip = nullptr;
-    ASSERT_TRUE(e2e::waitUntil(
-        [&] {
-            for (HWND t : e2e::findWindows(e2e::WindowQuery().withClass(TOOLTIPS_CLASSW).inProcess(q().pid())))
-                if (e2e::windowText(t) == L"複数のﾃｷｽﾄ内に Readme.txt が\r\n存在すれば先頭のﾀﾌﾞに配置します") tip = t;
-            return tip != nullptr;
-        },
-        10s));
+    HWND tip = HoverForTooltip(q().pid(), GetDlgItem(v, IDC_VIEWOPT_CHKREADME),
+                               L"複数のﾃｷｽﾄ内に Readme.txt が\r\n存在すれば先頭のﾀﾌﾞに配置します");
+    ASSERT_TRUE(tip);
     RECT tipRect{};
     GetWindowRect(tip, &tipRect);
     EXPECT_GT(tipRect.bottom - tipRect.top, (readme.bottom - readme.top) * 3 / 2) << "two lines";
