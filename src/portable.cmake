@@ -5,6 +5,7 @@ set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/settings_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/path_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/tab_name_style.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/message_placement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/text_selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/reader_family.cpp
@@ -33,7 +34,8 @@ list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_UI_PORTABLE})
 target_sources(quibex_portable PRIVATE ${QUIBEX_UI_PORTABLE})
 set(QUIBEX_OPTIONS_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/search/text_find.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/options/option_rules.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/options/option_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/options/view_option_rules.cpp)
 list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_OPTIONS_PORTABLE})
 target_sources(quibex_portable PRIVATE ${QUIBEX_OPTIONS_PORTABLE})
 set(QUIBEX_WELCOME_PORTABLE

@@ -8,11 +8,16 @@
 #include "core/paths.h"
 #include "options/main_options_form.h"
 #include "options/options_texts.h"
+#include "options/view_options_form.h"
+#include "options/view_options_window.h"
 #include "ui/about_window.h"
 
 namespace quibex {
 
-void OpenViewerOptions(HWND) {}  // the viewer options window (frmViewOpt) comes with its own work
+void OpenViewerOptions(HWND owner) { ShowViewerOptions(owner); }
+
+// The toolbar icon customisation window comes with its own work.
+void OpenIconCustomisation(HWND) {}
 
 void OpenAboutWindow(HWND owner) { ShowAboutWindow(owner); }
 

@@ -55,16 +55,6 @@ namespace {
 
 MainOptionsForm* g_options = nullptr;
 
-// The two-line explanation of a check box, over its whole face.
-std::unique_ptr<ToolTip> TwoLineTip(HWND box, const wchar_t* text) {
-    auto tip = std::make_unique<ToolTip>();
-    if (tip->Create(box)) {
-        tip->ToolAdd(1, text, 0, 0, 0, 0);
-        tip->SetMaxWidth(200);
-    }
-    return tip;
-}
-
 }  // namespace
 
 bool MainOptionsForm::OnInit() {
@@ -73,8 +63,8 @@ bool MainOptionsForm::OnInit() {
     LimitOpenMaxBox(*this);
     PutSettings(*this, AppSettings());
 
-    tipSelect = TwoLineTip(Item(IDC_OPTIONS_CHKSELECT), options_text::kTipSelect);
-    tipBeep = TwoLineTip(Item(IDC_OPTIONS_CHKBEEP), options_text::kTipBeep);
+    tipSelect = CreateControlTip(Item(IDC_OPTIONS_CHKSELECT), options_text::kTipSelect, 200);
+    tipBeep = CreateControlTip(Item(IDC_OPTIONS_CHKBEEP), options_text::kTipBeep, 200);
     tips = std::make_unique<ControlTips>();
     const struct {
         int id;

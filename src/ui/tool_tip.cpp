@@ -183,4 +183,13 @@ void ToolTip::SetMarginBottom(int value) {
     Send(TTM_SETMARGIN, 0, reinterpret_cast<LPARAM>(&m));
 }
 
+std::unique_ptr<ToolTip> CreateControlTip(HWND control, const std::wstring& text, int maxWidth) {
+    auto tip = std::make_unique<ToolTip>();
+    if (tip->Create(control)) {
+        tip->ToolAdd(1, text, 0, 0, 0, 0);
+        tip->SetMaxWidth(maxWidth);
+    }
+    return tip;
+}
+
 }  // namespace quibex

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 namespace quibex {
@@ -79,5 +80,9 @@ private:
     HWND tip_ = nullptr;
     HWND owner_ = nullptr;
 };
+
+// The option windows' explanation of one control: a tooltip over its whole
+// face with one tool (key 1) showing `text`, lines at most `maxWidth` pixels wide.
+std::unique_ptr<ToolTip> CreateControlTip(HWND control, const std::wstring& text, int maxWidth);
 
 }  // namespace quibex

@@ -4,17 +4,6 @@
 
 namespace quibex {
 
-std::wstring ApplyTabNameStyle(const std::wstring& name, int style) {
-    switch (style) {
-    case 1: return ToUpper(name);
-    case 2: return ToLower(name);
-    case 3:
-        if (name.empty()) return name;
-        return ToUpper(name.substr(0, 1)) + ToLower(name.substr(1));
-    default: return name;
-    }
-}
-
 bool ShortCutDigitOn(const std::wstring& shortCutKey, int position) {
     if (position < 1 || static_cast<size_t>(position) > shortCutKey.size()) return false;
     return shortCutKey[static_cast<size_t>(position) - 1] == L'1';

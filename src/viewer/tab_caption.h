@@ -4,11 +4,9 @@
 
 #include <string>
 
-namespace quibex {
+#include "core/tab_name_style.h"
 
-// Letter case by the "TabName" setting: 0 as is, 1 upper, 2 lower, 3 first
-// character upper and the rest lower. Other values leave the name as is.
-std::wstring ApplyTabNameStyle(const std::wstring& name, int style);
+namespace quibex {
 
 // True when digit `position` (1-based) of the "ShortCutKey" text is "1".
 bool ShortCutDigitOn(const std::wstring& shortCutKey, int position);

@@ -120,17 +120,8 @@ TEST_F(E2eOptionsHelp, BeepBoxHasATwoLineTooltip) {
     HWND beep = Item(w, IDC_OPTIONS_CHKBEEP);
     RECT r{};
     GetWindowRect(beep, &r);
-    ASSERT_TRUE(e2e::moveMouseTo({r.left + 40, (r.top + r.bottom) / 2}));
-    e2e::moveMouseTo({r.left + 42, (r.top + r.bottom) / 2});  // hovering means moving a little
-    HWND tip = nullptr;
-    ASSERT_TRUE(e2e::waitUntil(
-        [&] {
-            for (HWND t : e2e::findWindows(e2e::WindowQuery().withClass(TOOLTIPS_CLASSW).inProcess(q().pid())))
-                if (e2e::windowText(t) == L"OSの種類、及びハードウェアの\r\n構成に依存します") tip = t;
-            return tip != nullptr;
-        },
-        10s))
-        << "no tooltip shows the beep box's text";
+    HWND tip = HoverForTooltip(q().pid(), beep, L"OSの種類、及びハードウェアの\r\n構成に依存します");
+    ASSERT_TRUE(tip) << "no tooltip shows the beep box's text";
     RECT t{};
     GetWindowRect(tip, &t);
     // A one-line tip is about as tall as the box; two lines are clearly more.

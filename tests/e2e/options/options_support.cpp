@@ -47,6 +47,22 @@ HWND WaitHelpPopup(DWORD processId) {
                               std::chrono::milliseconds(5000));
 }
 
+HWND HoverForTooltip(DWORD processId, HWND control, const std::wstring& text) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    if (!e2e::moveMouseTo({r.left + 40, (r.top + r.bottom) / 2})) return nullptr;
+    e2e::moveMouseTo({r.left + 42, (r.top + r.bottom) / 2});  // hovering means moving a little
+    HWND tip = nullptr;
+    e2e::waitUntil(
+        [&] {
+            for (HWND t : e2e::findWindows(e2e::WindowQuery().withClass(TOOLTIPS_CLASSW).inProcess(processId)))
+                if (e2e::windowText(t) == text) tip = t;
+            return tip != nullptr;
+        },
+        std::chrono::seconds(10));
+    return tip;
+}
+
 std::string IniBytes(QuibexSession& q) {
     auto bytes = e2e::readFileBytes(q.folder().file(L"Quibex.ini"));
     return std::string(bytes.begin(), bytes.end());

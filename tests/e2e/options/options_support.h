@@ -37,6 +37,9 @@ bool Click(HWND options, int id);
 int SpinPosition(HWND options);
 // The What's This popup of the process, once one shows; nullptr otherwise.
 HWND WaitHelpPopup(DWORD processId);
+// Hovers over the left part of `control` until a tooltip of the process
+// shows `text`; that tooltip, or nullptr when none does.
+HWND HoverForTooltip(DWORD processId, HWND control, const std::wstring& text);
 // The INI bytes as written on disk.
 std::string IniBytes(QuibexSession& q);
 // UTF-8 text as the system code page (932) writes it.
