@@ -13,3 +13,4 @@
 #include "setup_dialog_ids.h"
 #include "key_list_dialog_ids.h"
 #include "about_dialog_ids.h"
+#include "icon_customisation_dialog_ids.h"
