@@ -1,7 +1,8 @@
 // The toolbar icon customisation window in process over a stand-in for the
 // viewer options window, driven from inside its modal loop: what the image
 // boxes show for a good, a missing and a broken icon file, the reset
-// question answered Yes and No, and "HotImage" taken back when Esc closes it.
+// question answered Yes and No, the icon chooser, and "HotImage" taken back
+// when Esc closes it.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -17,6 +18,8 @@
 #include "options/icon_customisation_window.h"
 #include "resource.h"
 #include "test_folder.h"
+#include "ui/help_popup.h"
+#include "ui/help_topics.h"
 #include "ui/toolbar_images.h"
 
 #ifdef OPTIONS_SCREENSHOTS
@@ -28,65 +31,64 @@ namespace {
 using namespace quibex;
 using Pixels = std::vector<uint32_t>;
 
-bool IsDialogOwnedBy(HWND w, HWND owner) {
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
-    return wcscmp(cls, L"#32770") == 0 && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == owner;
-}
-
-struct OwnedSearch {
-    HWND owner, found;
-};
-
-BOOL CALLBACK FindOwned(HWND w, LPARAM lp) {
-    auto* search = reinterpret_cast<OwnedSearch*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid != GetCurrentProcessId() || !IsDialogOwnedBy(w, search->owner)) return TRUE;
-    search->found = w;
-    return FALSE;
-}
-
-// The first visible dialog of this process owned by `owner`, or nullptr.
+// The visible dialog owned by `owner` (a message box, the file chooser), or nullptr.
 HWND DialogOwnedBy(HWND owner) {
-    OwnedSearch search{owner, nullptr};
-    EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"#32770", nullptr))
+        if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) == owner) return w;
+    return nullptr;
 }
 
-// Answers the next message box over `owner` from a second thread while the
-// window's thread runs the box's modal loop; keeps the box's text and
-// whether it asked Yes/No.
-class BoxAnswer {
+std::wstring TextOf(HWND w) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(w, text, 1024);
+    return text;
+}
+
+// Meets the next dialog over `owner` (a message box, the file chooser) from
+// a second thread while the window's thread runs its modal loop: keeps its
+// caption, its message and whether it asked Yes/No, then answers it.
+class NextDialog {
 public:
-    BoxAnswer(HWND owner, int answer) : worker_([this, owner, answer] { Answer(owner, answer); }) {}
-    ~BoxAnswer() { Join(); }
-    std::wstring Text() {
-        Join();
-        return text_;
+    NextDialog(HWND owner, std::function<void(HWND)> answer)
+        : worker_([this, owner, answer = std::move(answer)] { Meet(owner, answer); }) {}
+    ~NextDialog() { Join(); }
+    std::wstring Title() { return Join(), title_; }
+    std::wstring Text() { return Join(), text_; }
+    bool AskedYesNo() { return Join(), yesNo_; }
+
+    static std::function<void(HWND)> Press(int button) {
+        return [button](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); };
     }
-    bool AskedYesNo() {
-        Join();
-        return yesNo_;
+    // Picks `path` in the file chooser, or cancels it when `path` is empty.
+    static std::function<void(HWND)> Pick(std::wstring path) {
+        return [path](HWND chooser) {
+            // The chooser may still be setting itself up: again until it goes.
+            for (int i = 0; i < 50 && IsWindow(chooser); ++i, Sleep(100)) {
+                HWND name = GetDlgItem(chooser, 0x47C);  // the file name box (cmb13), or its edit (edt1)
+                if (!name) name = GetDlgItem(chooser, 0x480);
+                if (!path.empty()) SetWindowTextW(name, path.c_str());
+                PostMessageW(chooser, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
+            }
+        };
     }
 
 private:
     void Join() {
         if (worker_.joinable()) worker_.join();
     }
-    void Answer(HWND owner, int answer) {
+    void Meet(HWND owner, const std::function<void(HWND)>& answer) {
         for (const ULONGLONG end = GetTickCount64() + 10000; GetTickCount64() < end; Sleep(10)) {
-            HWND box = DialogOwnedBy(owner);
-            if (!box) continue;
-            wchar_t text[256] = {};
-            GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 256);
-            text_ = text;
-            yesNo_ = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK);
-            PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+            HWND dialog = DialogOwnedBy(owner);
+            if (!dialog) continue;
+            title_ = TextOf(dialog);
+            text_ = TextOf(GetDlgItem(dialog, 0xFFFF));
+            yesNo_ = GetDlgItem(dialog, IDYES) && GetDlgItem(dialog, IDNO) && !GetDlgItem(dialog, IDOK);
+            answer(dialog);
             return;
         }
     }
-    std::wstring text_;
+    std::wstring title_, text_;
     bool yesNo_ = false;
     std::thread worker_;
 };
@@ -96,18 +98,16 @@ Pixels Paint(int w, int h, const std::function<void(HDC)>& draw) {
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP canvas = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, canvas);
+    UniqueBitmap canvas(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    HGDIOBJ old = SelectObject(dc.get(), canvas.get());
     RECT all{0, 0, w, h};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-    draw(dc);
+    FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    draw(dc.get());
     GdiFlush();
     Pixels pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + w * h);
     for (uint32_t& p : pixels) p &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
+    SelectObject(dc.get(), old);
     return pixels;
 }
 
@@ -122,6 +122,8 @@ class IconCustomisation : public ::testing::Test {
 protected:
     void SetUp() override {
         saved_ = AppSettings();
+        savedIni_ = App().IniPath;
+        savedHelp_ = App().BuiltInHelp;
         App().IniPath = folder_.file(L"Quibex.ini");
         owner_ = CreateWindowExW(0, L"STATIC", L"viewer options", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 400,
                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -129,6 +131,8 @@ protected:
     void TearDown() override {
         DestroyWindow(owner_);
         AppSettings() = saved_;
+        App().IniPath = savedIni_;
+        App().BuiltInHelp = savedHelp_;
     }
 
     // Opens the window over the owner and runs `scenario` inside its modal
@@ -186,11 +190,13 @@ protected:
     TestFolder folder_{L"iconcust"};
     HWND owner_ = nullptr, dialog_ = nullptr;
     Settings saved_;
+    std::wstring savedIni_;
+    bool savedHelp_ = false;
     std::function<void(HWND)> scenario_;
     static inline IconCustomisation* current_ = nullptr;
 };
 
-TEST_F(IconCustomisation, ShowsFilesOrBuiltInImagesResetsOnYesAndTakesHotImageBackOnClose) {
+TEST_F(IconCustomisation, ShowsFileOrBuiltInImagesResetsOnYesChoosesIconsAndTakesHotImageBack) {
     const std::wstring icon = folder_.file(L"quibex.ico"), notIcon = folder_.file(L"not.ico");
     const std::wstring missing = folder_.file(L"gone\\back.ico");
     ASSERT_TRUE(CopyFileW((std::wstring(L"Z:") + QUIBEX_SOURCE_DIR L"/res/quibex.ico").c_str(), icon.c_str(), FALSE));
@@ -219,14 +225,14 @@ TEST_F(IconCustomisation, ShowsFilesOrBuiltInImagesResetsOnYesAndTakesHotImageBa
 #endif
 
         {  // No to 「進む」: nothing changes.
-            BoxAnswer box(dialog, IDNO);
+            NextDialog box(dialog, NextDialog::Press(IDNO));
             Click(dialog, IDC_ICONCUST_BTNRESET + 1);
             EXPECT_EQ(box.Text(), L"「進む」ボタンを内蔵のイメージに戻しますか？");
             EXPECT_TRUE(box.AskedYesNo());
             EXPECT_EQ(s.IconPaths[2], missing);
         }
         {  // Yes to 「戻る」: both its images built in again, both its paths gone, nothing else touched.
-            BoxAnswer box(dialog, IDYES);
+            NextDialog box(dialog, NextDialog::Press(IDYES));
             Click(dialog, IDC_ICONCUST_BTNRESET + 0);
             EXPECT_EQ(box.Text(), L"「戻る」ボタンを内蔵のイメージに戻しますか？");
             EXPECT_EQ(s.IconPaths[0], L"");
@@ -236,6 +242,36 @@ TEST_F(IconCustomisation, ShowsFilesOrBuiltInImagesResetsOnYesAndTakesHotImageBa
             EXPECT_EQ(s.IconPaths[2], missing);
             EXPECT_EQ(s.IconPaths[4], notIcon);
             EXPECT_EQ(s.IconPaths[13], missing);
+        }
+
+        // Box 3 (進む, pointed at, no file yet): a file that is no icon is
+        // ignored; an icon file shows and is stored at once.
+        for (const std::wstring& pick : {notIcon, icon}) {
+            NextDialog chooser(dialog, NextDialog::Pick(pick));
+            SendMessageW(GetDlgItem(dialog, IDC_ICONCUST_IMAGE1 + 3), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+            EXPECT_EQ(chooser.Title(), L"アイコンの選択");
+            const bool taken = pick == icon;
+            EXPECT_EQ(s.IconPaths[3], taken ? icon : L"");
+            EXPECT_TRUE(Shown(dialog, 3) == Expected(dialog, 3, taken ? icon : L"")) << "after choosing " << pick;
+        }
+        {  // Box 2's folder is gone: the chooser still opens; cancelled, nothing changes.
+            NextDialog chooser(dialog, NextDialog::Pick(L""));
+            SendMessageW(GetDlgItem(dialog, IDC_ICONCUST_IMAGE1 + 2), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+            EXPECT_EQ(chooser.Title(), L"アイコンの選択");
+            EXPECT_EQ(s.IconPaths[2], missing);
+        }
+
+        // A right click on a reset button, an image box or the check box explains it.
+        App().BuiltInHelp = true;
+        const std::pair<int, int> topics[] = {{IDC_ICONCUST_BTNRESET + 3, 90},
+                                              {IDC_ICONCUST_IMAGE1 + 6, 91},
+                                              {IDC_ICONCUST_IMAGE1 + 7, 92},
+                                              {IDC_ICONCUST_CHKHOTIMAGE, 93}};
+        for (auto [id, topic] : topics) {
+            SendMessageW(GetDlgItem(dialog, id), WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+            ASSERT_NE(HelpTopicText(topic), nullptr);
+            EXPECT_EQ(TextOf(HelpPopupWindow()), HelpTopicText(topic)) << "control " << id;
+            CloseHelpPopup();
         }
 
         Click(dialog, IDC_ICONCUST_CHKHOTIMAGE);
