@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,7 @@ public:
     std::wstring Title() { return Join(), title_; }
     std::wstring Text() { return Join(), text_; }
     bool AskedYesNo() { return Join(), yesNo_; }
+    std::wstring Folder() { return Join(), folder_; }  // where a file chooser started
 
     static std::function<void(HWND)> Press(int button) {
         return [button](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); };
@@ -84,11 +86,14 @@ private:
             title_ = TextOf(dialog);
             text_ = TextOf(GetDlgItem(dialog, 0xFFFF));
             yesNo_ = GetDlgItem(dialog, IDYES) && GetDlgItem(dialog, IDNO) && !GetDlgItem(dialog, IDOK);
+            wchar_t folder[MAX_PATH] = {};
+            if (SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)
+                folder_ = folder;
             answer(dialog);
             return;
         }
     }
-    std::wstring title_, text_;
+    std::wstring title_, text_, folder_;
     bool yesNo_ = false;
     std::thread worker_;
 };
@@ -198,16 +203,18 @@ protected:
 
 TEST_F(IconCustomisation, ShowsFileOrBuiltInImagesResetsOnYesChoosesIconsAndTakesHotImageBack) {
     const std::wstring icon = folder_.file(L"quibex.ico"), notIcon = folder_.file(L"not.ico");
-    const std::wstring missing = folder_.file(L"gone\\back.ico");
+    const std::wstring missing = folder_.file(L"gone\\back.ico"), sub = folder_.file(L"sub");
+    CreateDirectoryW(sub.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW((std::wstring(L"Z:") + QUIBEX_SOURCE_DIR L"/res/quibex.ico").c_str(), icon.c_str(), FALSE));
     WriteBytes(notIcon, "this is no icon");
     Settings& s = AppSettings();
     s.IconPaths = {};
-    s.IconPaths[0] = icon;      // 戻る, normal
-    s.IconPaths[1] = icon;      // 戻る, pointed at
-    s.IconPaths[2] = missing;   // 進む, normal
-    s.IconPaths[4] = notIcon;   // テキストを開く, normal
-    s.IconPaths[13] = missing;  // 文字列の検索, pointed at
+    s.IconPaths[0] = icon;                 // 戻る, normal
+    s.IconPaths[1] = icon;                 // 戻る, pointed at
+    s.IconPaths[2] = missing;              // 進む, normal
+    s.IconPaths[4] = notIcon;              // テキストを開く, normal
+    s.IconPaths[5] = sub + L"\\gone.ico";  // テキストを開く, pointed at
+    s.IconPaths[13] = missing;             // 文字列の検索, pointed at
     s.HotImage = 0;
 
     Run([&](HWND dialog) {
@@ -245,21 +252,23 @@ TEST_F(IconCustomisation, ShowsFileOrBuiltInImagesResetsOnYesChoosesIconsAndTake
         }
 
         // Box 3 (進む, pointed at, no file yet): a file that is no icon is
-        // ignored; an icon file shows and is stored at once.
-        for (const std::wstring& pick : {notIcon, icon}) {
+        // ignored; an icon file shows and is stored at once. Box 5's file is
+        // gone but its folder is there: the chooser starts in it (not where
+        // the last choice was); cancelled, nothing changes. Box 2's folder is
+        // gone too: the chooser opens all the same.
+        const std::pair<int, std::wstring> rounds[] = {{3, notIcon}, {3, icon}, {5, L""}, {2, L""}};
+        for (const auto& [k, pick] : rounds) {
             NextDialog chooser(dialog, NextDialog::Pick(pick));
-            SendMessageW(GetDlgItem(dialog, IDC_ICONCUST_IMAGE1 + 3), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+            SendMessageW(GetDlgItem(dialog, IDC_ICONCUST_IMAGE1 + k), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
             EXPECT_EQ(chooser.Title(), L"アイコンの選択");
-            const bool taken = pick == icon;
-            EXPECT_EQ(s.IconPaths[3], taken ? icon : L"");
-            EXPECT_TRUE(Shown(dialog, 3) == Expected(dialog, 3, taken ? icon : L"")) << "after choosing " << pick;
+            if (k == 5) {
+                EXPECT_EQ(_wcsicmp(chooser.Folder().c_str(), sub.c_str()), 0) << chooser.Folder();
+            }
         }
-        {  // Box 2's folder is gone: the chooser still opens; cancelled, nothing changes.
-            NextDialog chooser(dialog, NextDialog::Pick(L""));
-            SendMessageW(GetDlgItem(dialog, IDC_ICONCUST_IMAGE1 + 2), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
-            EXPECT_EQ(chooser.Title(), L"アイコンの選択");
-            EXPECT_EQ(s.IconPaths[2], missing);
-        }
+        EXPECT_EQ(s.IconPaths[3], icon);
+        EXPECT_TRUE(Shown(dialog, 3) == Expected(dialog, 3, icon));
+        EXPECT_EQ(s.IconPaths[2], missing);
+        EXPECT_EQ(s.IconPaths[5], sub + L"\\gone.ico");
 
         // A right click on a reset button, an image box or the check box explains it.
         App().BuiltInHelp = true;
