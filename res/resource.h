@@ -14,3 +14,4 @@
 #include "key_list_dialog_ids.h"
 #include "about_dialog_ids.h"
 #include "view_options_dialog_ids.h"
+#include "icon_customisation_dialog_ids.h"

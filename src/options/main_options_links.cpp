@@ -6,6 +6,7 @@
 #include "actions/association.h"
 #include "core/message_box.h"
 #include "core/paths.h"
+#include "options/icon_customisation_window.h"
 #include "options/main_options_form.h"
 #include "options/options_texts.h"
 #include "options/view_options_form.h"
@@ -16,8 +17,7 @@ namespace quibex {
 
 void OpenViewerOptions(HWND owner) { ShowViewerOptions(owner); }
 
-// The toolbar icon customisation window comes with its own work.
-void OpenIconCustomisation(HWND) {}
+void OpenIconCustomisation(HWND owner) { ShowIconCustomisationWindow(owner); }
 
 void OpenAboutWindow(HWND owner) { ShowAboutWindow(owner); }
 

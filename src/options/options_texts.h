@@ -56,4 +56,11 @@ inline constexpr const wchar_t* kAskBeepAgain =
 // After the path of the Readme that could not be opened.
 inline constexpr const wchar_t* kReadmeFailedSuffix = L" の関連付け起動に失敗しました。";
 
+// The icon customisation window: the chooser of an image's icon file, and
+// the question of a reset button, around the caption of the button's frame.
+inline constexpr wchar_t kIconFilter[] = L"ｱｲｺﾝ(*.ico;*.cur)\0*.ico;*.cur\0";
+inline constexpr const wchar_t* kIconChooserTitle = L"アイコンの選択";
+inline constexpr const wchar_t* kResetQuestionBefore = L"「";
+inline constexpr const wchar_t* kResetQuestionAfter = L"」ボタンを内蔵のイメージに戻しますか？";
+
 }  // namespace quibex::options_text

@@ -7,6 +7,7 @@
 
 #include "core/message_box.h"
 #include "core/paths.h"
+#include "options/chooser_folder.h"
 #include "options/main_options_form.h"
 #include "options/option_rules.h"
 #include "options/options_texts.h"
@@ -17,19 +18,13 @@ namespace {
 
 constexpr int kToolBoxes[] = {IDC_OPTIONS_TXTAPLPATH, IDC_OPTIONS_TXTEDTPATH, IDC_OPTIONS_TXTPRTPATH};
 
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 void BrowseForTool(MainOptionsForm& f, int index) {
     if (index < 0 || index >= static_cast<int>(std::size(kToolBoxes))) return;
     const int box = kToolBoxes[index];
     const bool archiverTool = index == 0;
-    std::wstring folder = BrowseFolderOf(f.Text(box));
-    if (!folder.empty() && !IsFolder(folder)) folder.clear();
+    const std::wstring folder = ChooserStartFolder(f.Text(box));
     const std::wstring filter(options_text::kToolFilter, std::size(options_text::kToolFilter));
     for (;;) {
         if (archiverTool) ShowMessage(options_text::kArchiverToolNotice, MB_OK | MB_ICONEXCLAMATION);

@@ -10,6 +10,7 @@
 #include <e2e/registry.h>
 
 #include "options_support.h"
+#include "icon_customisation_dialog_ids.h"
 #include "view_options_dialog_ids.h"
 
 namespace {
@@ -114,6 +115,21 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
     ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_CHKNOTTOOLBAR));
     EXPECT_TRUE(e2e::waitUntil([&] { return IsWindowVisible(GetDlgItem(v, IDC_VIEWOPT_BTNICON)) != FALSE; }, 5s));
     q().screenshot(L"view-options-100");
+
+    // The toolbar button opens the icon customisation over this window; Esc closes it.
+    ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_BTNICON));
+    HWND icons = nullptr;
+    ASSERT_TRUE(e2e::waitUntil([&] {
+        for (HWND found : e2e::findWindows(e2e::WindowQuery().withClass(L"#32770").inProcess(q().pid())))
+            if (GetDlgItem(found, IDC_ICONCUST_CHKHOTIMAGE)) icons = found;
+        return icons != nullptr;
+    }));
+    EXPECT_EQ(GetWindow(icons, GW_OWNER), v);
+    EXPECT_FALSE(IsWindowEnabled(v)) << "modal over the viewer options";
+    q().screenshot(L"icon-customisation-from-view-options");
+    ASSERT_TRUE(e2e::bringToFront(icons));
+    e2e::sendKey(VK_ESCAPE);
+    ASSERT_TRUE(e2e::waitForWindowGone(icons, 5s));
 
     // A right click on the shortcut frame, away from its boxes, explains the frame.
     ASSERT_TRUE(e2e::bringToFront(v));
