@@ -6,6 +6,10 @@
 
 HWND OptionsScenario::Start(const char* ini) {
     session_ = std::make_unique<QuibexSession>(ini);
+    return StartAgain();
+}
+
+HWND OptionsScenario::StartAgain() {
     w = nullptr;
     if (!q().start()) return nullptr;
     shot.setProcess(q().pid());
@@ -22,6 +26,30 @@ HWND OptionsScenario::Start(const char* ini) {
 void OptionsScenario::CloseAndExpectExit() {
     e2e::closeWindow(w);
     EXPECT_EQ(q().process().waitForExit(), std::optional<DWORD>(0));
+}
+
+bool ChooseFile(QuibexSession& q, const std::wstring& title, const std::wstring& path) {
+    HWND chooser = q.waitWindow(title);
+    if (!chooser) return false;
+    q.process().waitForInputIdle();
+    HWND name = e2e::childById(chooser, 0x47C);  // the file name box (cmb13), or its edit (edt1)
+    if (!name) name = e2e::childById(chooser, 0x480);
+    if (!name || !e2e::setWindowText(name, path)) return false;
+    // The dialog may still be setting itself up: ask again until it goes.
+    return e2e::waitUntil([&] {
+        if (IsWindow(chooser)) PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+        return e2e::waitForWindowGone(chooser, std::chrono::seconds(1));
+    });
+}
+
+HWND WaitDialogWith(DWORD processId, int id) {
+    HWND dialog = nullptr;
+    e2e::waitUntil([&] {
+        for (HWND found : e2e::findWindows(e2e::WindowQuery().withClass(L"#32770").inProcess(processId)))
+            if (GetDlgItem(found, id)) dialog = found;
+        return dialog != nullptr;
+    });
+    return dialog;
 }
 
 HWND Item(HWND options, int id) { return GetDlgItem(options, id); }

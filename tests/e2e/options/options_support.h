@@ -19,6 +19,8 @@ class OptionsScenario : public ::testing::Test {
 protected:
     // Starts Quibex on `ini` (UTF-8); the window, or nullptr on timeout.
     HWND Start(const char* ini = kDefaultIni);
+    // Starts Quibex again in the same folder, on the INI the last run left.
+    HWND StartAgain();
     // Closes the window with its close box; the program must end with 0.
     void CloseAndExpectExit();
     QuibexSession& q() { return *session_; }
@@ -40,6 +42,10 @@ HWND WaitHelpPopup(DWORD processId);
 // Hovers over the left part of `control` until a tooltip of the process
 // shows `text`; that tooltip, or nullptr when none does.
 HWND HoverForTooltip(DWORD processId, HWND control, const std::wstring& text);
+// Picks `path` in the open-file dialog captioned `title`.
+bool ChooseFile(QuibexSession& q, const std::wstring& title, const std::wstring& path);
+// The dialog of the process that holds a control `id`, once one shows; nullptr otherwise.
+HWND WaitDialogWith(DWORD processId, int id);
 // The INI bytes as written on disk.
 std::string IniBytes(QuibexSession& q);
 // UTF-8 text as the system code page (932) writes it.

@@ -76,21 +76,6 @@ TEST_F(E2eOptions, LimitBoxTakesDigitsIsPutRightOnLeavingAndFollowsTheArrows) {
     CloseAndExpectExit();
 }
 
-// Picks `path` in the open-file dialog captioned `title`.
-bool ChooseFile(QuibexSession& q, const std::wstring& title, const std::wstring& path) {
-    HWND chooser = q.waitWindow(title);
-    if (!chooser) return false;
-    q.process().waitForInputIdle();
-    HWND name = e2e::childById(chooser, 0x47C);  // the file name box (cmb13), or its edit (edt1)
-    if (!name) name = e2e::childById(chooser, 0x480);
-    if (!name || !e2e::setWindowText(name, path)) return false;
-    // The dialog may still be setting itself up: ask again until it goes.
-    return e2e::waitUntil([&] {
-        if (IsWindow(chooser)) PostMessageW(chooser, WM_COMMAND, IDOK, 0);
-        return e2e::waitForWindowGone(chooser, 1s);
-    });
-}
-
 TEST_F(E2eOptions, ChoosingQuibexAsTheArchiverToolShowsTheNoticeAndTheChooserAgain) {
     ASSERT_TRUE(Start()) << e2e::describeTopLevel(q().pid());
     const std::wstring quibex = q().folder().file(L"Quibex.exe");
