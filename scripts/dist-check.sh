@@ -2,8 +2,8 @@
 # Checks a release as a user gets it: the zip of the tree that runs here holds
 # exactly the six files, and unpacked it goes through the first start (the
 # welcome window and its shortcuts, the options window, an archive given to
-# the Send To shortcut opening in the viewer). Screenshots of each step land
-# in BUILD/screenshots/ under the scenario's name.
+# the Send To shortcut opening in the viewer), with a screenshot of each
+# step in BUILD/screenshots/dist-<tree>-*.png.
 #   scripts/dist-check.sh BUILD_DIR DIST_DIR     (after make dist)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,4 +28,9 @@ mkdir -p "$unpacked"
 unzip -q "$zipfile" -d "$unpacked"
 QUIBEX_E2E_PROGRAMS=$unpacked ctest --test-dir "$build/$tree" --output-on-failure \
   -R 'E2eWelcome\.FirstStartMakesBothLinks'
-echo "dist-check: $zipfile unpacked and started as a first-time user would"
+# Kept under names of their own: the next test run writes the same scenario's.
+for shot in welcome-first-start welcome-links-made welcome-then-options \
+  E2eWelcome.FirstStartMakesBothLinksThenTheOptionsWindowAndTheSendToLinkOpensAnArchive-viewer; do
+  [ -f "$build/screenshots/$shot.png" ] && cp "$build/screenshots/$shot.png" "$build/screenshots/dist-$tree-${shot#E2eWelcome.FirstStartMakesBothLinksThenTheOptionsWindowAndTheSendToLinkOpensAnArchive-}.png"
+done
+echo "dist-check: $zipfile unpacked and started as a first-time user would (screenshots: $build/screenshots/dist-$tree-*.png)"
