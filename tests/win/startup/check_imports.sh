@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Quibex.exe loads the open-file dialog, the shell, OLE and printing only when
-# they are first used (core/lazy_library.h): none of those libraries may be
-# in its import table, or every start-up pays for loading them before the
-# first text is on screen.
+# Quibex.exe loads the open-file dialog, the shell, OLE, printing and the
+# version library only when they are first used (core/lazy_library.h): none
+# of them may be in its import table, or every start-up pays for loading them
+# before the first text is on screen.
 #   check_imports.sh OBJDUMP QUIBEX_EXE
 set -uo pipefail
 objdump=${1:?} exe=${2:?}
-loaded_on_use='^(comdlg32|shell32|shlwapi|shcore|ole32|oleaut32|winspool)(\.dll|\.drv)?$'
+loaded_on_use='^(comdlg32|shell32|shlwapi|shcore|ole32|oleaut32|winspool|version)(\.dll|\.drv)?$'
 
 [ -f "$exe" ] || { echo "FAIL: $exe is missing (build Quibex)"; exit 1; }
 imports=$("$objdump" -p "$exe" | awk '/DLL Name:/ { print tolower($3) }') || { echo "FAIL: $objdump failed"; exit 1; }
