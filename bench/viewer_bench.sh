@@ -4,7 +4,9 @@
 # by the launcher) and peak memory, for
 #   small    Quibex on samples/sample.lzh
 #   50MiB    Quibex on an LZH holding one 50 MiB Shift-JIS text
-#   minimal  a minimal Win32 window with one static text (the yardstick)
+#   minimal  a minimal Win32 window with one static text (the first yardstick)
+#   richedit a minimal window with one rich-edit box showing one line: what any
+#            rich-edit viewer pays (the second yardstick)
 # Every run starts in a fresh copy of the program folder (with a complete
 # Quibex.ini, so no first-run window); one warm-up round, then the median of
 # QBX_VIEWER_REPS (default 5) rounds, the cases alternating within a round.
@@ -30,7 +32,7 @@ for tool in jlha iconv awk cmake; do
     command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
 done
 [[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make $ARCH' first"
-cmake --build "$BUILD" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch minimal_window >/dev/null ||
+cmake --build "$BUILD" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch minimal_window minimal_richedit >/dev/null ||
     die "building the programs failed"
 mkdir -p "$WORK"
 
@@ -57,7 +59,7 @@ rm -rf "$WORK/runs"
 mkdir -p "$WORK/runs"
 plan=$WORK/plan.txt
 : >"$plan"
-cases=(small 50MiB minimal)
+cases=(small 50MiB minimal richedit)
 for ((r = 0; r <= REPS; r++)); do
     for c in "${cases[@]}"; do
         dir=$WORK/runs/$c-$r
@@ -68,6 +70,10 @@ for ((r = 0; r <= REPS; r++)); do
             cp "$BIN/minimal_window.exe" "$dir/"
             printf '%s\t%s\t%s\t\t%s\t%s\n' "$label" "$(winpath "$dir")" "$(winpath "$dir")\\minimal_window.exe" \
                 QuibexBenchMinimal Static >>"$plan"
+        elif [[ $c == richedit ]]; then
+            cp "$BIN/minimal_richedit.exe" "$dir/"
+            printf '%s\t%s\t%s\t\t%s\t%s\n' "$label" "$(winpath "$dir")" "$(winpath "$dir")\\minimal_richedit.exe" \
+                QuibexBenchRichEdit RichEdit50W >>"$plan"
         else
             arc=$root/samples/sample.lzh
             [[ $c == 50MiB ]] && arc=$WORK/big.lzh
@@ -88,13 +94,16 @@ awk -v text="$TEXT_BYTES" '
     '"$MEDIAN_AWK"'
     END {
         base = median("minimal")
-        printf "%-8s %10s %9s %11s %11s  %s\n", "case", "median ms", "/minimal", "peak WS MiB", "peak PF MiB", "peak / text size"
-        split("small 50MiB minimal", order, " ")
-        for (o = 1; o <= 3; o++) {
+        rich = median("richedit")
+        printf "%-8s %10s %9s %10s %11s %11s  %s\n", "case", "median ms", "/minimal", "/richedit", "peak WS MiB", "peak PF MiB",
+            "peak / text size"
+        split("small 50MiB minimal richedit", order, " ")
+        for (o = 1; o <= 4; o++) {
             c = order[o]
             m = median(c)
             extra = c == "50MiB" ? sprintf("WS %.2f, PF %.2f", ws[c] / text, pf[c] / text) : "-"
-            printf "%-8s %10.1f %9.2f %11.1f %11.1f  %s\n", c, m, m / base, ws[c] / 1048576, pf[c] / 1048576, extra
+            printf "%-8s %10.1f %9.2f %10.2f %11.1f %11.1f  %s\n", c, m, m / base, m / rich, ws[c] / 1048576, pf[c] / 1048576,
+                extra
         }
         printf "ms: from process creation until the first text box shows text on the screen (its pixels);\n"
         printf "median of %d runs per case; peaks are the largest over the runs, read once the peak working\n", n["minimal"]

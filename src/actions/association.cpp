@@ -1,12 +1,11 @@
 #include "actions/association.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "actions/action_messages.h"
 #include "core/app_state.h"
 #include "core/handle.h"
+#include "core/lazy_shell.h"
 #include "core/message_box.h"
 #include "core/path_text.h"
 
@@ -72,7 +71,7 @@ DWORD RegReadValue(HKEY root, const std::wstring& subKey, const std::wstring& va
 
 std::wstring FindAssociatedExe(const std::wstring& path) {
     std::wstring buffer(MAX_PATH, L'\0');
-    if (!Launched(FindExecutableW(path.c_str(), nullptr, buffer.data()))) return L"";
+    if (!Launched(lazy::FindExecutableW(path.c_str(), nullptr, buffer.data()))) return L"";
     return CollapseExecutableBuffer(buffer);
 }
 
@@ -89,7 +88,7 @@ bool OpenByAssociation(std::wstring& path, int verbMode) {
                 if (!classVerb.empty()) verb = classVerb;
             }
         }
-        return Launched(ShellExecuteW(GetDesktopWindow(), verb.c_str(), path.c_str(), L"", L"", SW_SHOW));
+        return Launched(lazy::ShellExecuteW(GetDesktopWindow(), verb.c_str(), path.c_str(), L"", L"", SW_SHOW));
     } catch (...) {
         return false;
     }

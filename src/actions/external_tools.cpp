@@ -1,12 +1,11 @@
 #include "actions/external_tools.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "actions/action_messages.h"
 #include "core/app_state.h"
 #include "core/handle.h"
+#include "core/lazy_shell.h"
 #include "core/message_box.h"
 
 namespace quibex {
@@ -70,7 +69,7 @@ DWORD OpenTextWithEditor(const std::wstring& textPath) {
 DWORD PrintTextByAssociation(const std::wstring& textPath) {
     if (UserDeclinesPrinting()) return 0;
     // Always "print": the open-verb setting is about opening only.
-    HINSTANCE result = ShellExecuteW(GetDesktopWindow(), L"print", textPath.c_str(), L"", L"", SW_SHOW);
+    HINSTANCE result = lazy::ShellExecuteW(GetDesktopWindow(), L"print", textPath.c_str(), L"", L"", SW_SHOW);
     if (reinterpret_cast<INT_PTR>(result) <= 32)
         ShowMessage(action_text::PrintByAssociationFailed(textPath), kErrorStyle);
     return static_cast<DWORD>(reinterpret_cast<INT_PTR>(result));

@@ -1,10 +1,10 @@
 // Quibex: shows the texts inside an archive without unpacking it.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "core/path_text.h"
 #include "app/startup.h"
+#include "viewer/ole_session.h"
 
 namespace {
 
@@ -17,28 +17,18 @@ bool IsDialogKey(MSG& msg) {
     return wcscmp(cls, L"#32770") == 0 && IsDialogMessageW(active, &msg);
 }
 
-// OLE for the whole life of the program: the viewer's drop target needs it on
-// this thread before its window is made.
-struct OleSession {
-    OleSession() { ok = SUCCEEDED(OleInitialize(nullptr)); }
-    ~OleSession() {
-        if (ok) OleUninitialize();
-    }
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-    bool ok = false;
-};
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-    OleSession ole;
 
     // The whole argument text is the archive path.
     std::wstring argument = quibex::TrimSpaces(commandLine ? commandLine : L"");
-    if (quibex::Main(instance, argument) == quibex::StartResult::Exit) return 0;
+    if (quibex::Main(instance, argument) == quibex::StartResult::Exit) {
+        quibex::EndOle();
+        return 0;
+    }
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -46,5 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // The viewer starts OLE once its first text is shown.
+    quibex::EndOle();
     return static_cast<int>(msg.wParam);
 }

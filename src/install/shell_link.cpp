@@ -5,6 +5,9 @@
 
 #include <utility>
 
+#include "core/lazy_ole32.h"
+#include "core/lazy_shell.h"
+
 namespace quibex {
 
 namespace {
@@ -32,7 +35,7 @@ private:
 constexpr int kFieldChars = 1024;
 
 bool MakeLink(ComRef<IShellLinkW>& link, ComRef<IPersistFile>& file) {
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())))
+    if (FAILED(lazy::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())))
         return false;
     return SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put()));
 }
@@ -49,20 +52,20 @@ bool ReadField(std::wstring& out, Getter&& get) {
 
 ShellLink::ShellLink() {
     // S_FALSE when this thread already has COM; still one call to undo.
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HRESULT hr = lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     uninitialize_ = SUCCEEDED(hr);
 }
 
 ShellLink::~ShellLink() {
-    if (uninitialize_) CoUninitialize();
+    if (uninitialize_) lazy::CoUninitialize();
 }
 
 bool ShellLink::GetSystemFolderPath(HWND owner, int id, std::wstring& sfPath) const {
     PIDLIST_ABSOLUTE items = nullptr;
-    if (SHGetSpecialFolderLocation(owner, id, &items) != S_OK || !items) return false;
+    if (lazy::SHGetSpecialFolderLocation(owner, id, &items) != S_OK || !items) return false;
     wchar_t buffer[MAX_PATH] = {};
-    BOOL found = SHGetPathFromIDListW(items, buffer);
-    CoTaskMemFree(items);
+    BOOL found = lazy::SHGetPathFromIDListW(items, buffer);
+    lazy::CoTaskMemFree(items);
     // Only a folder on disk can take a link: an empty path would put it beside
     // the current folder, and Wine names virtual folders by "::{GUID}" paths.
     DWORD attributes = found ? GetFileAttributesW(buffer) : INVALID_FILE_ATTRIBUTES;

@@ -5,10 +5,25 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/lazy_library.h"
+
 namespace quibex {
+namespace {
+
+// The version library only when the about window asks.
+LazyLibrary g_version{L"version.dll"};
+LazyFunction<decltype(&::GetFileVersionInfoSizeW)> g_infoSize{g_version, "GetFileVersionInfoSizeW"};
+LazyFunction<decltype(&::GetFileVersionInfoW)> g_info{g_version, "GetFileVersionInfoW"};
+LazyFunction<decltype(&::VerQueryValueW)> g_query{g_version, "VerQueryValueW"};
+
+}  // namespace
 
 ProgramVersion ReadProgramVersion() {
     ProgramVersion version;
+    auto GetFileVersionInfoSizeW = g_infoSize.get();
+    auto GetFileVersionInfoW = g_info.get();
+    auto VerQueryValueW = g_query.get();
+    if (!GetFileVersionInfoSizeW || !GetFileVersionInfoW || !VerQueryValueW) return version;
     wchar_t exe[MAX_PATH] = {};
     DWORD n = GetModuleFileNameW(nullptr, exe, static_cast<DWORD>(std::size(exe)));
     if (n == 0 || n >= std::size(exe)) return version;

@@ -6,11 +6,12 @@
 // WM_DROPFILES instead, so a drop is acted on exactly once either way.
 #include "viewer/drop_target.h"
 
-#include <shellapi.h>
-
 #include <string>
 
+#include "core/lazy_ole32.h"
+#include "core/lazy_shell.h"
 #include "viewer/drop_rules.h"
+#include "viewer/ole_session.h"
 #include "viewer/viewer_form.h"
 
 namespace quibex {
@@ -27,14 +28,14 @@ std::wstring FirstDroppedFile(IDataObject* data) {
     std::wstring path;
     if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
         auto drop = static_cast<HDROP>(medium.hGlobal);
-        if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-            UINT len = DragQueryFileW(drop, 0, nullptr, 0);
+        if (lazy::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+            UINT len = lazy::DragQueryFileW(drop, 0, nullptr, 0);
             path.resize(len + 1);
-            UINT got = DragQueryFileW(drop, 0, path.data(), len + 1);
+            UINT got = lazy::DragQueryFileW(drop, 0, path.data(), len + 1);
             path.resize(got <= len ? got : 0);
         }
     }
-    ReleaseStgMedium(&medium);
+    lazy::ReleaseStgMedium(&medium);
     return path;
 }
 
@@ -116,12 +117,16 @@ int DropModifiersOf(DWORD keyState) {
 IDropTarget* NewViewerDropTarget() { return new ViewerDropTarget(); }
 
 bool RegisterViewerDropTarget(HWND viewer) {
+    if (!StartOle()) return false;
     IDropTarget* target = NewViewerDropTarget();
-    HRESULT hr = RegisterDragDrop(viewer, target);
+    HRESULT hr = lazy::RegisterDragDrop(viewer, target);
     target->Release();  // the registration holds its own reference
     return SUCCEEDED(hr);
 }
 
-void RevokeViewerDropTarget(HWND viewer) { RevokeDragDrop(viewer); }
+void RevokeViewerDropTarget(HWND viewer) {
+    // Before OLE has started nothing can have been registered.
+    if (OleStarted()) lazy::RevokeDragDrop(viewer);
+}
 
 }  // namespace quibex

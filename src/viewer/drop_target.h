@@ -13,8 +13,8 @@ int DropModifiersOf(DWORD keyState);
 
 // A new drop target for the viewer, with one reference the caller owns.
 IDropTarget* NewViewerDropTarget();
-// Registers a new target on the viewer window; needs OLE initialised on the
-// calling thread, and fails (false) without it.
+// Registers a new target on the viewer window, starting OLE on the calling
+// thread first when it has not been (StartOle); false when either fails.
 bool RegisterViewerDropTarget(HWND viewer);
 void RevokeViewerDropTarget(HWND viewer);
 

@@ -182,6 +182,7 @@ void BuildViewer() {
         SetStatusPanel(f, 3, std::to_wstring(count));
         SetCursor(oldCursor);
         SetForegroundWindow(f.hwnd());
+        PostMessageW(f.hwnd(), kMsgFirstTextShown, 0, 0);
     } catch (const std::bad_alloc&) {
         ErrorExit(f, kBuildOutOfMemory);
     } catch (const std::exception&) {

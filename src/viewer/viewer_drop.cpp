@@ -3,10 +3,9 @@
 // was not held.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "actions/external_tools.h"
 #include "core/app_state.h"
+#include "core/lazy_shell.h"
 #include "core/message_box.h"
 #include "core/paths.h"
 #include "core/win_profile_store.h"
@@ -67,25 +66,28 @@ void SetViewerDropMode(int mode) {
     ViewerForm* f = Form();
     if (!f) return;
     f->dropMode = mode == 1 ? 1 : 0;
-    DragAcceptFiles(f->hwnd(), f->dropMode == 1);
+    // What DragAcceptFiles does, without loading the shell for it.
+    LONG_PTR style = GetWindowLongPtrW(f->hwnd(), GWL_EXSTYLE);
+    style = f->dropMode == 1 ? style | WS_EX_ACCEPTFILES : style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES);
+    SetWindowLongPtrW(f->hwnd(), GWL_EXSTYLE, style);
 }
 
 int ViewerDropMode() { return Form() ? Form()->dropMode : 0; }
 
 void OnDropFiles(ViewerForm& f, HDROP drop) {
     if (f.dropMode == 0) {
-        DragFinish(drop);
+        lazy::DragFinish(drop);
         return;
     }
     std::wstring path;
-    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = lazy::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count > 0) {
-        UINT len = DragQueryFileW(drop, 0, nullptr, 0);
+        UINT len = lazy::DragQueryFileW(drop, 0, nullptr, 0);
         path.resize(len + 1);
-        DragQueryFileW(drop, 0, path.data(), len + 1);
+        lazy::DragQueryFileW(drop, 0, path.data(), len + 1);
         path.resize(len);
     }
-    DragFinish(drop);
+    lazy::DragFinish(drop);
     DropArchive(path, HeldModifiers());
 }
 

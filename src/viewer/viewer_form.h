@@ -41,6 +41,7 @@ inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of th
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
 inline constexpr UINT kMsgOpenLink = WM_APP + 43;        // the link in pendingLink, after the click is done
+inline constexpr UINT kMsgFirstTextShown = WM_APP + 44;  // what start-up left for after the first paint
 
 // The viewer window's object; it lives as long as its window.
 struct ViewerForm : Window {

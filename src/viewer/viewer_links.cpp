@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <richedit.h>
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -18,6 +17,7 @@
 
 #include "actions/action_messages.h"
 #include "core/app_state.h"
+#include "core/lazy_shell.h"
 #include "core/message_box.h"
 #include "core/window_base.h"
 #include "viewer/large_text_view.h"
@@ -233,7 +233,7 @@ void OpenPendingLink(ViewerForm& f) {
         run.lpVerb = L"open";
         run.lpFile = target.c_str();
         run.nShow = SW_SHOWNORMAL;
-        if (ShellExecuteExW(&run)) return;
+        if (lazy::ShellExecuteExW(&run)) return;
         const auto code = reinterpret_cast<INT_PTR>(run.hInstApp);
         ShowMessage(code == SE_ERR_NOASSOC ? action_text::NoAssociation(target) : action_text::LaunchFailed(target),
                     MB_OK | MB_ICONERROR);

@@ -162,6 +162,13 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: RestoreStatusText(); break;
     case WM_DPICHANGED: OnViewerDpiChanged(f, HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case kMsgOpenLink: OpenPendingLink(f); return 0;
+    case kMsgFirstTextShown:
+        // The first text's pixels go to the screen before OLE is loaded and
+        // started for the drop target. OLE drags show their effect;
+        // WM_DROPFILES stays for shells that send only that.
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RegisterViewerDropTarget(hwnd());
+        return 0;
     case WM_DROPFILES: OnDropFiles(f, reinterpret_cast<HDROP>(wp)); return 0;
     case kMsgDroppedArchive: {
         std::wstring path = std::move(f.droppedPath);
@@ -216,8 +223,6 @@ HWND LoadViewer() {
         return nullptr;
     }
     g_form = std::move(form);
-    // OLE drags show their effect; WM_DROPFILES stays for shells that send only that.
-    RegisterViewerDropTarget(f.hwnd());
     f.dummy = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, -40, -40, 8, 8, f.hwnd(),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDummyId)), inst, nullptr);
     // Two system-menu items: the key list and the about window.

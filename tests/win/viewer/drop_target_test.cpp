@@ -263,10 +263,12 @@ TEST_F(ViewerDropTarget, DropIsRefusedWhenTheSourceAllowsNoCopy) {
 // OLE finds a target by walking from the window under the cursor to its
 // parents; the viewer's covers its children only while they have none of
 // their own (the text boxes are made without rich edit's own drag and drop).
+// The target comes once the first text has been painted.
 TEST_F(ViewerDropTarget, RegisteredOnTheViewerAndNotOnItsChildren) {
     OpenWith(0);
     constexpr const wchar_t* kProp = L"OleDropTargetInterface";
-    EXPECT_NE(GetPropW(ViewerWindow(), kProp), nullptr);
+    EXPECT_EQ(GetPropW(ViewerWindow(), kProp), nullptr) << "registered before the viewer's first paint";
+    EXPECT_TRUE(PumpUntil([&] { return GetPropW(ViewerWindow(), kProp) != nullptr; }, 2000));
     for (HWND child : {ViewerTextBox(0), ViewerTabStrip(), ViewerStatusBar(), ViewerToolbar()}) {
         ASSERT_NE(child, nullptr);
         for (HWND w = child; w && w != ViewerWindow(); w = GetParent(w)) EXPECT_EQ(GetPropW(w, kProp), nullptr);
