@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/handle.h"
-#include "core/lazy_library.h"
+#include "core/lazy_comdlg32.h"
 #include "core/path_text.h"
 
 namespace quibex {
@@ -45,12 +45,6 @@ std::wstring LongPathName(const std::wstring& path) {
     return result;
 }
 
-namespace {
-// The dialog library, and the printing library it brings, only when a dialog opens.
-LazyLibrary g_comdlg32{L"comdlg32.dll"};
-LazyFunction<decltype(&::GetOpenFileNameW)> g_getOpenFileName{g_comdlg32, "GetOpenFileNameW"};
-}  // namespace
-
 std::wstring SelectArchiveFile(HWND owner, const std::wstring& filter, const std::wstring& initialFolder,
                                const std::wstring& title) {
     wchar_t file[256] = {};
@@ -68,8 +62,7 @@ std::wstring SelectArchiveFile(HWND owner, const std::wstring& filter, const std
     ofn.lpstrInitialDir = initialFolder.c_str();
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;  // 0x81804
-    auto getOpenFileName = g_getOpenFileName.get();
-    if (!getOpenFileName || !getOpenFileName(&ofn)) return L"";
+    if (!lazy::GetOpenFileNameW(&ofn)) return L"";
     return std::wstring(file);
 }
 

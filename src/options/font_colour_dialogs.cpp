@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/lazy_comdlg32.h"
 #include "options/view_option_rules.h"
 
 namespace quibex {
@@ -35,8 +36,8 @@ int32_t ShowFontDialog(HWND owner, FontSpec& font, DWORD flags) {
     cf.lpLogFont = &lf;
     cf.rgbColors = font.FontColor;
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | flags;
-    if (!ChooseFontW(&cf)) {
-        const DWORD error = CommDlgExtendedError();
+    if (!lazy::ChooseFontW(&cf)) {
+        const DWORD error = lazy::CommDlgExtendedError();
         return error != 0 ? static_cast<int32_t>(error) : kFontDialogCancelled;
     }
     font.FaceName = lf.lfFaceName;  // NUL-terminated by the dialog
@@ -58,8 +59,8 @@ int32_t ShowColorDialog(HWND owner, COLORREF initial, DWORD flags) {
     cc.rgbResult = initial;
     cc.lpCustColors = custom.data();
     cc.Flags = CC_RGBINIT | flags;
-    if (ChooseColorW(&cc)) return static_cast<int32_t>(cc.rgbResult);
-    return CommDlgExtendedError() != 0 ? kColourDialogFailed : kColourDialogCancelled;
+    if (lazy::ChooseColorW(&cc)) return static_cast<int32_t>(cc.rgbResult);
+    return lazy::CommDlgExtendedError() != 0 ? kColourDialogFailed : kColourDialogCancelled;
 }
 
 }  // namespace quibex
