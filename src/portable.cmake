@@ -1,6 +1,7 @@
 # Sources of Quibex that use no Windows API: name and caption rules, command-line
 # builders, INI value normalisation, geometry arithmetic, the link scanner,
-# the toolbar's drawings. Linked into Quibex.exe and into the native unit tests.
+# the toolbar's drawings, the option windows' rules. Linked into Quibex.exe and
+# into the native unit tests.
 set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/settings_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/settings.cpp
@@ -10,13 +11,15 @@ set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/archive/text_selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/reader_family.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/work_folder_names.cpp
-)
-add_library(quibex_portable STATIC ${QUIBEX_PORTABLE_SOURCES})
-target_include_directories(quibex_portable PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_compile_options(quibex_portable PRIVATE ${QUIBEX_WARNINGS})
-list(APPEND QUIBEX_PORTABLE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/actions/launch_text.cpp)
-target_sources(quibex_portable PRIVATE ${CMAKE_CURRENT_LIST_DIR}/actions/launch_text.cpp)
-set(QUIBEX_VIEWER_PORTABLE
+  ${CMAKE_CURRENT_LIST_DIR}/actions/launch_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui/glyph_raster.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui/toolbar_glyphs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui/about_version.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/search/text_find.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/options/option_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/options/view_option_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/options/key_list_rows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/install/setup_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/tab_caption.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/text_encoding.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/text_layout.cpp
@@ -24,23 +27,8 @@ set(QUIBEX_VIEWER_PORTABLE
   ${CMAKE_CURRENT_LIST_DIR}/viewer/path_ellipsis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/link_scanner.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/link_table.cpp)
-list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_VIEWER_PORTABLE})
-target_sources(quibex_portable PRIVATE ${QUIBEX_VIEWER_PORTABLE})
-set(QUIBEX_UI_PORTABLE
-  ${CMAKE_CURRENT_LIST_DIR}/ui/glyph_raster.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ui/toolbar_glyphs.cpp)
-list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_UI_PORTABLE})
-target_sources(quibex_portable PRIVATE ${QUIBEX_UI_PORTABLE})
-set(QUIBEX_OPTIONS_PORTABLE
-  ${CMAKE_CURRENT_LIST_DIR}/search/text_find.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/options/option_rules.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/options/view_option_rules.cpp)
-list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_OPTIONS_PORTABLE})
-target_sources(quibex_portable PRIVATE ${QUIBEX_OPTIONS_PORTABLE})
-set(QUIBEX_WELCOME_PORTABLE
-  ${CMAKE_CURRENT_LIST_DIR}/install/setup_rules.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/options/key_list_rows.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ui/about_version.cpp)
-list(APPEND QUIBEX_PORTABLE_SOURCES ${QUIBEX_WELCOME_PORTABLE})
-target_sources(quibex_portable PRIVATE ${QUIBEX_WELCOME_PORTABLE})
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/link_table.cpp
+)
+add_library(quibex_portable STATIC ${QUIBEX_PORTABLE_SOURCES})
+target_include_directories(quibex_portable PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_compile_options(quibex_portable PRIVATE ${QUIBEX_WARNINGS})

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "view_options_dialog_ids.h"
+
 HWND OptionsScenario::Start(const char* ini) {
     session_ = std::make_unique<QuibexSession>(ini);
     return StartAgain();
@@ -21,6 +23,13 @@ HWND OptionsScenario::StartAgain() {
     });
     if (w) q().process().waitForInputIdle();
     return w;
+}
+
+HWND OptionsScenario::OpenViewOptions() {
+    if (!e2e::pressButtonById(w, IDC_OPTIONS_BTNVIEWER)) return nullptr;
+    HWND v = WaitDialogWith(q().pid(), IDC_VIEWOPT_CHKSCK0);
+    if (v) q().process().waitForInputIdle();
+    return v;
 }
 
 void OptionsScenario::CloseAndExpectExit() {

@@ -21,6 +21,8 @@ protected:
     HWND Start(const char* ini = kDefaultIni);
     // Starts Quibex again in the same folder, on the INI the last run left.
     HWND StartAgain();
+    // Opens the viewer options over the main options window; nullptr on timeout.
+    HWND OpenViewOptions();
     // Closes the window with its close box; the program must end with 0.
     void CloseAndExpectExit();
     QuibexSession& q() { return *session_; }

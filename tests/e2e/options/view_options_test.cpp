@@ -34,19 +34,6 @@ constexpr char kWrittenIni[] =
 
 class E2eViewOptions : public OptionsScenario {
 protected:
-    // Opens the viewer options over the main options window; nullptr on timeout.
-    HWND OpenViewOptions() {
-        if (!e2e::pressButtonById(w, IDC_OPTIONS_BTNVIEWER)) return nullptr;
-        HWND v = nullptr;
-        e2e::waitUntil([&] {
-            for (HWND found : e2e::findWindows(
-                     e2e::WindowQuery().withCaption(L"Quibex").withClass(L"#32770").inProcess(q().pid())))
-                if (GetDlgItem(found, IDC_VIEWOPT_CHKSCK0)) v = found;
-            return v != nullptr;
-        });
-        if (v) q().process().waitForInputIdle();
-        return v;
-    }
     // Closes the viewer options with its close button, then OKs the main window.
     void CloseAndOk(HWND v) {
         ASSERT_TRUE(e2e::pressButtonById(v, IDCANCEL));
@@ -118,12 +105,8 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
 
     // The toolbar button opens the icon customisation over this window; Esc closes it.
     ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_BTNICON));
-    HWND icons = nullptr;
-    ASSERT_TRUE(e2e::waitUntil([&] {
-        for (HWND found : e2e::findWindows(e2e::WindowQuery().withClass(L"#32770").inProcess(q().pid())))
-            if (GetDlgItem(found, IDC_ICONCUST_CHKHOTIMAGE)) icons = found;
-        return icons != nullptr;
-    }));
+    HWND icons = WaitDialogWith(q().pid(), IDC_ICONCUST_CHKHOTIMAGE);
+    ASSERT_TRUE(icons);
     EXPECT_EQ(GetWindow(icons, GW_OWNER), v);
     EXPECT_FALSE(IsWindowEnabled(v)) << "modal over the viewer options";
     q().screenshot(L"icon-customisation-from-view-options");
@@ -156,12 +139,8 @@ TEST_F(E2eViewOptions, ShortcutBoxesPreviewAndUntouchedRoundTrip) {
 
     // The font dialog starts on the sample's font and size, and gives them back.
     ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_BTNFONTCOLOR));
-    HWND fonts = nullptr;
-    ASSERT_TRUE(e2e::waitUntil([&] {
-        for (HWND found : e2e::findWindows(e2e::WindowQuery().withClass(L"#32770").inProcess(q().pid())))
-            if (GetDlgItem(found, 0x472)) fonts = found;  // the size box (cmb3)
-        return fonts != nullptr;
-    })) << e2e::describeTopLevel(q().pid());
+    HWND fonts = WaitDialogWith(q().pid(), 0x472);  // the size box (cmb3)
+    ASSERT_TRUE(fonts) << e2e::describeTopLevel(q().pid());
     q().process().waitForInputIdle();
     EXPECT_EQ(e2e::windowText(GetDlgItem(fonts, 0x472)), L"12");
     q().screenshot(L"view-options-font");

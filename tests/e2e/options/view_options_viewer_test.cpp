@@ -58,10 +58,6 @@ protected:
         CloseAndWait(q(), v.window);
         return look;
     }
-    HWND OpenViewerOptions() {
-        if (!e2e::pressButtonById(w, IDC_OPTIONS_BTNVIEWER)) return nullptr;
-        return WaitDialogWith(q().pid(), IDC_VIEWOPT_BTNICON);
-    }
     HWND OpenIcons(HWND viewOptions) {
         if (!e2e::pressButtonById(viewOptions, IDC_VIEWOPT_BTNICON)) return nullptr;
         return WaitDialogWith(q().pid(), IDC_ICONCUST_CHKHOTIMAGE);
@@ -85,7 +81,7 @@ TEST_F(E2eViewOptionsReachTheViewer, FontColourAndIconThenTheIconReset) {
     ASSERT_FALSE(before.backButton.empty());
 
     ASSERT_TRUE(StartAgain()) << e2e::describeTopLevel(q().pid());
-    HWND v = OpenViewerOptions();
+    HWND v = OpenViewOptions();
     ASSERT_TRUE(v) << e2e::describeTopLevel(q().pid());
     // The font dialog: 16 points in the colour of its tenth entry.
     ASSERT_TRUE(e2e::pressButtonById(v, IDC_VIEWOPT_BTNFONTCOLOR));
@@ -127,7 +123,7 @@ TEST_F(E2eViewOptionsReachTheViewer, FontColourAndIconThenTheIconReset) {
 
     // Reset in the icon window brings the built-in image back.
     ASSERT_TRUE(StartAgain());
-    v = OpenViewerOptions();
+    v = OpenViewOptions();
     ASSERT_TRUE(v);
     icons = OpenIcons(v);
     ASSERT_TRUE(icons);
