@@ -72,7 +72,7 @@ struct ViewerForm : Window {
     std::wstring savedStatusText;
     bool shiftAtToolbarClick = false;
     std::array<std::wstring, 7> toolbarHints;      // status panel 1 while the pointer is over button i
-    UniqueImageList toolbarImages[2];              // ImageList1(0) normal, ImageList1(1) pointed at
+    UniqueImageList toolbarImages[2];              // the images shown, the pointed-at ones for hovering
     bool inSysCommand = false;                     // a system-menu item is being handled
     int dropMode = 1;                              // 0 while another window of the program is open over the viewer
     std::vector<std::unique_ptr<TabLinks>> links;  // per tab; null for a large-text view or before loading
@@ -166,6 +166,8 @@ void OnToolbarCommand(ViewerForm& f, int id);
 LRESULT OnToolbarNotify(ViewerForm& f, NMHDR* hdr);
 // Images and size again at the viewer's DPI.
 void RescaleToolbar(ViewerForm& f);
+// The pointed-at images, built once the first text is on screen.
+void LoadHoverImages(ViewerForm& f);
 
 // viewer_dpi.cpp
 UniqueFont MakeViewerUiFont(int dpi);

@@ -167,6 +167,7 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // started for the drop target. OLE drags show their effect;
         // WM_DROPFILES stays for shells that send only that.
         RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        LoadHoverImages(f);
         RegisterViewerDropTarget(hwnd());
         return 0;
     case WM_DROPFILES: OnDropFiles(f, reinterpret_cast<HDROP>(wp)); return 0;
