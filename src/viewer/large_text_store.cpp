@@ -39,6 +39,7 @@ bool LargeTextStore::Open(const std::wstring& path) {
     if (!file_) return false;
     LARGE_INTEGER size{};
     GetFileSizeEx(file_.get(), &size);
+    fileBytes_ = static_cast<uint64_t>(size.QuadPart);
     size_t room = static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), kMaxChars));
     if (!Reserve(room + std::size(kCutNote) + kCommitChars)) return false;
     decoder_.emplace(DecoderFor(file_.get()));
@@ -73,6 +74,11 @@ void LargeTextStore::Finish(bool cut) {
     file_.reset();
 }
 
+int LargeTextStore::PercentRead() const {
+    if (complete_ || fileBytes_ == 0) return 100;
+    return static_cast<int>(std::min<uint64_t>(readBytes_ * 100 / fileBytes_, 99));
+}
+
 bool LargeTextStore::LoadStep(size_t bytes) {
     if (complete_ || !decoder_) return false;
     std::string chunk(std::min<size_t>(bytes, 1 << 20), '\0');
@@ -85,6 +91,7 @@ bool LargeTextStore::LoadStep(size_t bytes) {
             return false;
         }
         done += got;
+        readBytes_ += got;
         piece_.clear();
         decoder_->Feed(reinterpret_cast<const uint8_t*>(chunk.data()), got, false, piece_);
         if (!Append(piece_.data(), piece_.size(), false)) {

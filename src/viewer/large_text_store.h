@@ -36,6 +36,8 @@ public:
     size_t Size() const { return size_; }
     // Line breaks so far (each CR of the text).
     size_t Breaks() const { return breaks_; }
+    // How much of the file has been read, in percent (100 once complete).
+    int PercentRead() const;
 
 private:
     bool Commit(size_t chars);
@@ -48,6 +50,7 @@ private:
     wchar_t* base_ = nullptr;
     size_t reserved_ = 0, committed_ = 0, size_ = 0;  // in characters
     size_t breaks_ = 0;
+    uint64_t fileBytes_ = 0, readBytes_ = 0;
     bool pendingCr_ = false;
     bool complete_ = false;
     std::wstring piece_;

@@ -456,6 +456,12 @@ bool LargeTextPending(HWND view) {
     return v && v->store.Data() && !Idle(*v);
 }
 
+int LargeTextProgress(HWND view) {
+    LargeTextView* v = ViewOf(view);
+    if (!v || !v->store.Data() || Idle(*v)) return -1;
+    return std::min(v->store.PercentRead(), 99);
+}
+
 void EnableLargeTextLinks(HWND view, uint64_t limitChars) {
     if (LargeTextView* v = ViewOf(view)) {
         v->links.Clear();

@@ -37,7 +37,8 @@ struct TabLinks {
 };
 
 // Private messages of the viewer window.
-inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of that tab's text
+inline constexpr UINT_PTR kProgressTimer = 90;  // the caption's progress of a large text being read
+inline constexpr UINT_PTR kLoadTimer = 100;     // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
 inline constexpr UINT kMsgOpenLink = WM_APP + 43;        // the link in pendingLink, after the click is done
@@ -108,6 +109,10 @@ void FormatKeepingView(HWND box, const std::function<void()>& format);
 void LoadTabText(ViewerForm& f, int index, bool complete);
 void ContinueLoading(ViewerForm& f, int index);
 bool TextPending(ViewerForm& f, int index);
+// The caption shows how far the selected tab's large text has been read,
+// while any large text is still being read.
+void ShowLoadingProgress(ViewerForm& f);
+std::wstring ViewerCaption();
 void SetBoxText(HWND box, const std::wstring& text);
 void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
 COLORREF ResolveColour(int32_t value);

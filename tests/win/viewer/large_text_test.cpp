@@ -255,9 +255,21 @@ TEST_F(LargeText, FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers) {
     UpdateWindow(ViewerWindow());
     DWORD shown = GetTickCount() - start;
     EXPECT_TRUE(TabFileLoaded(0));
+    // The caption tells how far the text has been read while it is read.
+    auto caption = [] {
+        wchar_t text[256] = {};
+        GetWindowTextW(ViewerWindow(), text, 256);
+        return std::wstring(text);
+    };
+    std::vector<int> percents;
     // The longest any one message kept the loop from the next.
     DWORD longest = 0;
     while (TabTextPending(0) && GetTickCount() - start < 120000) {
+        std::wstring now = caption();
+        if (size_t at = now.find(L" - 読み込み中 "); at != std::wstring::npos) {
+            int percent = _wtoi(now.c_str() + at + 8);
+            if (percents.empty() || percents.back() != percent) percents.push_back(percent);
+        }
         MSG msg;
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             Sleep(1);
@@ -270,6 +282,12 @@ TEST_F(LargeText, FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers) {
     }
     ASSERT_FALSE(TabTextPending(0));
     DWORD whole = GetTickCount() - start;
+    Pump(400);  // the progress timer's next turn
+    EXPECT_EQ(caption().find(L"読み込み中"), std::wstring::npos) << "the plain caption comes back";
+    ASSERT_FALSE(percents.empty());
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_LT(percents.front(), 50);
+    EXPECT_LE(percents.back(), 99);
     size_t grown = PeakMemory() - peakBefore;
     HWND box = ViewerTextBox(0);
     ASSERT_TRUE(IsLargeTextView(box));
