@@ -22,7 +22,6 @@ LargeTextStore::~LargeTextStore() {
 // size bounds its text. A 32-bit process may lack that much room in one
 // piece; then the largest block it has is taken and the text cut there.
 bool LargeTextStore::Reserve(size_t chars) {
-    chars = std::min(chars, kMaxChars);
     for (size_t want = chars; want >= kCommitChars; want /= 2) {
         void* p = VirtualAlloc(nullptr, want * sizeof(wchar_t), MEM_RESERVE, PAGE_NOACCESS);
         if (p) {
@@ -34,13 +33,13 @@ bool LargeTextStore::Reserve(size_t chars) {
     return false;
 }
 
-bool LargeTextStore::Open(const std::wstring& path) {
+bool LargeTextStore::Open(const std::wstring& path, size_t maxChars) {
     file_.reset(OpenTextFile(path));
     if (!file_) return false;
     LARGE_INTEGER size{};
     GetFileSizeEx(file_.get(), &size);
     fileBytes_ = static_cast<uint64_t>(size.QuadPart);
-    size_t room = static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), kMaxChars));
+    size_t room = static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), maxChars));
     if (!Reserve(room + std::size(kCutNote) + kCommitChars)) return false;
     decoder_.emplace(DecoderFor(file_.get()));
     return true;

@@ -18,17 +18,19 @@ namespace quibex {
 
 class LargeTextStore {
 public:
-    // Characters a store holds at most (1 GiB of memory); a longer text is
-    // cut and says so at its end.
-    static constexpr size_t kMaxChars = size_t{1} << 29;
+    // Characters a store holds at most (1 GiB of memory in a 32-bit process,
+    // 2 GiB in a 64-bit one; positions stay within the rich-edit messages'
+    // LONG); a longer text is cut and says so at its end.
+    static constexpr size_t kMaxChars = sizeof(void*) >= 8 ? size_t{1} << 30 : size_t{1} << 29;
 
     LargeTextStore() = default;
     ~LargeTextStore();
     LargeTextStore(const LargeTextStore&) = delete;
     LargeTextStore& operator=(const LargeTextStore&) = delete;
 
-    // Opens the file and reserves room for its text; false when it cannot be read.
-    bool Open(const std::wstring& path);
+    // Opens the file and reserves room for its text, at most `maxChars`
+    // characters; false when it cannot be read.
+    bool Open(const std::wstring& path, size_t maxChars = kMaxChars);
     // Decodes about `bytes` more of the file; true while more is to come.
     bool LoadStep(size_t bytes);
     bool Complete() const { return complete_; }

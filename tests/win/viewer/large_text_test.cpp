@@ -10,8 +10,10 @@
 #include <cstdio>
 
 #include "core/app_state.h"
+#include "viewer/large_text_store.h"
 #include "viewer/large_text_view.h"
 #include "viewer/viewer_control.h"
+#include "viewer/viewer_texts.h"
 #include "viewer/viewer_window.h"
 #include "viewer_fixture.h"
 
@@ -300,6 +302,33 @@ TEST_F(LargeText, FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers) {
     std::printf("[ viewer ] 50 MiB text: first part after %lu ms, whole text after %lu ms, longest the message loop "
                 "was held %lu ms, peak working set grew by %zu MiB\n",
                 shown, whole, longest, grown >> 20);
+}
+
+// A text longer than the room a process can give is cut at a whole
+// character, says so at its end, and the percentage read only grows.
+TEST_F(LargeText, TextPastTheRoomIsCutAndSaysSo) {
+    const std::wstring path = work + L"long.txt";
+    size_t lines = WriteNumberedText(path, 12u << 20);
+    LargeTextStore store;
+    ASSERT_TRUE(store.Open(path, size_t{4} << 20));
+    int percent = store.PercentRead();
+    while (store.LoadStep(1u << 20)) {
+        EXPECT_GE(store.PercentRead(), percent);
+        percent = store.PercentRead();
+    }
+    ASSERT_TRUE(store.Complete());
+    EXPECT_EQ(store.PercentRead(), 100);
+    const std::wstring note = kCutNote;
+    std::wstring text(store.Data(), store.Size());
+    ASSERT_GT(text.size(), note.size());
+    EXPECT_EQ(text.substr(text.size() - note.size()), note);
+    // Whole lines, in order, then at most part of one before the note.
+    size_t kept = text.size() - note.size(), at = 0, n = 0;
+    for (; n < lines && at + NumberedBoxLine(n).size() <= kept; at += NumberedBoxLine(n++).size())
+        ASSERT_EQ(text.compare(at, NumberedBoxLine(n).size(), NumberedBoxLine(n)), 0) << "line " << n;
+    EXPECT_EQ(NumberedBoxLine(n).compare(0, kept - at, text, at, kept - at), 0);
+    EXPECT_LT(n, lines);
+    EXPECT_GE(kept, size_t{4} << 20);
 }
 
 }  // namespace
