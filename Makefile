@@ -63,6 +63,7 @@ bench: deps arch-check
 	$(MAKE) native $(BUILD)/$(WIN_ARCH)/CMakeCache.txt
 	@bash bench/run.sh $(BUILD)
 	@bash bench/viewer_bench.sh $(BUILD)
+	@bash bench/bomb_bench.sh $(BUILD)
 	@bash bench/link_bench.sh $(BUILD)
 	@bash bench/search_bench.sh $(BUILD)
 

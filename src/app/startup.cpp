@@ -96,9 +96,8 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
     }
     LoadSettings(ini, settings);
 
-    app.UnlhaVersion = GetUnlhaVersion();
-    app.UnzipVersion = GetUnzipVersion();
-    app.CabVersion = GetCabVersion();
+    // The library versions are read where they are needed (the archive
+    // kind, the about window): an LZH start never loads the other libraries.
 
     app.ArchivePath = commandLine;
     if (app.ArchivePath.empty()) {

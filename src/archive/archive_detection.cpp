@@ -104,18 +104,21 @@ bool DetectArchiveKind() {
     AppState& app = App();
     const std::wstring& ext = app.ArchiveExtension;
     if (ext == L"LZH") {
-        if (app.UnlhaVersion > 0) return app.ArchiveKind = L"LHA", true;
+        if ((app.UnlhaVersion = GetUnlhaVersion()) > 0) return app.ArchiveKind = L"LHA", true;
         return Fail(archive_text::MissingLibrary(L"UNLHA32.DLL"));
     }
     if (ext == L"ZIP") {
-        if (app.UnzipVersion > 0) return app.ArchiveKind = L"ZIP", true;
+        if ((app.UnzipVersion = GetUnzipVersion()) > 0) return app.ArchiveKind = L"ZIP", true;
         return Fail(archive_text::MissingLibrary(L"UNZIP32.DLL"));
     }
     if (ext == L"CAB") {
-        if (app.CabVersion > 0) return app.ArchiveKind = L"CAB", true;
+        if ((app.CabVersion = GetCabVersion()) > 0) return app.ArchiveKind = L"CAB", true;
         return Fail(archive_text::MissingLibrary(L"CAB32.DLL"));
     }
     if (ext == L"EXE") {
+        app.UnlhaVersion = GetUnlhaVersion();
+        app.UnzipVersion = GetUnzipVersion();
+        app.CabVersion = GetCabVersion();
         if (CheckedBy(UnlhaLibrary(), app.UnlhaVersion, app.ArchivePath)) return app.ArchiveKind = L"LHA", true;
         if (CheckedBy(UnzipLibrary(), app.UnzipVersion, app.ArchivePath)) return app.ArchiveKind = L"ZIP", true;
         if (app.CabVersion > 0) {

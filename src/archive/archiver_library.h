@@ -61,7 +61,8 @@ ArchiverLibrary& UnlhaLibrary();
 ArchiverLibrary& UnzipLibrary();
 ArchiverLibrary& CabLibrary();
 
-// Version queries of start-up: 0 on any failure, so 0 means "library missing".
+// Version queries, made when a version is first needed: 0 on any failure,
+// so 0 means "library missing".
 WORD GetUnlhaVersion();
 WORD GetUnzipVersion();
 WORD GetCabVersion();

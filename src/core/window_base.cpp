@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 namespace quibex {
 
@@ -19,17 +21,58 @@ void ReportActivation(HWND hwnd) {
 }
 
 namespace {
-LRESULT CALLBACK FilterProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-    auto filter = reinterpret_cast<MessageFilter>(id);
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FilterProcedure, id);
-    LRESULT result = 0;
-    if (Guarded<bool>(false, [&] { return filter(hwnd, msg, wp, lp, data, result); })) return result;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+
+// The filters of each filtered control, kept in this process: the common
+// controls' subclass list is found through a window property on every
+// message and every pass down the list, which on some platforms is a round
+// trip to the window server each time.
+struct FilterEntry {
+    MessageFilter filter;
+    DWORD_PTR data;
+};
+struct FilteredControl {
+    WNDPROC original;
+    std::vector<FilterEntry> filters;  // the latest first in line
+};
+
+std::unordered_map<HWND, FilteredControl>& FilteredControls() {
+    static std::unordered_map<HWND, FilteredControl> controls;
+    return controls;
 }
+
+LRESULT CALLBACK FilterProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto& controls = FilteredControls();
+    auto found = controls.find(hwnd);
+    if (found == controls.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+    const WNDPROC original = found->second.original;
+    const std::vector<FilterEntry> filters = found->second.filters;  // a filter may add one
+    if (msg == WM_NCDESTROY) controls.erase(found);
+    for (auto f = filters.rbegin(); f != filters.rend(); ++f) {
+        LRESULT result = 0;
+        if (Guarded<bool>(false, [&] { return f->filter(hwnd, msg, wp, lp, f->data, result); })) return result;
+    }
+    return CallWindowProcW(original, hwnd, msg, wp, lp);
+}
+
 }  // namespace
 
 bool FilterMessages(HWND control, MessageFilter filter, DWORD_PTR data) {
-    return SetWindowSubclass(control, FilterProcedure, reinterpret_cast<UINT_PTR>(filter), data) != FALSE;
+    if (!IsWindow(control)) return false;
+    auto& controls = FilteredControls();
+    auto found = controls.find(control);
+    if (found == controls.end()) {
+        auto original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FilterProcedure)));
+        if (!original) return false;
+        found = controls.emplace(control, FilteredControl{original, {}}).first;
+    }
+    auto& filters = found->second.filters;
+    auto same = std::find_if(filters.begin(), filters.end(), [&](const FilterEntry& e) { return e.filter == filter; });
+    if (same != filters.end())
+        same->data = data;
+    else
+        filters.push_back({filter, data});
+    return true;
 }
 
 RECT CentredRect(HWND owner, int w, int h) {

@@ -103,7 +103,10 @@ RECT AboutDialog::ChildRect(HWND child) const {
 }
 
 void AboutDialog::ShowLibraries() {
-    const AppState& app = App();
+    AppState& app = App();
+    app.UnlhaVersion = GetUnlhaVersion();
+    app.UnzipVersion = GetUnzipVersion();
+    app.CabVersion = GetCabVersion();
     const int lha = app.UnlhaVersion, zip = app.UnzipVersion, cab = app.CabVersion;
     const int lhaSub = lha != 0 ? UnlhaLibrary().GetSubVersion() : 0;
     const std::wstring texts[3] = {LibraryVersionText(lha, lhaSub), LibraryVersionText(zip), LibraryVersionText(cab)};

@@ -22,7 +22,6 @@ LargeTextStore::~LargeTextStore() {
 // size bounds its text. A 32-bit process may lack that much room in one
 // piece; then the largest block it has is taken and the text cut there.
 bool LargeTextStore::Reserve(size_t chars) {
-    chars = std::min(chars, kMaxChars);
     for (size_t want = chars; want >= kCommitChars; want /= 2) {
         void* p = VirtualAlloc(nullptr, want * sizeof(wchar_t), MEM_RESERVE, PAGE_NOACCESS);
         if (p) {
@@ -34,12 +33,13 @@ bool LargeTextStore::Reserve(size_t chars) {
     return false;
 }
 
-bool LargeTextStore::Open(const std::wstring& path) {
+bool LargeTextStore::Open(const std::wstring& path, size_t maxChars) {
     file_.reset(OpenTextFile(path));
     if (!file_) return false;
     LARGE_INTEGER size{};
     GetFileSizeEx(file_.get(), &size);
-    size_t room = static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), kMaxChars));
+    fileBytes_ = static_cast<uint64_t>(size.QuadPart);
+    size_t room = static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), maxChars));
     if (!Reserve(room + std::size(kCutNote) + kCommitChars)) return false;
     decoder_.emplace(DecoderFor(file_.get()));
     return true;
@@ -73,6 +73,11 @@ void LargeTextStore::Finish(bool cut) {
     file_.reset();
 }
 
+int LargeTextStore::PercentRead() const {
+    if (complete_ || fileBytes_ == 0) return 100;
+    return static_cast<int>(std::min<uint64_t>(readBytes_ * 100 / fileBytes_, 99));
+}
+
 bool LargeTextStore::LoadStep(size_t bytes) {
     if (complete_ || !decoder_) return false;
     std::string chunk(std::min<size_t>(bytes, 1 << 20), '\0');
@@ -85,6 +90,7 @@ bool LargeTextStore::LoadStep(size_t bytes) {
             return false;
         }
         done += got;
+        readBytes_ += got;
         piece_.clear();
         decoder_->Feed(reinterpret_cast<const uint8_t*>(chunk.data()), got, false, piece_);
         if (!Append(piece_.data(), piece_.size(), false)) {

@@ -18,17 +18,19 @@ namespace quibex {
 
 class LargeTextStore {
 public:
-    // Characters a store holds at most (1 GiB of memory); a longer text is
-    // cut and says so at its end.
-    static constexpr size_t kMaxChars = size_t{1} << 29;
+    // Characters a store holds at most (1 GiB of memory in a 32-bit process,
+    // 2 GiB in a 64-bit one; positions stay within the rich-edit messages'
+    // LONG); a longer text is cut and says so at its end.
+    static constexpr size_t kMaxChars = sizeof(void*) >= 8 ? size_t{1} << 30 : size_t{1} << 29;
 
     LargeTextStore() = default;
     ~LargeTextStore();
     LargeTextStore(const LargeTextStore&) = delete;
     LargeTextStore& operator=(const LargeTextStore&) = delete;
 
-    // Opens the file and reserves room for its text; false when it cannot be read.
-    bool Open(const std::wstring& path);
+    // Opens the file and reserves room for its text, at most `maxChars`
+    // characters; false when it cannot be read.
+    bool Open(const std::wstring& path, size_t maxChars = kMaxChars);
     // Decodes about `bytes` more of the file; true while more is to come.
     bool LoadStep(size_t bytes);
     bool Complete() const { return complete_; }
@@ -36,6 +38,8 @@ public:
     size_t Size() const { return size_; }
     // Line breaks so far (each CR of the text).
     size_t Breaks() const { return breaks_; }
+    // How much of the file has been read, in percent (100 once complete).
+    int PercentRead() const;
 
 private:
     bool Commit(size_t chars);
@@ -48,6 +52,7 @@ private:
     wchar_t* base_ = nullptr;
     size_t reserved_ = 0, committed_ = 0, size_ = 0;  // in characters
     size_t breaks_ = 0;
+    uint64_t fileBytes_ = 0, readBytes_ = 0;
     bool pendingCr_ = false;
     bool complete_ = false;
     std::wstring piece_;

@@ -16,6 +16,7 @@ constexpr size_t kFirstStepBytes = 256 * 1024;  // a few screens, shown at once
 constexpr size_t kStepBytes = 1024 * 1024;      // a few milliseconds of decoding
 constexpr size_t kLayoutChars = 1024 * 1024;    // a few milliseconds of layout
 constexpr size_t kScreenChars = 64 * 1024;      // more than a screen holds
+constexpr size_t kRowChars = 1024;               // the layout step while a screen is filled
 constexpr size_t kLayoutAtOnceChars = 4 * 1024 * 1024;
 constexpr int kMinWrapWidth = 64;
 constexpr DWORD kTurnMs = 40;
@@ -62,6 +63,14 @@ void StartWork(LargeTextView& v) {
     if (!Idle(v)) SetTimer(v.hwnd(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
+// Lays out the rows through `topChar` and a screenful after it. The first
+// use of a character's width costs a font query, so a text still being
+// read gets no more than the screen shows before it is painted.
+void LayOutScreen(LargeTextView& v, size_t topChar) {
+    auto enough = [&] { return v.rows.LaidOut() > topChar && v.rows.Count() > v.rows.RowOf(topChar) + VisibleRows(v); };
+    while (!enough() && v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kRowChars)) {}
+}
+
 // Lays the text out again for a new width. The rows up to a screen past the
 // first visible character come at once, so that it stays on the first row;
 // the rest of a long text follows from the timer.
@@ -71,9 +80,13 @@ void Relayout(LargeTextView& v) {
     if (width == v.rows.Width() && v.rows.Count() > 1) return;
     size_t topChar = v.rows.Start(std::min(v.top, v.rows.Count() - 1));
     v.rows.Reset(width);
-    // A text of a few million characters is laid out at once (tens of ms).
-    size_t now = v.Size() <= kLayoutAtOnceChars ? SIZE_MAX : topChar + kScreenChars;
-    while (v.rows.LaidOut() <= now && v.rows.Extend(*v.widths, v.Text(), v.Size(), v.store.Complete(), kScreenChars)) {}
+    if (v.store.Complete()) {
+        // A text of a few million characters is laid out at once (tens of ms).
+        size_t now = v.Size() <= kLayoutAtOnceChars ? SIZE_MAX : topChar + kScreenChars;
+        while (v.rows.LaidOut() <= now && v.rows.Extend(*v.widths, v.Text(), v.Size(), true, kScreenChars)) {}
+    } else {
+        LayOutScreen(v, topChar);
+    }
     v.top = v.rows.RowOf(topChar);
     StartWork(v);
     UpdateScrollBar(v);
@@ -310,14 +323,15 @@ FontGlyphWidths::FontGlyphWidths(HFONT font) : dc_(CreateCompatibleDC(nullptr)),
 FontGlyphWidths::~FontGlyphWidths() { SelectObject(dc_.get(), old_); }
 
 void FontGlyphWidths::FillBlock(unsigned block, int32_t* out) {
-    unsigned first = block << 8;
+    unsigned first = block << kBlockShift;
     if (first >= 0xD800 && first <= 0xDFFF) {
         // A high surrogate stands for its pair, drawn about a full width wide.
-        std::fill(out, out + 256, first < 0xDC00 ? wide_ : 0);
+        std::fill(out, out + kBlockChars, first < 0xDC00 ? wide_ : 0);
         return;
     }
-    INT widths[256];
-    if (!GetCharWidth32W(dc_.get(), first, first + 255, widths)) std::fill(std::begin(widths), std::end(widths), wide_);
+    INT widths[kBlockChars];
+    if (!GetCharWidth32W(dc_.get(), first, first + kBlockChars - 1, widths))
+        std::fill(std::begin(widths), std::end(widths), wide_);
     std::copy(std::begin(widths), std::end(widths), out);
 }
 
@@ -443,7 +457,10 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
     } else {
         v->store.LoadStep(kFirstStepBytes);
         ScanLinks(*v);
-        v->rows.Extend(*v->widths, v->Text(), v->Size(), v->store.Complete(), SIZE_MAX);
+        if (v->store.Complete())
+            v->rows.Extend(*v->widths, v->Text(), v->Size(), true, SIZE_MAX);
+        else
+            LayOutScreen(*v, 0);
         StartWork(*v);
     }
     UpdateScrollBar(*v);
@@ -454,6 +471,12 @@ bool LoadLargeText(HWND view, const std::wstring& path, bool complete) {
 bool LargeTextPending(HWND view) {
     LargeTextView* v = ViewOf(view);
     return v && v->store.Data() && !Idle(*v);
+}
+
+int LargeTextProgress(HWND view) {
+    LargeTextView* v = ViewOf(view);
+    if (!v || !v->store.Data() || Idle(*v)) return -1;
+    return std::min(v->store.PercentRead(), 99);
 }
 
 void EnableLargeTextLinks(HWND view, uint64_t limitChars) {

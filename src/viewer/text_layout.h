@@ -19,15 +19,20 @@
 
 namespace quibex {
 
-// Advance widths of the characters of one font, filled 256 at a time on
-// first use. A surrogate pair counts its full width on the high half.
+// Advance widths of the characters of one font, filled a small block at a
+// time on first use: asking the font for a glyph's width loads the glyph,
+// and a screen of Japanese text uses a few hundred of the tens of thousands
+// of kanji. A surrogate pair counts its full width on the high half.
 class GlyphWidths {
 public:
+    static constexpr unsigned kBlockShift = 4;
+    static constexpr unsigned kBlockChars = 1u << kBlockShift;
+
     virtual ~GlyphWidths() = default;
     int Width(wchar_t c) {
-        unsigned block = static_cast<uint16_t>(c) >> 8;
+        unsigned block = static_cast<uint16_t>(c) >> kBlockShift;
         if (!filled_[block]) {
-            FillBlock(block, &widths_[block << 8]);
+            FillBlock(block, &widths_[block << kBlockShift]);
             filled_[block] = true;
         }
         return widths_[static_cast<uint16_t>(c)];
@@ -36,12 +41,12 @@ public:
     void SetTabWidth(int width) { tabWidth_ = width > 0 ? width : 1; }
 
 protected:
-    // Writes the widths of characters block*256 .. block*256+255.
+    // Writes the widths of the kBlockChars characters from block * kBlockChars.
     virtual void FillBlock(unsigned block, int32_t* out) = 0;
 
 private:
     int32_t widths_[65536] = {};
-    bool filled_[256] = {};
+    bool filled_[65536 >> kBlockShift] = {};
     int tabWidth_ = 64;
 };
 

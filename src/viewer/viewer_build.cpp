@@ -151,7 +151,6 @@ void BuildViewer() {
         std::wstring longPath = LongPathName(app.ViewedArchivePath);
         f.statusPath = longPath.empty() ? app.ViewedArchivePath : longPath;
         ShowWindow(f.statusBar, SW_SHOWNA);
-        LayoutViewer(f);
         if (count == 1 && ShortCutDigitOn(s.ShortCutKey, 6)) {
             wchar_t caption[MAX_PATH] = {};
             TCITEMW item{};

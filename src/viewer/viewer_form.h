@@ -37,7 +37,8 @@ struct TabLinks {
 };
 
 // Private messages of the viewer window.
-inline constexpr UINT_PTR kLoadTimer = 100;  // + tab index: the next page of that tab's text
+inline constexpr UINT_PTR kProgressTimer = 90;  // the caption's progress of a large text being read
+inline constexpr UINT_PTR kLoadTimer = 100;     // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
 inline constexpr UINT kMsgOpenLink = WM_APP + 43;        // the link in pendingLink, after the click is done
@@ -72,7 +73,7 @@ struct ViewerForm : Window {
     std::wstring savedStatusText;
     bool shiftAtToolbarClick = false;
     std::array<std::wstring, 7> toolbarHints;      // status panel 1 while the pointer is over button i
-    UniqueImageList toolbarImages[2];              // ImageList1(0) normal, ImageList1(1) pointed at
+    UniqueImageList toolbarImages[2];              // the images shown, the pointed-at ones for hovering
     bool inSysCommand = false;                     // a system-menu item is being handled
     int dropMode = 1;                              // 0 while another window of the program is open over the viewer
     std::vector<std::unique_ptr<TabLinks>> links;  // per tab; null for a large-text view or before loading
@@ -108,6 +109,10 @@ void FormatKeepingView(HWND box, const std::function<void()>& format);
 void LoadTabText(ViewerForm& f, int index, bool complete);
 void ContinueLoading(ViewerForm& f, int index);
 bool TextPending(ViewerForm& f, int index);
+// The caption shows how far the selected tab's large text has been read,
+// while any large text is still being read.
+void ShowLoadingProgress(ViewerForm& f);
+std::wstring ViewerCaption();
 void SetBoxText(HWND box, const std::wstring& text);
 void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
 COLORREF ResolveColour(int32_t value);
@@ -166,6 +171,8 @@ void OnToolbarCommand(ViewerForm& f, int id);
 LRESULT OnToolbarNotify(ViewerForm& f, NMHDR* hdr);
 // Images and size again at the viewer's DPI.
 void RescaleToolbar(ViewerForm& f);
+// The pointed-at images, built once the first text is on screen.
+void LoadHoverImages(ViewerForm& f);
 
 // viewer_dpi.cpp
 UniqueFont MakeViewerUiFont(int dpi);

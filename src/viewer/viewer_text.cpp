@@ -12,11 +12,14 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "core/app_state.h"
 #include "search/box_find.h"
 #include "viewer/large_text_view.h"
 #include "viewer/text_file.h"
 #include "viewer/viewer_form.h"
+#include "viewer/viewer_texts.h"
 
 namespace quibex {
 namespace {
@@ -24,6 +27,7 @@ namespace {
 constexpr int kFirstBoxId = 1000;
 // Texts up to this size go into a rich-edit box, larger ones into a large-text view.
 constexpr uint64_t kRichEditMaxBytes = 512 * 1024;
+constexpr UINT kProgressMs = 250;
 
 void ApplyTextColour(HWND box, LONG from) {
     int32_t colour = AppSettings().TextColor;
@@ -152,6 +156,10 @@ void LoadTabText(ViewerForm& f, int index, bool complete) {
         if (uint64_t limit = LinkScanLimit(AppSettings().HiperLink)) EnableLargeTextLinks(box, limit);
         // Colour and caret as for a rich-edit box below.
         if (LoadLargeText(box, path, complete)) ApplyTextColour(box, 0);
+        if (LargeTextPending(box)) {
+            SetTimer(f.hwnd(), kProgressTimer, kProgressMs, nullptr);
+            ShowLoadingProgress(f);
+        }
     } else if (HANDLE file = OpenTextFile(path); file == INVALID_HANDLE_VALUE) {
         SetBoxText(box, L"");
     } else {
@@ -187,6 +195,17 @@ void ContinueLoading(ViewerForm& f, int index) {
     if (!more) KillTimer(f.hwnd(), kLoadTimer + i);
 }
 
+void ShowLoadingProgress(ViewerForm& f) {
+    auto sel = static_cast<size_t>(SendMessageW(f.tabStrip, TCM_GETCURSEL, 0, 0));
+    int percent = sel < f.txtView.size() ? LargeTextProgress(f.txtView[sel]) : -1;
+    std::wstring caption = ViewerCaption();
+    if (percent >= 0) caption += kLoadingCaption + std::to_wstring(percent) + L"%";
+    wchar_t shown[MAX_PATH + 64] = {};
+    GetWindowTextW(f.hwnd(), shown, static_cast<int>(std::size(shown)));
+    if (caption != shown) SetWindowTextW(f.hwnd(), caption.c_str());
+    if (std::none_of(f.txtView.begin(), f.txtView.end(), LargeTextPending)) KillTimer(f.hwnd(), kProgressTimer);
+}
+
 void OnTabChanging(ViewerForm& f) {
     // The tab being left.
     f.selectedText = static_cast<int>(SendMessageW(f.tabStrip, TCM_GETCURSEL, 0, 0));
@@ -214,6 +233,7 @@ void OnTabChanged(ViewerForm& f) {
     SetTabStop(box, true);
     if (f.keySource < 2) SetFocus(box);
     if (f.lastTabIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabStrip, TCM_HIGHLIGHTITEM, sel, TRUE);
+    ShowLoadingProgress(f);
     f.keySource = 0;
 }
 

@@ -31,6 +31,9 @@ inline constexpr int kNoTextRedLength = 25;
 // Said at the end of a large text cut at the room the process had.
 inline constexpr wchar_t kCutNote[] = L"\r\r（テキストが大きすぎるため、ここから先は表示していません）";
 
+// After the caption while the selected tab's large text is read, before "37%".
+inline constexpr const wchar_t* kLoadingCaption = L" - 読み込み中 ";
+
 // The product name drawn engraved while the tabs are built.
 inline constexpr const wchar_t* kLogoText = L"Quibex";
 

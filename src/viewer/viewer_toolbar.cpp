@@ -44,15 +44,17 @@ void FitToolbar(ViewerForm& f) {
 
 // Both image lists are built; with "HotImage" 1 the pointed-at images are
 // shown always and there is no hot list.
+// The images the buttons show; "HotImage" 1 shows the pointed-at ones all
+// the time. The pointed-at list for hovering comes with `LoadHoverImages`.
 void LoadToolbarImages(ViewerForm& f) {
     const Settings& s = AppSettings();
     int size = ToolbarImageSize(ViewerDpi(f));
-    f.toolbarImages[0] = BuildToolbarImageList(false, size, s.IconPaths);
-    f.toolbarImages[1] = BuildToolbarImageList(true, size, s.IconPaths);
     bool hot = s.HotImage == 1;
+    f.toolbarImages[0] = BuildToolbarImageList(hot, size, s.IconPaths);
+    f.toolbarImages[1].reset();
     SendMessageW(f.toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
-    SendMessageW(f.toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(f.toolbarImages[hot ? 1 : 0].get()));
-    SendMessageW(f.toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hot ? nullptr : f.toolbarImages[1].get()));
+    SendMessageW(f.toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(f.toolbarImages[0].get()));
+    SendMessageW(f.toolbar, TB_SETHOTIMAGELIST, 0, 0);
 }
 
 // The hint of the first button whose rectangle holds the point, edges
@@ -113,8 +115,16 @@ void ShowDocumentMenu(ViewerForm& f) {
 
 }  // namespace
 
+void LoadHoverImages(ViewerForm& f) {
+    const Settings& s = AppSettings();
+    if (!f.toolbar || s.HotImage == 1 || f.toolbarImages[1]) return;
+    f.toolbarImages[1] = BuildToolbarImageList(true, ToolbarImageSize(ViewerDpi(f)), s.IconPaths);
+    SendMessageW(f.toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(f.toolbarImages[1].get()));
+}
+
 void RescaleToolbar(ViewerForm& f) {
     LoadToolbarImages(f);
+    LoadHoverImages(f);
     FitToolbar(f);
 }
 

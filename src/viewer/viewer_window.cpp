@@ -47,11 +47,15 @@ protected:
     }
 };
 
+}  // namespace
+
 std::wstring ViewerCaption() {
     std::wstring longPath = LongPathName(App().ArchivePath);
     std::wstring name = FileNameOf(longPath.empty() ? App().ArchivePath : longPath);
     return name + L" - " + kAppTitle;
 }
+
+namespace {
 
 // False when the close is deferred to Dummy.
 bool QueryUnload(ViewerForm& f) {
@@ -168,6 +172,7 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // WM_DROPFILES stays for shells that send only that.
         RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         RegisterViewerDropTarget(hwnd());
+        LoadHoverImages(f);
         return 0;
     case WM_DROPFILES: OnDropFiles(f, reinterpret_cast<HDROP>(wp)); return 0;
     case kMsgDroppedArchive: {
@@ -177,6 +182,7 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_TIMER:
+        if (wp == kProgressTimer) ShowLoadingProgress(f);
         if (wp >= kLoadTimer) ContinueLoading(f, static_cast<int>(wp - kLoadTimer));
         return 0;
     case kMsgDeferredClose:

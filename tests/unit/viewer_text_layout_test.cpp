@@ -20,8 +20,8 @@ public:
 
 protected:
     void FillBlock(unsigned block, int32_t* out) override {
-        for (unsigned i = 0; i < 256; ++i) {
-            unsigned c = (block << 8) + i;
+        for (unsigned i = 0; i < kBlockChars; ++i) {
+            unsigned c = (block << kBlockShift) + i;
             out[i] = c < 0x1100 || (c >= 0xFF61 && c <= 0xFF9F) ? 8 : (c >= 0xDC00 && c <= 0xDFFF ? 0 : 16);
         }
     }

@@ -82,7 +82,8 @@ void SearchScenario(const std::wstring& archive, const std::wstring& screenshot)
     const std::wstring text = BoxText(box);
     const std::vector<LONG> hits = Occurrences(text, L"quibex");
     SetSel(box, 0, 0);
-    EXPECT_TRUE(AcceptsFiles(v.window));
+    // Drops are taken from right after the first paint.
+    EXPECT_TRUE(e2e::waitUntil([&] { return AcceptsFiles(v.window); }, 5s));
 
     HWND search = OpenSearch(q, v);
     ASSERT_TRUE(search) << e2e::describeTopLevel(q.pid());

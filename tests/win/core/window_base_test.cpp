@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "resource.h"
 #include "core/window_base.h"
@@ -90,3 +91,41 @@ TEST(WinWindowBase, ModalDialogIsCentredOverItsOwnerAndReturnsItsResult) {
 }
 
 }  // namespace
+
+// Filters on a control: the latest sees a message first, an answered message
+// goes no further, a second call with the same filter only changes its data,
+// a throwing filter is contained, and the control's own procedure is back in
+// charge once the filters have gone with the control.
+std::vector<int> g_seen;
+bool FirstFilter(HWND, UINT msg, WPARAM, LPARAM, DWORD_PTR data, LRESULT&) {
+    if (msg != kAnswer) return false;
+    g_seen.push_back(1000 + static_cast<int>(data));
+    return false;
+}
+bool SecondFilter(HWND, UINT msg, WPARAM wp, LPARAM, DWORD_PTR data, LRESULT& result) {
+    if (msg == kThrow) throw std::runtime_error("filter failed");
+    if (msg != kAnswer) return false;
+    g_seen.push_back(2000 + static_cast<int>(data));
+    if (wp != 1) return false;
+    result = 7;
+    return true;
+}
+
+TEST(WinWindowBase, FiltersSeeMessagesLatestFirstAndGoWithTheControl) {
+    ProbeWindow probe;
+    ASSERT_TRUE(probe.Make());
+    HWND hwnd = probe.hwnd();
+    ASSERT_TRUE(quibex::FilterMessages(hwnd, FirstFilter, 1));
+    ASSERT_TRUE(quibex::FilterMessages(hwnd, SecondFilter, 2));
+    ASSERT_TRUE(quibex::FilterMessages(hwnd, FirstFilter, 3));  // the data changes, not the order
+    EXPECT_EQ(SendMessageW(hwnd, kAnswer, 0, 0), 42);
+    EXPECT_EQ(g_seen, (std::vector<int>{2002, 1003}));
+    g_seen.clear();
+    EXPECT_EQ(SendMessageW(hwnd, kAnswer, 1, 0), 7);
+    EXPECT_EQ(g_seen, (std::vector<int>{2002}));
+    EXPECT_EQ(SendMessageW(hwnd, kThrow, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(hwnd));
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(probe.destroyed);
+    EXPECT_FALSE(quibex::FilterMessages(hwnd, FirstFilter, 1));
+}

@@ -10,8 +10,10 @@
 #include <cstdio>
 
 #include "core/app_state.h"
+#include "viewer/large_text_store.h"
 #include "viewer/large_text_view.h"
 #include "viewer/viewer_control.h"
+#include "viewer/viewer_texts.h"
 #include "viewer/viewer_window.h"
 #include "viewer_fixture.h"
 
@@ -255,9 +257,21 @@ TEST_F(LargeText, FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers) {
     UpdateWindow(ViewerWindow());
     DWORD shown = GetTickCount() - start;
     EXPECT_TRUE(TabFileLoaded(0));
+    // The caption tells how far the text has been read while it is read.
+    auto caption = [] {
+        wchar_t text[256] = {};
+        GetWindowTextW(ViewerWindow(), text, 256);
+        return std::wstring(text);
+    };
+    std::vector<int> percents;
     // The longest any one message kept the loop from the next.
     DWORD longest = 0;
     while (TabTextPending(0) && GetTickCount() - start < 120000) {
+        std::wstring now = caption();
+        if (size_t at = now.find(L" - 読み込み中 "); at != std::wstring::npos) {
+            int percent = _wtoi(now.c_str() + at + 8);
+            if (percents.empty() || percents.back() != percent) percents.push_back(percent);
+        }
         MSG msg;
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             Sleep(1);
@@ -270,6 +284,12 @@ TEST_F(LargeText, FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers) {
     }
     ASSERT_FALSE(TabTextPending(0));
     DWORD whole = GetTickCount() - start;
+    Pump(400);  // the progress timer's next turn
+    EXPECT_EQ(caption().find(L"読み込み中"), std::wstring::npos) << "the plain caption comes back";
+    ASSERT_FALSE(percents.empty());
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_LT(percents.front(), 50);
+    EXPECT_LE(percents.back(), 99);
     size_t grown = PeakMemory() - peakBefore;
     HWND box = ViewerTextBox(0);
     ASSERT_TRUE(IsLargeTextView(box));
@@ -282,6 +302,33 @@ TEST_F(LargeText, FiftyMebibyteTextOpensAtOnceAndTheWindowAnswers) {
     std::printf("[ viewer ] 50 MiB text: first part after %lu ms, whole text after %lu ms, longest the message loop "
                 "was held %lu ms, peak working set grew by %zu MiB\n",
                 shown, whole, longest, grown >> 20);
+}
+
+// A text longer than the room a process can give is cut at a whole
+// character, says so at its end, and the percentage read only grows.
+TEST_F(LargeText, TextPastTheRoomIsCutAndSaysSo) {
+    const std::wstring path = work + L"long.txt";
+    size_t lines = WriteNumberedText(path, 12u << 20);
+    LargeTextStore store;
+    ASSERT_TRUE(store.Open(path, size_t{4} << 20));
+    int percent = store.PercentRead();
+    while (store.LoadStep(1u << 20)) {
+        EXPECT_GE(store.PercentRead(), percent);
+        percent = store.PercentRead();
+    }
+    ASSERT_TRUE(store.Complete());
+    EXPECT_EQ(store.PercentRead(), 100);
+    const std::wstring note = kCutNote;
+    std::wstring text(store.Data(), store.Size());
+    ASSERT_GT(text.size(), note.size());
+    EXPECT_EQ(text.substr(text.size() - note.size()), note);
+    // Whole lines, in order, then at most part of one before the note.
+    size_t kept = text.size() - note.size(), at = 0, n = 0;
+    for (; n < lines && at + NumberedBoxLine(n).size() <= kept; at += NumberedBoxLine(n++).size())
+        ASSERT_EQ(text.compare(at, NumberedBoxLine(n).size(), NumberedBoxLine(n)), 0) << "line " << n;
+    EXPECT_EQ(NumberedBoxLine(n).compare(0, kept - at, text, at, kept - at), 0);
+    EXPECT_LT(n, lines);
+    EXPECT_GE(kept, size_t{4} << 20);
 }
 
 }  // namespace

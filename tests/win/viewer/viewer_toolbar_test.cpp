@@ -236,8 +236,15 @@ TEST_F(ViewerToolbar, HotImageChoosesTheListsShown) {
         if (ViewerWindow()) CloseAndWait();
         AppSettings().HotImage = static_cast<int16_t>(hot);
         OpenTexts(1);
+        auto hotListOf = [] {
+            return reinterpret_cast<HIMAGELIST>(SendMessageW(quibex::ViewerToolbar(), TB_GETHOTIMAGELIST, 0, 0));
+        };
+        // The pointed-at images come once the first text is on the screen.
+        if (hot == 0) {
+            EXPECT_TRUE(PumpUntil([&] { return hotListOf() != nullptr; }));
+        }
         auto shown = reinterpret_cast<HIMAGELIST>(SendMessageW(quibex::ViewerToolbar(), TB_GETIMAGELIST, 0, 0));
-        auto hotList = reinterpret_cast<HIMAGELIST>(SendMessageW(quibex::ViewerToolbar(), TB_GETHOTIMAGELIST, 0, 0));
+        auto hotList = hotListOf();
         const int size = ToolbarImageSize(ScreenDpi());
         UniqueBitmap pointed = BuiltInImageBitmap(ToolbarGlyph::Exit, true, size);
         UniqueImageList expected(ImageList_Create(size, size, ILC_COLOR32, 1, 0));
