@@ -28,8 +28,8 @@ bool IsLargeTextView(HWND hwnd);
 bool LoadLargeText(HWND view, const std::wstring& path, bool complete);
 // True while the rest of the text is still being read.
 bool LargeTextPending(HWND view);
-// How far a pending view has got, in percent (reading, then laying out the
-// rest); -1 when nothing is pending.
+// How much of a pending view's file has been read, in percent, at most 99
+// until the text is read and laid out; -1 when nothing is pending.
 int LargeTextProgress(HWND view);
 // Marks the links of the text as it arrives, the part read first (the
 // screen's) at once; call before LoadLargeText. The scan stops after the
