@@ -23,6 +23,7 @@ die() { echo "bomb_bench: $*" >&2; exit 1; }
 for tool in zip iconv awk cmake; do
     command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
 done
+[[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make $ARCH' first"
 cmake --build "$BUILD" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch >/dev/null ||
     die "building the programs failed"
 mkdir -p "$WORK"
