@@ -253,6 +253,9 @@ HWND LoadViewer() {
     CreateFrame(f);
     f.statusBar = CreateStatusBar(f);
     if (s.NotToolbar == 0) CreateToolbar(f);
+    // Geometry from the INI, kept on the screen; "WindowState".
+    ReadGeometry(f);
+    f.startMaximized = ini.readInt(L"Viewer", L"WindowState", 0) == 2;
     {
         // InitialTabHeight: the strip's height with one row of tabs.
         TCITEMW item{};
@@ -262,12 +265,14 @@ HWND LoadViewer() {
         RECT r{0, 0, 300, 200};
         SendMessageW(f.tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
         f.initialTabHeight = 200 - (r.bottom - r.top) + 8;
+        // The parts take their places now, hidden and empty, with the one
+        // row of tabs most archives get: the text boxes are then made at
+        // their final size, and the layout when the texts are shown moves
+        // nothing. Resizing a box that holds text re-wraps it.
+        LayoutViewer(f);
         SendMessageW(f.tabStrip, TCM_DELETEALLITEMS, 0, 0);
     }
     CreateTextBox(f, 0);
-    // Geometry from the INI, kept on the screen; "WindowState".
-    ReadGeometry(f);
-    f.startMaximized = ini.readInt(L"Viewer", L"WindowState", 0) == 2;
     // The splash visible, the rest hidden until BuildViewer.
     f.frame2 = CreateSplash(f);
     f.keySource = 0;
