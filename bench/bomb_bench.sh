@@ -9,21 +9,10 @@
 # Usage: bash bench/bomb_bench.sh [BUILD_DIR]   (default build/)
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-TOP=$(realpath "${1:-$root/build}")
-ARCH=$(bash "$root/scripts/arch.sh") || exit 1
-BUILD=$TOP/$ARCH
-BIN=$BUILD/bin
+. "$(dirname "$0")/windows_tree.sh" bomb_bench "${1:-}" zip iconv awk cmake
 WORK=$TOP/bench/bomb
 TEXT_BYTES=$((1 << 30))
-export LC_ALL=C
 
-die() { echo "bomb_bench: $*" >&2; exit 1; }
-
-for tool in zip iconv awk cmake; do
-    command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
-done
-[[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make $ARCH' first"
 cmake --build "$BUILD" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch >/dev/null ||
     die "building the programs failed"
 mkdir -p "$WORK"

@@ -17,21 +17,11 @@
 # Usage: bash bench/link_bench.sh [BUILD_DIR]   (default build/)
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-TOP=$(realpath "${1:-$root/build}")
-ARCH=$(bash "$root/scripts/arch.sh") || exit 1
-BIN=$TOP/$ARCH/bin
+. "$(dirname "$0")/windows_tree.sh" link_bench "${1:-}" jlha iconv awk grep cmake
 WORK=$TOP/bench/links
 REPS=${QBX_LINK_REPS:-5}
 TEXT_BYTES=$((10 << 20))
-export LC_ALL=C
 
-die() { echo "link_bench: $*" >&2; exit 1; }
-
-for tool in jlha iconv awk grep cmake; do
-    command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
-done
-[[ -f $TOP/$ARCH/CMakeCache.txt ]] || die "no Windows build in $TOP/$ARCH: run 'make $ARCH' first"
 cmake --build "$TOP/native" -j2 --target link_bench >/dev/null || die "building link_bench failed"
 cmake --build "$TOP/$ARCH" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch >/dev/null ||
     die "building the programs failed"

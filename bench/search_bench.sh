@@ -9,21 +9,11 @@
 # Windows tree of scripts/arch.sh configured)
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-TOP=$(realpath "${1:-$root/build}")
-ARCH=$(bash "$root/scripts/arch.sh") || exit 1
-BUILD=$TOP/$ARCH
+. "$(dirname "$0")/windows_tree.sh" search_bench "${1:-}" iconv awk grep cmake
 WORK=$TOP/bench/search
 ROUNDS=${QBX_SEARCH_ROUNDS:-7}
 TEXT_BYTES=$((50 << 20))
-export LC_ALL=C
 
-die() { echo "search_bench: $*" >&2; exit 1; }
-
-for tool in iconv awk grep cmake; do
-    command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
-done
-[[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make $ARCH' first"
 cmake --build "$BUILD" -j2 --target search_speed >/dev/null || die "building search_speed failed"
 mkdir -p "$WORK"
 

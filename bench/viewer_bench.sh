@@ -16,22 +16,11 @@
 # tree of scripts/arch.sh configured; QUIBEX_WINE_STATE picks the Wine state)
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-TOP=$(realpath "${1:-$root/build}")
-ARCH=$(bash "$root/scripts/arch.sh") || exit 1
-BUILD=$TOP/$ARCH
-BIN=$BUILD/bin
+. "$(dirname "$0")/windows_tree.sh" viewer_bench "${1:-}" jlha iconv awk cmake
 WORK=$TOP/bench/viewer
 REPS=${QBX_VIEWER_REPS:-5}
 TEXT_BYTES=$((50 << 20))
-export LC_ALL=C
 
-die() { echo "viewer_bench: $*" >&2; exit 1; }
-
-for tool in jlha iconv awk cmake; do
-    command -v "$tool" >/dev/null || die "$tool not installed (make deps)"
-done
-[[ -f $BUILD/CMakeCache.txt ]] || die "no Windows build in $BUILD: run 'make $ARCH' first"
 cmake --build "$BUILD" -j2 --target Quibex UNLHA32 UNZIP32 CAB32 viewer_launch minimal_window minimal_richedit >/dev/null ||
     die "building the programs failed"
 mkdir -p "$WORK"
