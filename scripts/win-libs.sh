@@ -33,6 +33,9 @@ CFLAGS="-O2 -DNDEBUG"
 jobs=${JOBS:-2}
 
 log() { echo "win-libs[$arch]: $*" >&2; }
+say() { log "$@"; }
+# shellcheck source=apt.sh
+. "$root/scripts/apt.sh"
 
 # Unpacked source of PACKAGE=VERSION; prints its folder.
 fetch() {  # package version
@@ -42,10 +45,11 @@ fetch() {  # package version
     rm -rf "$dir" "$src_root/dl-$1"
     mkdir -p "$src_root/dl-$1"
     # A point release replaces the pinned source on the mirror: then take the
-    # version Debian serves now, say so, and build that.
-    if ! (cd "$src_root/dl-$1" && apt-get source --download-only -qq "$1=$2" >/dev/null 2>&1); then
+    # version Debian serves now, say so, and build that. A mirror in mid-sync
+    # fails a download now and then: each is tried a few times.
+    if ! (cd "$src_root/dl-$1" && apt_retry apt-get source --download-only -qq "$1=$2" 2>/dev/null); then
       log "the pinned source $1 $2 is not served; taking the current one (move the pin to it)"
-      (cd "$src_root/dl-$1" && apt-get source --download-only -qq "$1" >/dev/null 2>&1) || {
+      (cd "$src_root/dl-$1" && apt_retry apt-get source --download-only -qq "$1") || {
         echo "win-libs: 'apt-get source $1' failed: run scripts/deps.sh (it adds deb-src entries)" >&2
         exit 1
       }
