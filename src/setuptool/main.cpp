@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../../res/setuptool/setup_resource.h"
+#include "setup_resource.h"
 #include "setuptool/menu_entry_plan.h"
 #include "setuptool/setup_dialog.h"
 #include "setuptool/setup_message.h"

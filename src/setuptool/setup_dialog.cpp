@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "../../res/setuptool/setup_resource.h"
+#include "setup_resource.h"
 #include "setuptool/apply_rules.h"
 #include "setuptool/menu_entry.h"
 #include "setuptool/setup_message.h"
