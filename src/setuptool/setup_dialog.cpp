@@ -57,15 +57,12 @@ void SetupDialog::AddTooltips() {
     }
 }
 
+// Detection only ticks the boxes: the item name stays the default text, so
+// that OK on an update never copies one extension's item text to the others.
 void SetupDialog::DetectEntries() {
-    bool nameShown = false;
     for (size_t i = 0; i < kExtensionSlots.size(); ++i) {
         entries_[i] = DetectMenuEntry(root_, kExtensionSlots[i]);
-        if (!entries_[i].exists) continue;
-        CheckDlgButton(hwnd(), CheckBoxId(i), BST_CHECKED);
-        // The name of the first entry found, so OK keeps it unless edited.
-        if (!nameShown) SetDlgItemTextW(hwnd(), IDC_TXTITEMNAME, entries_[i].itemName.c_str());
-        nameShown = true;
+        if (entries_[i].exists) CheckDlgButton(hwnd(), CheckBoxId(i), BST_CHECKED);
     }
 }
 

@@ -45,10 +45,23 @@ TEST(E2eDriverFiles, ListsFolderEntriesSorted) {
   EXPECT_TRUE(e2e::listFolder(folder.file(L"missing")).empty());
 }
 
-TEST(E2eDriverSupport, ScreenshotIsNamedAfterTheTest) {
-  EXPECT_EQ(e2e::currentTestName(), L"E2eDriverSupport.ScreenshotIsNamedAfterTheTest");
+// The end-of-test screenshot is written while a program's window is up, and
+// only then: an empty desktop under the test's name would show nothing of it,
+// so a file of that name from an earlier run goes too.
+TEST(E2eDriverSupport, ScreenshotAtEndShowsAWindowOrIsNotWritten) {
+  EXPECT_EQ(e2e::currentTestName(), L"E2eDriverSupport.ScreenshotAtEndShowsAWindowOrIsNotWritten");
   const std::wstring expected = e2e::joinPath(e2e::screenshotFolder(), e2e::currentTestName() + L".png");
-  DeleteFileW(expected.c_str());
+  ASSERT_TRUE(e2e::createFolders(e2e::screenshotFolder()));
+  ASSERT_TRUE(e2e::writeFileBytes(expected, "stale"));
+  {
+    e2e::ScreenshotAtEnd shot;
+  }
+  EXPECT_FALSE(e2e::pathExists(expected)) << "written with no window up";
+
+  e2e::ProgramFolder folder;
+  e2e::Process fixture;
+  selftest::startFixture(folder, fixture);
+  ASSERT_NE(selftest::waitForMain(fixture), nullptr);
   {
     e2e::ScreenshotAtEnd shot;
   }

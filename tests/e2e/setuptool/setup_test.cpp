@@ -127,8 +127,10 @@ TEST(E2eSetup, FirstRunAddsClassesAndVerbs) {
     EXPECT_FALSE(e2e::regKeyExists(HKEY_CLASSES_ROOT, L"exefile\\shell\\Quibex"));
 }
 
-// A second run finds the entries by their verb texts, shows the name, updates
-// with a new one and removes an unticked entry, and only that.
+// A second run finds the entries by their verb texts and ticks them, keeps the
+// default item name (an existing entry's text would be copied to every other
+// ticked extension on OK), updates with a new name and removes an unticked
+// entry, and only that.
 TEST(E2eSetup, SecondRunFindsUpdatesAndRemoves) {
     ClassesGuard guard = Guard();
     ASSERT_TRUE(guard.clean());
@@ -152,7 +154,7 @@ TEST(E2eSetup, SecondRunFindsUpdatesAndRemoves) {
     e2e::ScreenshotAtEnd shot;
     ASSERT_TRUE(second.open(&shot));
     EXPECT_EQ(second.ticks(), L"1100");
-    EXPECT_EQ(second.itemName(), L"テキストを見る(&T)");
+    EXPECT_EQ(second.itemName(), kDefaultName);
     e2e::saveTestScreenshot(second.window(), L"window");
     ASSERT_TRUE(e2e::setWindowText(second.control(IDC_TXTITEMNAME), L"書庫を開く"));
     ASSERT_TRUE(second.tick(1, false));
@@ -276,7 +278,7 @@ TEST(E2eSetup, AnEntryWithoutWriteRightsReportsAFailure) {
     e2e::ScreenshotAtEnd shot;
     ASSERT_TRUE(s.open(&shot));
     EXPECT_EQ(s.ticks(), L"0010");
-    EXPECT_EQ(s.itemName(), L"旧い名前");
+    EXPECT_EQ(s.itemName(), kDefaultName);
     ASSERT_TRUE(s.tick(0, true));
     ASSERT_TRUE(e2e::setWindowText(s.control(IDC_TXTITEMNAME), L"新しい名前"));
     EXPECT_EQ(s.pressOk().text, Report({kAdded, kSkipped, kUpdateFailed, kSkipped}));

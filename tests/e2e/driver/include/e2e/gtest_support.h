@@ -30,16 +30,45 @@ inline std::wstring saveTestScreenshot(HWND window = nullptr, const std::wstring
   return saveScreenshot(currentTestName() + (suffix.empty() ? L"" : L"-" + suffix), window);
 }
 
+// True while a program other than the desktop's own shell shows a top-level window.
+inline bool programWindowShown() {
+  DWORD shell = 0;
+  GetWindowThreadProcessId(GetDesktopWindow(), &shell);
+  struct Search {
+    DWORD shell;
+    bool found = false;
+  } search{shell};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == s->shell || pid == GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
+        s->found = true;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // Put one at the top of a scenario: when the test ends, pass or fail, the desktop is saved
-// as <Suite>.<Test>.png; after a failure the process's windows are printed too.
+// as <Suite>.<Test>.png if a program's window is still up (an empty desktop shows nothing the
+// name promises: then the file is not written, and one left by an earlier run is removed);
+// after a failure the process's windows are printed too.
 class ScreenshotAtEnd {
 public:
   // processId: whose windows to print after a failure (0 = every window on the desktop).
   explicit ScreenshotAtEnd(DWORD processId = 0) : processId_(processId) {}
   ~ScreenshotAtEnd() {
-    const std::wstring path = saveTestScreenshot();
+    std::wstring path;
+    if (programWindowShown()) {
+      path = saveTestScreenshot();
+    } else {
+      DeleteFileW((screenshotFolder() + L"\\" + currentTestName() + L".png").c_str());
+    }
     if (testing::Test::HasFailure()) {
-      std::printf("screenshot: %s\nwindows:\n%s", toUtf8(path).c_str(), describeTopLevel(processId_).c_str());
+      std::printf("screenshot: %s\nwindows:\n%s", path.empty() ? "(no window was up)" : toUtf8(path).c_str(),
+                  describeTopLevel(processId_).c_str());
     }
   }
   ScreenshotAtEnd(const ScreenshotAtEnd&) = delete;
