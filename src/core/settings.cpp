@@ -86,7 +86,7 @@ void LoadSettings(ProfileStore& ini, Settings& s) {
     s.TabPos = NonZero(r.Int(V, L"TabPos", 1));
     s.BackColor = r.Int(V, L"BackColor", static_cast<int32_t>(0x80000005u));
     s.TextColor = r.Int(V, L"TextColor", static_cast<int32_t>(0x80000008u));
-    s.FontName = r.Str(V, L"FontName", L"ＭＳ ゴシック", kShortChars);
+    s.FontName = r.Str(V, L"FontName", kDefaultFontName, kShortChars);
     for (size_t i = 0; i < kIconCount; ++i) s.IconPaths[i] = r.Str(V, kIconKeys[i], L"", kPathChars);
     s.FontSize = ClampFontSize(r.Int(V, L"FontSize", 9));
     s.HotImage = ExactlyOne(r.Int(V, L"HotImage", 0));
@@ -176,7 +176,7 @@ void WriteFirstRunDefaults(ProfileStore& ini) {
     v(L"TabPos", L"1");
     v(L"BackColor", L"-2147483643");
     v(L"TextColor", L"-2147483640");
-    v(L"FontName", L"ＭＳ ゴシック");
+    v(L"FontName", kDefaultFontName);
     v(L"FontSize", L"9");
     for (const wchar_t* key : kIconKeys) v(key, L"");
     v(L"HotImage", L"0");

@@ -12,6 +12,10 @@ namespace quibex {
 
 inline constexpr size_t kIconCount = 14;
 
+// The viewer's font until the user picks another: the default of "FontName",
+// the reset of the viewer options and the face a new text view starts with.
+inline constexpr wchar_t kDefaultFontName[] = L"ＭＳ ゴシック";
+
 struct Settings {
     // Section "Option"
     int16_t AllText = 1;
@@ -50,7 +54,7 @@ struct Settings {
     int16_t TabPos = 1;
     int32_t BackColor = static_cast<int32_t>(0x80000005u);
     int32_t TextColor = static_cast<int32_t>(0x80000008u);
-    std::wstring FontName = L"ＭＳ ゴシック";
+    std::wstring FontName = kDefaultFontName;
     int16_t FontSize = 9;
     std::array<std::wstring, kIconCount> IconPaths;
     int16_t HotImage = 0;

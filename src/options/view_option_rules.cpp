@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "core/settings.h"
 #include "core/tab_name_style.h"
 
 namespace quibex {
 namespace {
 
 constexpr wchar_t kDefaultShortCutKey[] = L"111110111";
-constexpr wchar_t kDefaultFontName[] = L"ＭＳ ゴシック";
 constexpr int32_t kLastSystemColour = 30;  // COLOR_MENUBAR
 constexpr size_t kFaceNameChars = 31;      // LF_FACESIZE less the NUL
 

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include "core/message_box.h"
+#include "core/settings.h"
 #include "core/settings_rules.h"
 #include "options/font_colour_dialogs.h"
 #include "options/view_option_rules.h"
@@ -129,7 +130,7 @@ void ResetSample(ViewOptionsForm& f) {
     HWND text = SampleText(f);
     ShowWindow(text, SW_HIDE);
     f.sample.backColour = kWindowColour;
-    f.sample.fontName = view_options_text::kResetFontName;
+    f.sample.fontName = kDefaultFontName;
     f.sample.fontSize = 9;
     f.sample.textColour = kWindowTextColour;
     Restyle(f);

@@ -33,6 +33,5 @@ inline constexpr const wchar_t* kAskReset =
     L"背景色\t： ウィンドウの背景色(システムカラー)\r\n"
     L"文字色\t： ウィンドウの文字の色(システムカラー)\r\n"
     L"フォント\t： MS ゴシック 9ポイント";
-inline constexpr const wchar_t* kResetFontName = L"ＭＳ ゴシック";
 
 }  // namespace quibex::view_options_text

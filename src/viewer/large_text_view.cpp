@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "core/handle.h"
+#include "core/settings.h"
 #include "viewer/large_text_state.h"
 
 namespace quibex {
@@ -437,7 +438,7 @@ HWND CreateLargeTextView(HWND parent, int id, const RECT& rect) {
     }
     v->back = GetSysColor(COLOR_WINDOW);
     v->fore = GetSysColor(COLOR_WINDOWTEXT);
-    SetViewFont(*v, L"ＭＳ ゴシック", 9 * 20);
+    SetViewFont(*v, kDefaultFontName, 9 * 20);
     UpdateScrollBar(*v);
     return v->hwnd();
 }
