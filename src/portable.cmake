@@ -19,7 +19,7 @@ set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/options/option_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/options/view_option_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/options/key_list_rows.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/install/setup_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/install/welcome_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/tab_caption.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/text_encoding.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/text_layout.cpp

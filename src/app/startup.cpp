@@ -17,7 +17,7 @@
 #include "core/settings_rules.h"
 #include "core/message_box.h"
 #include "core/win_profile_store.h"
-#include "install/setup_window.h"
+#include "install/welcome_window.h"
 #include "options/main_options_window.h"
 #include "viewer/viewer_window.h"
 

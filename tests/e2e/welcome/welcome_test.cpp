@@ -7,7 +7,7 @@
 
 #include <e2e/gtest_support.h>
 
-#include "install/setup_rules.h"
+#include "install/welcome_rules.h"
 #include "link_file.h"
 #include "quibex_session.h"
 #include "setup_dialog_ids.h"

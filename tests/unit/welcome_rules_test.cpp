@@ -2,7 +2,7 @@
 // points, and what the message area says for each outcome.
 #include <gtest/gtest.h>
 
-#include "install/setup_rules.h"
+#include "install/welcome_rules.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The welcome window: it explains how the program is used and offers to make
 // its shortcuts on the desktop and in the Send To folder. It writes nothing
 // to the INI file; start-up does that once the window has closed.
-#include "install/setup_window.h"
+#include "install/welcome_window.h"
 
 #include <windowsx.h>
 
@@ -11,7 +11,7 @@
 #include "core/paths.h"
 #include "core/window_base.h"
 #include "install/install_texts.h"
-#include "install/setup_rules.h"
+#include "install/welcome_rules.h"
 #include "install/shell_link.h"
 #include "resource.h"
 

@@ -1,4 +1,4 @@
-#include "install/setup_rules.h"
+#include "install/welcome_rules.h"
 
 #include "install/install_texts.h"
 
