@@ -6,14 +6,15 @@
 #include <cstdint>
 #include <string>
 
-#include "core/app_state.h"
+#include "archive/opened_archive.h"
 
 namespace quibex {
 
-// `folder` is the entry's Folder, or empty for a member at the top. Returns
-// -1 when the document was opened, the library's code when extraction
-// failed, 0 when opening failed; each failure shows its message.
-int32_t OpenDocumentFile(const std::wstring& folder, const DocumentEntry& entry);
+// A document of `archive`; `folder` is the entry's Folder, or empty for a
+// member at the top. Returns -1 when the document was opened, the library's
+// code when extraction failed, 0 when opening failed; each failure shows its
+// message.
+int32_t OpenDocumentFile(const OpenedArchive& archive, const std::wstring& folder, const DocumentEntry& entry);
 
 // The member path the libraries are given: folder and name, "\" as "/".
 std::wstring DocumentMemberPath(const std::wstring& folder, const std::wstring& name);

@@ -28,21 +28,19 @@ void OpenArchive(const std::wstring& path) {
 // A self-extracting program can only go to the archiver tool; a plain archive
 // to the tool or its association, and only when its extension is the
 // reader's own (a renamed file gets a beep).
-void NoTextReaction(ReaderKind kind, const std::wstring& inputPath) {
-    const AppState& app = App();
+void NoTextReaction(const OpenedArchive& archive) {
     const Settings& s = AppSettings();
-    const ReaderFamily& f = FamilyOf(kind);
+    const ReaderFamily& f = FamilyOf(archive.kind);
     const std::wstring m = std::wstring(f.noTextLine) + L"\r\n";
-    const bool selfExtracting = app.ArchiveExtension == L"EXE";
-    if (!selfExtracting && app.ArchiveExtension != f.ownExtension) {
+    const bool selfExtracting = archive.selfExtracting;
+    if (!selfExtracting && archive.extension != f.ownExtension) {
         PlayBeep(s.PcBeep);
         return;
     }
-    // The CAB reader hands the self-extracting program itself, not the carved cabinet.
-    const std::wstring exePath = kind == ReaderKind::Cab ? app.ArchivePath : inputPath;
+    // The user's own file, never a cabinet cut out of a program.
     auto open = [&] {
-        if (selfExtracting) OpenArchiveWithTool(exePath);
-        else OpenArchive(inputPath);
+        if (selfExtracting) OpenArchiveWithTool(archive.path);
+        else OpenArchive(archive.path);
     };
     switch (s.NoText) {
     case 0: {
@@ -57,11 +55,11 @@ void NoTextReaction(ReaderKind kind, const std::wstring& inputPath) {
 }
 
 // "InsideViewer" 0: the texts go to the editor or their association, at most "OpenMax" of them.
-void OpenTextsOutsideViewer() {
+void OpenTextsOutsideViewer(const std::vector<std::wstring>& texts) {
     const AppState& app = App();
     const Settings& s = AppSettings();
     int opened = 0;
-    for (const std::wstring& name : app.ExtractedFiles) {
+    for (const std::wstring& name : texts) {
         if (!IsTextFileName(name, s.TxtType)) continue;
         std::wstring path = app.WorkFolder + name;
         if (!s.TxtEdtPath.empty()) {
@@ -75,24 +73,23 @@ void OpenTextsOutsideViewer() {
 
 }  // namespace
 
-bool ShowArchive(ReaderKind kind) {
+bool ShowArchive(const OpenedArchive& archive) {
     AppState& app = App();
-    ReadOutcome outcome = ReadArchive(kind);
-    switch (outcome.verdict) {
+    const ArchiveContents contents = ReadArchive(archive, AppSettings(), app.WorkFolder, app.LibraryOwner);
+    switch (contents.verdict) {
     case ReadVerdict::Failed: return false;
-    case ReadVerdict::NoText: NoTextReaction(kind, outcome.inputPath); return false;
+    case ReadVerdict::NoText: NoTextReaction(archive); return false;
     case ReadVerdict::Found: break;
     }
     if (AppSettings().InsideViewer != 1) {
-        OpenTextsOutsideViewer();
+        OpenTextsOutsideViewer(contents.texts);
         return true;
     }
-    app.ViewedArchivePath = app.ArchivePath;
     ShowViewerWindow();
     // The user may close the viewer before it is filled.
     if (!PumpPendingMessages() || !ViewerWindow()) return true;
     app.ViewerLoading = false;
-    BuildViewer();
+    BuildViewer(contents);
     return true;
 }
 

@@ -2,12 +2,12 @@
 // to the editor or their association, or the no-text reaction.
 #pragma once
 
-#include "archive/reader_family.h"
+#include "archive/opened_archive.h"
 
 namespace quibex {
 
-// Reads the archive with the reader of `kind` and acts on what it found;
-// false when nothing was shown (the program then ends).
-bool ShowArchive(ReaderKind kind);
+// Reads the archive and acts on what it found; false when nothing was shown
+// (the program then ends).
+bool ShowArchive(const OpenedArchive& archive);
 
 }  // namespace quibex

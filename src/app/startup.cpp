@@ -99,8 +99,8 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
     // The library versions are read where they are needed (the archive
     // kind, the about window): an LZH start never loads the other libraries.
 
-    app.ArchivePath = commandLine;
-    if (app.ArchivePath.empty()) {
+    std::wstring archivePath = commandLine;
+    if (archivePath.empty()) {
         if (settings.ArcSelect != 1) {
             ShowMainOptionsWindow();
             return StartResult::RunMessageLoop;
@@ -114,39 +114,37 @@ StartResult Main(HINSTANCE instance, const std::wstring& commandLine) {
         wchar_t current[MAX_PATH] = {};
         GetCurrentDirectoryW(static_cast<DWORD>(std::size(current)), current);
         std::wstring filter(startup_text::kArchiveFilter, std::size(startup_text::kArchiveFilter));
-        app.ArchivePath = SelectArchiveFile(GetDesktopWindow(), filter, current, startup_text::kSelectDialogTitle);
-        if (app.ArchivePath.empty()) return StartResult::Exit;
+        archivePath = SelectArchiveFile(GetDesktopWindow(), filter, current, startup_text::kSelectDialogTitle);
+        if (archivePath.empty()) return StartResult::Exit;
     }
 
     app.BuiltInHelp = false;
     if (settings.InitDialog == 1) ShowInitWindow();
 
-    if (!FileExists(app.ArchivePath)) {
+    if (!FileExists(archivePath)) {
         UnloadInitWindow();
-        ShowPlainMessage(app.ArchivePath + startup_text::kMissingFileSuffix, MB_ICONERROR);
+        ShowPlainMessage(archivePath + startup_text::kMissingFileSuffix, MB_ICONERROR);
         return StartResult::Exit;
     }
 
     // From here on a failing file-system step is skipped, not fatal.
     PrepareWorkFolders(g_sideBySide);
 
-    app.ArchiveKind.clear();
-    app.ArchiveExtension = ToUpper(ExtensionOf(app.ArchivePath));
-    if (!DetectArchiveKind()) {
+    std::optional<OpenedArchive> archive = DetectArchiveKind(archivePath, app.CabWorkFolder);
+    if (!archive) {
         RemoveCabWorkFolder();
         return StartResult::Exit;
     }
-
-    return ReadDetectedArchive();
+    return ReadDetectedArchive(*archive);
 }
 
-StartResult ReadDetectedArchive() {
+StartResult ReadDetectedArchive(const OpenedArchive& archive) {
     AppState& app = App();
     const Settings& settings = AppSettings();
     // The viewer is loaded hidden: its handle owns the library calls. Without
     // it nothing can be shown; the process must not linger holding the
     // instance mark.
-    app.LibraryOwner = LoadViewer();
+    app.LibraryOwner = LoadViewer(archive);
     if (!app.LibraryOwner) {
         UnloadInitWindow();
         ShowPlainMessage(startup_text::kViewerNotCreated, MB_ICONERROR);
@@ -156,22 +154,10 @@ StartResult ReadDetectedArchive() {
     }
 
     app.ReadFailed = false;
-    ArchiverLibrary* library = &UnlhaLibrary();
-    ReaderKind kind = ReaderKind::Lzh;
-    if (app.ArchiveKind == L"LHA") {
-        app.LhaArchivePath = app.ArchivePath;
-    } else if (app.ArchiveKind == L"ZIP") {
-        app.ZipArchivePath = app.ArchivePath;
-        library = &UnzipLibrary();
-        kind = ReaderKind::Zip;
-    } else {
-        if (app.ArchiveKind == L"CAB") app.CabArchivePath = app.ArchivePath;  // "CABSFX" keeps the carved cabinet
-        library = &CabLibrary();
-        kind = ReaderKind::Cab;
-    }
-    while (library->GetRunning()) {}
-    if (!library->GetCursorMode()) library->SetCursorMode(TRUE);
-    app.ReadFailed = !ShowArchive(kind);
+    ArchiverLibrary& library = LibraryOf(archive.kind);
+    while (library.GetRunning()) {}
+    if (!library.GetCursorMode()) library.SetCursorMode(TRUE);
+    app.ReadFailed = !ShowArchive(archive);
 
     if (app.ReadFailed || settings.InsideViewer != 1) {
         UnloadViewer();

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "archive/opened_archive.h"
+
 namespace quibex {
 
 enum class StartResult {
@@ -15,9 +17,9 @@ enum class StartResult {
 // Runs the start-up sequence for the given argument text.
 StartResult Main(HINSTANCE instance, const std::wstring& commandLine);
 
-// With the work folders prepared and the archive kind known: loads the viewer
+// With the work folders prepared and the archive detected: loads the viewer
 // hidden, reads the archive and shows what it holds.
-StartResult ReadDetectedArchive();
+StartResult ReadDetectedArchive(const OpenedArchive& archive);
 
 // True when another instance runs; it has then been told and brought forward.
 bool CheckPrevInstance();

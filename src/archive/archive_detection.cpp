@@ -7,7 +7,6 @@
 #include "archive/ansi_path.h"
 #include "archive/archiver_library.h"
 #include "archive/archive_texts.h"
-#include "core/app_state.h"
 #include "core/handle.h"
 #include "core/init_window.h"
 #include "core/message_box.h"
@@ -17,10 +16,10 @@ namespace quibex {
 
 namespace {
 
-bool Fail(const std::wstring& message) {
+std::nullopt_t Fail(const std::wstring& message) {
     UnloadInitWindow();
     ShowPlainMessage(message, MB_ICONERROR);
-    return false;
+    return std::nullopt;
 }
 
 void ShowSystemError(DWORD code) {
@@ -32,21 +31,16 @@ void ShowSystemError(DWORD code) {
     ShowPlainMessage(message, MB_ICONERROR);
 }
 
-bool CheckedBy(ArchiverLibrary& lib, WORD version, const std::wstring& path) {
-    return version > 0 && lib.CheckArchive(ToAnsi(PathForLibrary(path)), 0);
-}
-
 }  // namespace
 
-bool FindCabInExe(const std::wstring& path) {
-    AppState& app = App();
+std::wstring FindCabInExe(const std::wstring& path, const std::wstring& cabWorkFolder) {
     std::wstring name = FileNameOf(path);
-    app.CabArchivePath = app.CabWorkFolder + L"\\" + name.substr(0, name.size() >= 4 ? name.size() - 4 : 0) + L".cab";
+    const std::wstring cabPath = cabWorkFolder + L"\\" + name.substr(0, name.size() >= 4 ? name.size() - 4 : 0) + L".cab";
 
     UniqueHandle in(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!in) {
         ShowSystemError(GetLastError());
-        return false;
+        return {};
     }
     LARGE_INTEGER size{};
     std::vector<char> bytes;
@@ -63,7 +57,7 @@ bool FindCabInExe(const std::wstring& path) {
     in.reset();
     if (error) {
         ShowSystemError(error);
-        return false;
+        return {};
     }
 
     size_t last = std::string::npos;
@@ -75,17 +69,17 @@ bool FindCabInExe(const std::wstring& path) {
             ++i;
         }
     }
-    if (last == std::string::npos) return false;
+    if (last == std::string::npos) return {};
 
-    if (!CreateDirectoryW(app.CabWorkFolder.c_str(), nullptr)) {
+    if (!CreateDirectoryW(cabWorkFolder.c_str(), nullptr)) {
         ShowSystemError(GetLastError());
-        return false;
+        return {};
     }
-    SetFileAttributesW(app.CabWorkFolder.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    UniqueHandle out(CreateFileW(app.CabArchivePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetFileAttributesW(cabWorkFolder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    UniqueHandle out(CreateFileW(cabPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!out) {
         ShowSystemError(GetLastError());
-        return false;
+        return {};
     }
     DWORD put = 0;
     DWORD tail = static_cast<DWORD>(bytes.size() - last);
@@ -93,43 +87,39 @@ bool FindCabInExe(const std::wstring& path) {
     error = ok ? 0 : GetLastError();
     out.reset();
     if (!ok) {
-        DeleteFileW(app.CabArchivePath.c_str());
+        DeleteFileW(cabPath.c_str());
         ShowSystemError(error ? error : ERROR_WRITE_FAULT);
-        return false;
+        return {};
     }
-    return true;
+    return cabPath;
 }
 
-bool DetectArchiveKind() {
-    AppState& app = App();
-    const std::wstring& ext = app.ArchiveExtension;
-    if (ext == L"LZH") {
-        if ((app.UnlhaVersion = GetUnlhaVersion()) > 0) return app.ArchiveKind = L"LHA", true;
-        return Fail(archive_text::MissingLibrary(L"UNLHA32.DLL"));
+std::optional<OpenedArchive> DetectArchiveKind(const std::wstring& path, const std::wstring& cabWorkFolder) {
+    OpenedArchive archive;
+    archive.path = path;
+    archive.libraryPath = path;
+    archive.extension = ToUpper(ExtensionOf(path));
+    for (ReaderKind kind : kReaderKinds) {
+        if (archive.extension != FamilyOf(kind).ownExtension) continue;
+        if (LibraryVersion(kind) == 0) return Fail(archive_text::MissingLibrary(FamilyOf(kind).dllName));
+        archive.kind = kind;
+        return archive;
     }
-    if (ext == L"ZIP") {
-        if ((app.UnzipVersion = GetUnzipVersion()) > 0) return app.ArchiveKind = L"ZIP", true;
-        return Fail(archive_text::MissingLibrary(L"UNZIP32.DLL"));
-    }
-    if (ext == L"CAB") {
-        if ((app.CabVersion = GetCabVersion()) > 0) return app.ArchiveKind = L"CAB", true;
-        return Fail(archive_text::MissingLibrary(L"CAB32.DLL"));
-    }
-    if (ext == L"EXE") {
-        app.UnlhaVersion = GetUnlhaVersion();
-        app.UnzipVersion = GetUnzipVersion();
-        app.CabVersion = GetCabVersion();
-        if (CheckedBy(UnlhaLibrary(), app.UnlhaVersion, app.ArchivePath)) return app.ArchiveKind = L"LHA", true;
-        if (CheckedBy(UnzipLibrary(), app.UnzipVersion, app.ArchivePath)) return app.ArchiveKind = L"ZIP", true;
-        if (app.CabVersion > 0) {
-            if (app.CabVersion >= 90) {
-                if (CheckedBy(CabLibrary(), app.CabVersion, app.ArchivePath)) return app.ArchiveKind = L"CAB", true;
-            } else if (FindCabInExe(app.ArchivePath)) {
-                return app.ArchiveKind = L"CABSFX", true;
-            }
+    if (archive.extension != L"EXE") return Fail(archive_text::kNotAnArchive);
+    archive.selfExtracting = true;
+    for (ReaderKind kind : kReaderKinds) {
+        const WORD version = LibraryVersion(kind);
+        if (version == 0) continue;
+        archive.kind = kind;
+        // Before version 0.90 the CAB library cannot check a program: the
+        // cabinet is cut out of it and given to the library instead.
+        if (kind == ReaderKind::Cab && version < 90) {
+            archive.libraryPath = FindCabInExe(path, cabWorkFolder);
+            if (!archive.libraryPath.empty()) return archive;
+        } else if (LibraryOf(kind).CheckArchive(ToAnsi(PathForLibrary(path)), 0)) {
+            return archive;
         }
     }
-    app.ArchiveKind.clear();
     return Fail(archive_text::kNotAnArchive);
 }
 

@@ -17,25 +17,6 @@ namespace quibex {
 
 namespace {
 
-ArchiverLibrary& LibraryOf(ReaderKind kind) {
-    switch (kind) {
-    case ReaderKind::Lzh: return UnlhaLibrary();
-    case ReaderKind::Zip: return UnzipLibrary();
-    case ReaderKind::Cab: break;
-    }
-    return CabLibrary();
-}
-
-const std::wstring& InputPathOf(ReaderKind kind) {
-    AppState& app = App();
-    switch (kind) {
-    case ReaderKind::Lzh: return app.LhaArchivePath;
-    case ReaderKind::Zip: return app.ZipArchivePath;
-    case ReaderKind::Cab: break;
-    }
-    return app.CabArchivePath;
-}
-
 // Each file the folder holds before extraction, with its last write: what an
 // earlier run could not delete (a document still open in another program).
 std::map<std::wstring, FILETIME> FolderSnapshot(const std::wstring& folder) {
@@ -67,18 +48,17 @@ std::vector<std::wstring> WrittenSince(const std::wstring& folder, const std::ma
 
 }  // namespace
 
-int ListDocuments(ReaderKind kind, const std::wstring& path, const std::wstring& patterns) {
-    AppState& app = App();
-    if (path.empty() || patterns.empty()) return 0;
+std::vector<DocumentEntry> ListDocuments(ReaderKind kind, const std::wstring& path, const std::wstring& patterns) {
+    std::vector<DocumentEntry> documents;
+    if (path.empty() || patterns.empty()) return documents;
     ArchiverLibrary& lib = LibraryOf(kind);
     HARC archive = lib.OpenArchive(nullptr, ToAnsi(PathForLibrary(path)), kOpenErrorMessagesOff);
-    if (!archive) return 0;
-    app.Documents.clear();
+    if (!archive) return documents;
     auto collect = [&](const std::wstring& pattern) {
         ArchiveEntryInfo entry{};
         for (int r = lib.FindFirst(archive, ToAnsi(pattern), &entry); r == 0; r = lib.FindNext(archive, &entry)) {
             std::string name(entry.szFileName, strnlen(entry.szFileName, sizeof entry.szFileName));
-            app.Documents.push_back(DocumentEntryOf(FromAnsi(name)));
+            documents.push_back(DocumentEntryOf(FromAnsi(name)));
         }
     };
     if (kind == ReaderKind::Cab) {
@@ -91,47 +71,34 @@ int ListDocuments(ReaderKind kind, const std::wstring& path, const std::wstring&
         collect(patterns);
     }
     lib.CloseArchive(archive);
-    return static_cast<int>(app.Documents.size());
+    return documents;
 }
 
-ReadOutcome ReadArchive(ReaderKind kind) {
-    AppState& app = App();
-    const Settings& s = AppSettings();
-    ReadOutcome outcome;
-    outcome.inputPath = StripSurroundingQuotes(InputPathOf(kind));
+ArchiveContents ReadArchive(const OpenedArchive& archive, const Settings& s, const std::wstring& workFolder,
+                            HWND owner) {
+    ArchiveContents contents;
+    const ReaderKind kind = archive.kind;
+    const std::wstring input = StripSurroundingQuotes(archive.libraryPath);
 
-    std::map<std::wstring, FILETIME> leftovers = FolderSnapshot(app.WorkFolder);
-    std::wstring command = ExtractionCommand(kind, PathForLibrary(outcome.inputPath), PathForLibrary(app.WorkFolder),
-                                             s.Progress == 1, TextTargets(s.AllText == 1, s.TxtType));
-    int result = LibraryOf(kind).Command(app.LibraryOwner, ToAnsi(command));
+    std::map<std::wstring, FILETIME> leftovers = FolderSnapshot(workFolder);
+    std::wstring command = ExtractionCommand(kind, PathForLibrary(input), PathForLibrary(workFolder), s.Progress == 1,
+                                             TextTargets(s.AllText == 1, s.TxtType));
+    int result = LibraryOf(kind).Command(owner, ToAnsi(command));
     if (!ReaderSucceeded(kind, result)) {
         if (s.InitDialog == 1) UnloadInitWindow();
         ShowPlainMessage(LibraryErrorMessage(kind, result), MB_ICONERROR);
-        return outcome;
+        return contents;
     }
 
     std::wstring docTypes = TrimSpaces(s.DocType);
-    app.DocumentCount = 0;
-    app.Documents.clear();
     if (!docTypes.empty() && s.InsideViewer == 1)
-        app.DocumentCount = ListDocuments(kind, outcome.inputPath, ExtensionsToPatterns(docTypes));
+        contents.documents = ListDocuments(kind, input, ExtensionsToPatterns(docTypes));
     if (s.InitDialog == 1) UnloadInitWindow();
 
-    app.ExtractedFiles = WrittenSince(app.WorkFolder, leftovers);
-    app.CurrentFile = app.ExtractedFiles.empty() ? L"" : app.ExtractedFiles.front();
-    outcome.verdict = app.CurrentFile.empty() && app.DocumentCount == 0 ? ReadVerdict::NoText : ReadVerdict::Found;
-    return outcome;
-}
-
-std::vector<std::wstring> EnumerateWorkFolder(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    UniqueFind find(FindFirstFileW((folder + L"*.*").c_str(), &fd));
-    if (!find) return names;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-    } while (FindNextFileW(find.get(), &fd));
-    return names;
+    contents.texts = WrittenSince(workFolder, leftovers);
+    const bool nothing = contents.texts.empty() && contents.documents.empty();
+    contents.verdict = nothing ? ReadVerdict::NoText : ReadVerdict::Found;
+    return contents;
 }
 
 DocumentEntry DocumentEntryOf(const std::wstring& memberName) {

@@ -3,35 +3,25 @@
 // no-text reaction) is decided by the caller.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
-#include "archive/reader_family.h"
-#include "core/app_state.h"
+#include "archive/opened_archive.h"
+#include "core/settings.h"
 
 namespace quibex {
 
-enum class ReadVerdict {
-    Failed,  // the library reported an error; its message has been shown
-    NoText,  // neither a matching text nor a document
-    Found,   // texts in ExtractedFiles, documents in Documents, or both
-};
+// Extracts the texts into `workFolder` (ending with "\\") with the library
+// of the archive's kind, `owner` owning the library's windows, and lists the
+// documents. The texts are only what this extraction wrote, in the folder's
+// order. The please-wait window goes before any message and when done.
+ArchiveContents ReadArchive(const OpenedArchive& archive, const Settings& settings, const std::wstring& workFolder,
+                            HWND owner);
 
-struct ReadOutcome {
-    ReadVerdict verdict = ReadVerdict::Failed;
-    std::wstring inputPath;  // the archive the library read, unquoted
-};
-
-// Extracts with the library of `kind`. Fills AppState: ExtractedFiles (only
-// what this extraction wrote, in the folder's order), CurrentFile, Documents.
-ReadOutcome ReadArchive(ReaderKind kind);
-
-// Lists the non-text documents into App().Documents; returns the count.
-int ListDocuments(ReaderKind kind, const std::wstring& path, const std::wstring& patterns);
-
-// Names of the plain files in a folder (hidden and system ones too), in the
-// order the file system returns them.
-std::vector<std::wstring> EnumerateWorkFolder(const std::wstring& folder);
+// The non-text documents of the archive that match `patterns`.
+std::vector<DocumentEntry> ListDocuments(ReaderKind kind, const std::wstring& path, const std::wstring& patterns);
 
 // A member name from the listing as a document entry.
 DocumentEntry DocumentEntryOf(const std::wstring& memberName);

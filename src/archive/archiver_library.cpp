@@ -105,23 +105,16 @@ int ArchiverLibrary::CloseArchive(HARC archive) {
     return fn ? fn(archive) : kErrorHarcNotOpened;
 }
 
-ArchiverLibrary& UnlhaLibrary() {
-    static ArchiverLibrary lib(L"UNLHA32.DLL", "Unlha");
-    return lib;
+ArchiverLibrary& LibraryOf(ReaderKind kind) {
+    static ArchiverLibrary libraries[] = {
+        {FamilyOf(ReaderKind::Lzh).dllName, FamilyOf(ReaderKind::Lzh).routinePrefix},
+        {FamilyOf(ReaderKind::Zip).dllName, FamilyOf(ReaderKind::Zip).routinePrefix},
+        {FamilyOf(ReaderKind::Cab).dllName, FamilyOf(ReaderKind::Cab).routinePrefix},
+    };
+    static_assert(std::size(libraries) == std::size(kReaderKinds));
+    return libraries[static_cast<int>(kind)];
 }
 
-ArchiverLibrary& UnzipLibrary() {
-    static ArchiverLibrary lib(L"UNZIP32.DLL", "UnZip");
-    return lib;
-}
-
-ArchiverLibrary& CabLibrary() {
-    static ArchiverLibrary lib(L"CAB32.DLL", "Cab");
-    return lib;
-}
-
-WORD GetUnlhaVersion() { return UnlhaLibrary().GetVersion(); }
-WORD GetUnzipVersion() { return UnzipLibrary().GetVersion(); }
-WORD GetCabVersion() { return CabLibrary().GetVersion(); }
+WORD LibraryVersion(ReaderKind kind) { return LibraryOf(kind).GetVersion(); }
 
 }  // namespace quibex

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "archive_entry_info.h"
+#include "archive/reader_family.h"
 #include "core/handle.h"
 
 namespace quibex {
@@ -57,15 +58,12 @@ private:
     bool tried_ = false;
 };
 
-ArchiverLibrary& UnlhaLibrary();
-ArchiverLibrary& UnzipLibrary();
-ArchiverLibrary& CabLibrary();
+// The library of a kind, loaded on first use.
+ArchiverLibrary& LibraryOf(ReaderKind kind);
 
-// Version queries, made when a version is first needed: 0 on any failure,
-// so 0 means "library missing".
-WORD GetUnlhaVersion();
-WORD GetUnzipVersion();
-WORD GetCabVersion();
+// Version query, made when a version is first needed: 0 on any failure, so 0
+// means "library missing".
+WORD LibraryVersion(ReaderKind kind);
 
 // Full path of a file beside the running executable.
 std::wstring ProgramFolderFile(const wchar_t* name);

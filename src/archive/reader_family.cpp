@@ -7,9 +7,9 @@ namespace quibex {
 
 namespace {
 const ReaderFamily kFamilies[] = {
-    {ReaderKind::Lzh, L"UNLHA32.DLL", L"-y -c -a1", L" -n", L"LZH", archive_text::kNoTextLha, L"LHA"},
-    {ReaderKind::Zip, L"UNZIP32.DLL", L"-x -j -o", L" --i", L"ZIP", archive_text::kNoTextZip, L"ZIP"},
-    {ReaderKind::Cab, L"CAB32.DLL", L"-x -j -o", L" -i", L"CAB", archive_text::kNoTextCab, L"CAB"},
+    {ReaderKind::Lzh, L"UNLHA32.DLL", "Unlha", L"-y -c -a1", L" -n", L"LZH", archive_text::kNoTextLha, L"LHA"},
+    {ReaderKind::Zip, L"UNZIP32.DLL", "UnZip", L"-x -j -o", L" --i", L"ZIP", archive_text::kNoTextZip, L"ZIP"},
+    {ReaderKind::Cab, L"CAB32.DLL", "Cab", L"-x -j -o", L" -i", L"CAB", archive_text::kNoTextCab, L"CAB"},
 };
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }

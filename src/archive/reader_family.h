@@ -1,5 +1,6 @@
-// The three archive readers are one design; this table holds what differs
-// between them, and the command lines they send. Pure, tested natively.
+// The archive kinds are one design; this table holds what differs between
+// them (the library, its routines' prefix, the kind's name on screen) and the
+// command lines they send: a new kind is one row. Pure, tested natively.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +13,17 @@ enum class ReaderKind { Lzh, Zip, Cab };
 struct ReaderFamily {
     ReaderKind kind;
     const wchar_t* dllName;       // "UNLHA32.DLL"
+    const char* routinePrefix;    // "Unlha": UnlhaGetVersion, UnlhaOpenArchive, ...
     const wchar_t* switches;      // without the progress-off switch
     const wchar_t* progressOff;   // appended when "Progress" is 0
     const wchar_t* ownExtension;  // "LZH"
     const wchar_t* noTextLine;    // the no-text sentence
-    const wchar_t* formatName;    // "LHA" for the messages
+    const wchar_t* formatName;    // "LHA": the messages and the status bar
 };
 
 const ReaderFamily& FamilyOf(ReaderKind kind);
+// Every kind, in the order self-extracting programs are checked.
+inline constexpr ReaderKind kReaderKinds[] = {ReaderKind::Lzh, ReaderKind::Zip, ReaderKind::Cab};
 
 // Targets of the extraction command: "*.txt" plus the "TxtType" patterns, or
 // only "readme.txt" when not every text is wanted.

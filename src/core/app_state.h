@@ -1,5 +1,6 @@
-// The one run-state record of the program, shared by start-up, the readers
-// and the viewer.
+// The run-state record of the program: the INI, the work folders and the
+// windows' hand-overs. What an archive is and what it holds travel as values
+// (archive/opened_archive.h), not through here.
 #pragma once
 
 #include <windows.h>
@@ -11,25 +12,10 @@
 
 namespace quibex {
 
-struct DocumentEntry {
-    std::wstring Name;
-    std::wstring Folder;  // "\" for a member at the top, else "a\b\"
-};
-
 struct AppState {
     std::wstring IniPath;
-    std::wstring ArchivePath;
-    std::wstring ArchiveExtension;
-    std::wstring ArchiveKind;  // "LHA", "ZIP", "CAB", "CABSFX" or empty
-    std::wstring LhaArchivePath, ZipArchivePath, CabArchivePath;
-    std::wstring ViewedArchivePath;
     std::wstring WorkFolder, CabWorkFolder;
-    WORD UnlhaVersion = 0, UnzipVersion = 0, CabVersion = 0;
     bool ReadFailed = false;
-    int DocumentCount = 0;
-    std::vector<DocumentEntry> Documents;
-    std::wstring CurrentFile;                  // first name of the work-folder enumeration
-    std::vector<std::wstring> ExtractedFiles;  // every name of that enumeration, in its order
     bool ViewerLoading = false;
     HWND LibraryOwner = nullptr;  // the window that owns the archiver library calls (the viewer)
     HWND MessageOwner = nullptr;

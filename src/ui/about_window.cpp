@@ -103,12 +103,9 @@ RECT AboutDialog::ChildRect(HWND child) const {
 }
 
 void AboutDialog::ShowLibraries() {
-    AppState& app = App();
-    app.UnlhaVersion = GetUnlhaVersion();
-    app.UnzipVersion = GetUnzipVersion();
-    app.CabVersion = GetCabVersion();
-    const int lha = app.UnlhaVersion, zip = app.UnzipVersion, cab = app.CabVersion;
-    const int lhaSub = lha != 0 ? UnlhaLibrary().GetSubVersion() : 0;
+    const int lha = LibraryVersion(ReaderKind::Lzh), zip = LibraryVersion(ReaderKind::Zip),
+              cab = LibraryVersion(ReaderKind::Cab);
+    const int lhaSub = lha != 0 ? LibraryOf(ReaderKind::Lzh).GetSubVersion() : 0;
     const std::wstring texts[3] = {LibraryVersionText(lha, lhaSub), LibraryVersionText(zip), LibraryVersionText(cab)};
     const int versions[3] = {lha, zip, cab};
     lines_[0].outdated = LhaOutdated(lha, lhaSub);

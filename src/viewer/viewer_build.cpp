@@ -64,17 +64,17 @@ void ShowNoText(ViewerForm& f) {
     InsertTab(f, 0, kNoTextCaption, L"");
 }
 
-// The tab list from the reader's enumeration of the work folder. Returns
-// the number of tabs, or -1 when the viewer went away while messages ran.
-int BuildTabList(ViewerForm& f) {
+// The tab list from the texts the reader extracted, in the work folder's
+// order. Returns the number of tabs, or -1 when the viewer went away while
+// messages ran.
+int BuildTabList(ViewerForm& f, const std::vector<std::wstring>& names) {
     const Settings& s = AppSettings();
-    AppState& app = App();
+    const AppState& app = App();
     CaptionRules rules{s.TabName, s.NoExt == 1, ShortCutDigitOn(s.ShortCutKey, 6)};
     int count = 0;
     bool readmePlaced = false;
     // Only a readme this archive brought counts, not one an earlier run left.
-    const bool hasReadme = std::any_of(app.ExtractedFiles.begin(), app.ExtractedFiles.end(), IsReadmeName) ||
-                           IsReadmeName(app.CurrentFile);
+    const bool hasReadme = std::any_of(names.begin(), names.end(), IsReadmeName);
     if (s.ReadmeFirst == 1 && hasReadme) {
         f.lastTabIndex = 0;
         InsertTab(f, 0, TabCaption(kReadmePlaceholder, 0, rules), TabTooltip(0, rules));
@@ -82,19 +82,9 @@ int BuildTabList(ViewerForm& f) {
         count = 1;
         readmePlaced = true;
     }
-    // The reader's enumeration, continued from CurrentFile.
-    std::vector<std::wstring> names = app.ExtractedFiles;
-    if (names.empty()) names.push_back(app.CurrentFile);
-    size_t pos = 0;
-    while (pos < names.size() && names[pos] != app.CurrentFile) ++pos;
-    while (count < s.OpenMax) {
-        if (pos >= names.size()) {
-            app.CurrentFile.clear();
-            break;
-        }
-        app.CurrentFile = names[pos];
+    for (size_t pos = 0; pos < names.size() && count < s.OpenMax; ++pos) {
         if (!PumpMessages(&f)) return -1;
-        const std::wstring& name = app.CurrentFile;
+        const std::wstring& name = names[pos];
         if (IsTextFileName(name, s.TxtType)) {
             if (readmePlaced && IsReadmeName(name)) {
                 SetTabCaption(f, 0, TabCaption(name, 0, rules));  // the case the file really has
@@ -108,10 +98,8 @@ int BuildTabList(ViewerForm& f) {
                     if (s.TextLoadMode == 0) LoadTabText(f, i, true);
                 }
                 count = i + 1;
-                if (count == s.OpenMax) break;
             }
         }
-        ++pos;
     }
     return count;
 }
@@ -128,12 +116,12 @@ void ErrorExit(ViewerForm& f, const wchar_t* text) {
 
 }  // namespace
 
-void BuildViewer() {
+void BuildViewer(const ArchiveContents& contents) {
     ViewerForm* fp = Form();
     if (!fp || fp->built) return;
     ViewerForm& f = *fp;
     const Settings& s = AppSettings();
-    AppState& app = App();
+    f.documents = contents.documents;
     f.lastTabIndex = -1;
     int count = 0;
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -141,15 +129,15 @@ void BuildViewer() {
     ShowSplash(f);
     UpdateWindow(f.frame2);
     try {
-        if (app.CurrentFile.empty()) {
+        if (contents.texts.empty()) {
             ShowNoText(f);
         } else {
-            count = BuildTabList(f);
+            count = BuildTabList(f, contents.texts);
             if (count < 0) return;
             if (f.lastTabIndex >= 0) LoadTabText(f, 0, s.TextLoadMode == 0);
         }
-        std::wstring longPath = LongPathName(app.ViewedArchivePath);
-        f.statusPath = longPath.empty() ? app.ViewedArchivePath : longPath;
+        std::wstring longPath = LongPathName(f.archive.path);
+        f.statusPath = longPath.empty() ? f.archive.path : longPath;
         ShowWindow(f.statusBar, SW_SHOWNA);
         if (count == 1 && ShortCutDigitOn(s.ShortCutKey, 6)) {
             wchar_t caption[MAX_PATH] = {};
@@ -177,7 +165,7 @@ void BuildViewer() {
         if (f.lastTabIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabStrip, TCM_HIGHLIGHTITEM, 0, TRUE);
         SetFocus(f.txtView[0]);
         SetStatusPanel(f, 1, FitPathToStatus(f, f.statusPath));
-        SetStatusPanel(f, 2, app.ArchiveKind.substr(0, 3));
+        SetStatusPanel(f, 2, FamilyOf(f.archive.kind).formatName);
         SetStatusPanel(f, 3, std::to_wstring(count));
         SetCursor(oldCursor);
         SetForegroundWindow(f.hwnd());

@@ -36,11 +36,13 @@ void OpenSearchFromViewer() {
 
 void OpenArchiveFromViewer(bool shiftHeld) {
     const Settings& s = AppSettings();
-    const AppState& app = App();
+    ViewerForm* form = Form();
+    if (!form) return;
+    const OpenedArchive archive = form->archive;  // opening lets messages run; the viewer may go meanwhile
     if (!s.ArcAplPath.empty()) {
-        OpenArchiveWithTool(app.ArchivePath);
-    } else if (ToUpper(app.ArchiveExtension) != L"EXE") {
-        OpenArchiveByAssociation(app.ArchivePath);
+        OpenArchiveWithTool(archive.path);
+    } else if (!archive.selfExtracting) {
+        OpenArchiveByAssociation(archive.path);
     } else {
         ShowMessage(kSfxNeedsArchiverTool, MB_OK | MB_ICONEXCLAMATION);
     }
@@ -81,11 +83,12 @@ void ToggleTopMost() {
 }
 
 void OpenDocumentFromViewer(int index) {
-    const std::vector<DocumentEntry>& documents = App().Documents;
-    if (index < 0 || static_cast<size_t>(index) >= documents.size()) return;
-    // Copied: opening lets messages run, and the list must not move under it.
-    const DocumentEntry entry = documents[static_cast<size_t>(index)];
-    OpenDocumentFile(entry.Folder == L"\\" ? L"" : entry.Folder, entry);
+    ViewerForm* f = Form();
+    if (!f || index < 0 || static_cast<size_t>(index) >= f->documents.size()) return;
+    // Copied: opening lets messages run, and the viewer may go meanwhile.
+    const DocumentEntry entry = f->documents[static_cast<size_t>(index)];
+    const OpenedArchive archive = f->archive;
+    OpenDocumentFile(archive, entry.Folder == L"\\" ? L"" : entry.Folder, entry);
 }
 
 void ShowKeyListFromViewer() {

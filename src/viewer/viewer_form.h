@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/opened_archive.h"
 #include "core/handle.h"
 #include "core/window_base.h"
 #include "ui/toolbar_images.h"
@@ -49,6 +50,8 @@ struct ViewerForm : Window {
     // Creates the window hidden.
     bool Make();
 
+    OpenedArchive archive;                              // what the viewer shows, from LoadViewer on
+    std::vector<DocumentEntry> documents;               // the archive's other documents, from BuildViewer on
     HWND tabStrip = nullptr;                            // TabStrip1
     HWND frame1 = nullptr;                              // holds the text boxes
     HWND frame2 = nullptr;                              // splash cover with the engraved name (picLogo drawn on it)
@@ -112,7 +115,7 @@ bool TextPending(ViewerForm& f, int index);
 // The caption shows how far the selected tab's large text has been read,
 // while any large text is still being read.
 void ShowLoadingProgress(ViewerForm& f);
-std::wstring ViewerCaption();
+std::wstring ViewerCaption(const ViewerForm& f);
 void SetBoxText(HWND box, const std::wstring& text);
 void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
 COLORREF ResolveColour(int32_t value);

@@ -198,7 +198,7 @@ void ContinueLoading(ViewerForm& f, int index) {
 void ShowLoadingProgress(ViewerForm& f) {
     auto sel = static_cast<size_t>(SendMessageW(f.tabStrip, TCM_GETCURSEL, 0, 0));
     int percent = sel < f.txtView.size() ? LargeTextProgress(f.txtView[sel]) : -1;
-    std::wstring caption = ViewerCaption();
+    std::wstring caption = ViewerCaption(f);
     if (percent >= 0) caption += kLoadingCaption + std::to_wstring(percent) + L"%";
     wchar_t shown[MAX_PATH + 64] = {};
     GetWindowTextW(f.hwnd(), shown, static_cast<int>(std::size(shown)));

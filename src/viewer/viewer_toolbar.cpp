@@ -97,7 +97,7 @@ std::wstring MenuCaption(const std::wstring& name) {
 // One item per document, in list order, captioned with its file name; two
 // documents of one name in different folders give two items.
 void ShowDocumentMenu(ViewerForm& f) {
-    const std::vector<DocumentEntry>& documents = App().Documents;
+    const std::vector<DocumentEntry>& documents = f.documents;
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
     for (size_t i = 0; i < documents.size(); ++i)
@@ -161,7 +161,7 @@ void SetToolbarHints(ViewerForm& f) {
                             (s.ExitAfterOpen == 1 ? kHintOpenAndExit : kHintOpenOnly) + kHintOpenKey;
     f.toolbarHints[kText] = s.TxtEdtPath.empty() ? kHintTextByAssociation : kHintTextWithTool;
     f.toolbarHints[kPrint] = s.PrtToolPath.empty() ? kHintPrintByAssociation : kHintPrintWithTool;
-    if (App().DocumentCount >= 1 && !App().Documents.empty()) {
+    if (!f.documents.empty()) {
         TBBUTTONINFOW info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_STYLE;

@@ -49,9 +49,9 @@ protected:
 
 }  // namespace
 
-std::wstring ViewerCaption() {
-    std::wstring longPath = LongPathName(App().ArchivePath);
-    std::wstring name = FileNameOf(longPath.empty() ? App().ArchivePath : longPath);
+std::wstring ViewerCaption(const ViewerForm& f) {
+    std::wstring longPath = LongPathName(f.archive.path);
+    std::wstring name = FileNameOf(longPath.empty() ? f.archive.path : longPath);
     return name + L" - " + kAppTitle;
 }
 
@@ -217,11 +217,12 @@ HWND CreateFrame(ViewerForm& f) {
 
 ViewerForm* Form() { return g_form.get(); }
 
-HWND LoadViewer() {
+HWND LoadViewer(const OpenedArchive& archive) {
     if (g_form) return g_form->hwnd();
     HINSTANCE inst = GetModuleHandleW(nullptr);
     auto form = std::make_unique<ViewerForm>();
     ViewerForm& f = *form;
+    f.archive = archive;
     f.richEditLibrary = LoadLibraryW(L"Msftedit.dll");
     App().ViewerLoading = true;
     if (!f.Make()) {
@@ -238,7 +239,7 @@ HWND LoadViewer() {
     AppendMenuW(sys, MF_STRING, kSysMenuAbout, kSysMenuAboutText);
     WinProfileStore ini(App().IniPath);
     f.allowSecondInstance = ini.readInt(L"Option", L"PrevInstance", 0) == 1 ? 1 : 0;
-    SetWindowTextW(f.hwnd(), ViewerCaption().c_str());
+    SetWindowTextW(f.hwnd(), ViewerCaption(f).c_str());
     // The tab strip, the frame of the text boxes and the first box.
     const Settings& s = AppSettings();
     f.dpi = ScreenDpi();

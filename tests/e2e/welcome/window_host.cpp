@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "archive/archiver_library.h"
 #include "core/app_state.h"
 #include "core/paths.h"
 #include "core/settings.h"
@@ -22,9 +21,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     app.IniPath = quibex::IniPathFor(quibex::ApplicationFolder());
     quibex::WinProfileStore ini(app.IniPath);
     quibex::LoadSettings(ini, quibex::AppSettings());
-    app.UnlhaVersion = quibex::GetUnlhaVersion();
-    app.UnzipVersion = quibex::GetUnzipVersion();
-    app.CabVersion = quibex::GetCabVersion();
 
     HWND owner = CreateWindowExW(0, L"STATIC", L"Quibex テスト", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 120, 760, 520,
                                  nullptr, nullptr, nullptr, nullptr);

@@ -109,8 +109,7 @@ TEST_F(ViewerBuild, TabNameThree) {
 }
 
 TEST_F(ViewerBuild, NoTextShowsTheExplanation) {
-    App().Documents = {DocumentEntry{L"manual.htm", L"\\"}};
-    App().DocumentCount = 1;
+    documents = {DocumentEntry{L"manual.htm", L"\\"}};
     Open({});
     EXPECT_EQ(Captions(), (Names{L"これはテキストファイルではありません"}));
     EXPECT_EQ(LastTabIndex(), -1);
@@ -145,7 +144,7 @@ TEST_F(ViewerBuild, CaptionAndStatusPath) {
     wchar_t caption[260] = {};
     GetWindowTextW(ViewerWindow(), caption, 260);
     EXPECT_STREQ(caption, L"sample.lzh - Quibex");
-    EXPECT_EQ(Panel(1), App().ArchivePath);  // short enough to show whole
+    EXPECT_EQ(Panel(1), archive.path);  // short enough to show whole
 }
 
 TEST_F(ViewerBuild, LongPathGetsAnEllipsisAndIsRefitted) {
@@ -153,9 +152,9 @@ TEST_F(ViewerBuild, LongPathGetsAnEllipsisAndIsRefitted) {
     CreateDirectoryW(folder.c_str(), nullptr);
     folder += L"\\and another folder level with a long name as well";
     CreateDirectoryW(folder.c_str(), nullptr);
-    std::wstring archive = folder + L"\\日本語の書庫.lzh";
-    WriteBytes(archive, "x");
-    App().ArchivePath = App().ViewedArchivePath = archive;
+    const std::wstring path = folder + L"\\日本語の書庫.lzh";
+    WriteBytes(path, "x");
+    archive.path = archive.libraryPath = path;
     AddTexts({L"a.txt"});
     Open({L"a.txt"});
     SetWindowPos(ViewerWindow(), nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
@@ -163,7 +162,7 @@ TEST_F(ViewerBuild, LongPathGetsAnEllipsisAndIsRefitted) {
     std::wstring shown = Panel(1);
     EXPECT_NE(shown.find(L"..."), std::wstring::npos) << shown;
     EXPECT_EQ(shown.substr(shown.size() - 11), L"\\日本語の書庫.lzh");
-    EXPECT_EQ(shown.substr(0, 3), archive.substr(0, 3));
+    EXPECT_EQ(shown.substr(0, 3), path.substr(0, 3));
     SetWindowPos(ViewerWindow(), nullptr, 0, 0, 1200, 400, SWP_NOMOVE | SWP_NOZORDER);
     Pump(50);
     EXPECT_GT(Panel(1).size(), shown.size());

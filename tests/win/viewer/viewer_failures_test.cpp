@@ -48,7 +48,7 @@ TEST_F(ViewerFailures, NoViewerWindowEndsTheStartWithAMessage) {
     {
         CreationRefused refused(L"QuibexViewer", 0);
         NextBox box(IDOK);
-        result = ReadDetectedArchive();
+        result = ReadDetectedArchive(archive);
         said = box.Text();
     }
     EXPECT_EQ(result, StartResult::Exit);
@@ -60,17 +60,15 @@ TEST_F(ViewerFailures, NoViewerWindowEndsTheStartWithAMessage) {
 TEST_F(ViewerFailures, TextBoxThatCannotBeMadeIsExplainedAndTheViewerCloses) {
     AddText(L"a.txt", "first");
     AddText(L"b.txt", "second");
-    App().ExtractedFiles = {L"a.txt", L"b.txt"};
-    App().CurrentFile = L"a.txt";
     std::wstring said;
     {
         CreationRefused refused(L"RichEdit50W", 1);  // the first box, made with the window, only
-        ASSERT_NE(LoadViewer(), nullptr);
+        ASSERT_NE(LoadViewer(archive), nullptr);
         ShowViewerWindow();
         Pump();
         App().ViewerLoading = false;
         NextBox box(IDOK);
-        BuildViewer();
+        BuildViewer({ReadVerdict::Found, {L"a.txt", L"b.txt"}, {}});
         said = box.Text();
     }
     EXPECT_EQ(said,

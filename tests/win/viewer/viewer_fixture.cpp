@@ -30,11 +30,9 @@ void ViewerTest::SetUp() {
     app = AppState{};
     app.IniPath = iniPath;
     app.WorkFolder = work;
-    app.ArchivePath = root_.file(L"sample.lzh");
-    WriteBytes(app.ArchivePath, "archive");
-    app.ViewedArchivePath = app.ArchivePath;
-    app.ArchiveKind = L"LHA";
-    app.ArchiveExtension = L"LZH";
+    archive = OpenedArchive{ReaderKind::Lzh, false, root_.file(L"sample.lzh"), root_.file(L"sample.lzh"), L"LZH"};
+    WriteBytes(archive.path, "archive");
+    documents.clear();
     AppSettings() = Settings{};
     SetDropHooks(nullptr, nullptr);
     DrainQuit();
@@ -51,17 +49,15 @@ void ViewerTest::TearDown() {
 void ViewerTest::AddText(const std::wstring& name, const std::string& bytes) { WriteBytes(work + name, bytes); }
 
 void ViewerTest::Open(const std::vector<std::wstring>& order) {
-    AppState& app = App();
-    app.ExtractedFiles = order;
-    app.CurrentFile = order.empty() ? L"" : order.front();
+    ArchiveContents contents{ReadVerdict::Found, order, documents};
     // The pointer waits in the screen's corner, away from the viewer: where an
     // earlier test left it, a window laid out under it would get its hints.
     SetCursorPos(0, 0);
-    ASSERT_NE(LoadViewer(), nullptr);
+    ASSERT_NE(LoadViewer(archive), nullptr);
     ShowViewerWindow();
     Pump();
-    app.ViewerLoading = false;
-    BuildViewer();
+    App().ViewerLoading = false;
+    BuildViewer(contents);
     ASSERT_NE(ViewerWindow(), nullptr);
 }
 

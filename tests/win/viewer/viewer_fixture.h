@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/opened_archive.h"
 #include "test_folder.h"
 
 class ViewerTest : public ::testing::Test {
@@ -17,8 +18,8 @@ protected:
 
     // Writes a text into the work folder.
     void AddText(const std::wstring& name, const std::string& bytes);
-    // Opens the viewer as the archive reader does, with the work folder's
-    // enumeration in the given order.
+    // Opens the viewer of `archive` as the archive reader does, with these
+    // texts extracted in the given order and the documents in `documents`.
     void Open(const std::vector<std::wstring>& order);
     // Opens `count` one-line texts a.txt, b.txt, ... in that order.
     void OpenTexts(int count);
@@ -43,7 +44,9 @@ protected:
     void Screenshot(const std::wstring& name);
 
     std::wstring iniPath;
-    std::wstring work;  // ends in "\"
+    std::wstring work;                     // ends in "\"
+    quibex::OpenedArchive archive;         // an LZH archive, sample.lzh
+    std::vector<quibex::DocumentEntry> documents;
 
 private:
     TestFolder root_{L"qxviewer"};

@@ -85,8 +85,7 @@ TEST_F(ViewerKeys, OneTextStaysAndDigitsSwitchRowsOff) {
 }
 
 TEST_F(ViewerKeys, TextAndPrintNeedAText) {
-    App().Documents = {DocumentEntry{L"manual.htm", L"\\"}};
-    App().DocumentCount = 1;
+    documents = {DocumentEntry{L"manual.htm", L"\\"}};
     Open({});
     ASSERT_LT(LastTabIndex(), 0);
     EXPECT_FALSE(HandleViewerKey('T', kKeyCtrl));
@@ -130,10 +129,11 @@ TEST_F(ViewerKeys, OpeningTheArchiveClosesByExitAfterOpenAndShift) {
         bool closes;
     } cases[] = {{0, kKeyCtrl, false}, {0, kKeyCtrl | kKeyShift, true}, {1, kKeyCtrl, true},
                  {1, kKeyCtrl | kKeyShift, false}};
+    archive.selfExtracting = true;
+    archive.extension = L"EXE";
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "ExitAfterOpen " << c.exitAfterOpen << " modifiers " << c.modifiers);
         if (!ViewerWindow()) OpenTexts(1);
-        App().ArchiveExtension = L"exe";
         AppSettings().ExitAfterOpen = static_cast<int16_t>(c.exitAfterOpen);
         NextBox box(IDOK, c.closes ? L"viewer-sfx-open-message" : L"");
         EXPECT_TRUE(HandleViewerKey('O', c.modifiers));

@@ -178,6 +178,8 @@ TEST_F(ViewerToolbar, HintInTheStatusBarWhileThePointerIsOverAButton) {
 // Left and Right move between the texts; a release with Shift held over
 // the toolbar inverts "ExitAfterOpen" for the Open that follows.
 TEST_F(ViewerToolbar, ButtonsMoveBetweenTextsAndShiftAtTheClickInvertsTheCloseRule) {
+    archive.selfExtracting = true;  // no archiver tool: Open gives a message, then the close rule
+    archive.extension = L"EXE";
     OpenTexts(3);
     auto click = [&](int id, bool shift) {
         HWND tb = quibex::ViewerToolbar();
@@ -194,7 +196,6 @@ TEST_F(ViewerToolbar, ButtonsMoveBetweenTextsAndShiftAtTheClickInvertsTheCloseRu
     Pump(50);
     EXPECT_NE(ViewerWindow(), nullptr);
 
-    App().ArchiveExtension = L"exe";  // no archiver tool: a message, then the close rule
     for (bool shift : {false, true}) {
         NextBox box(IDOK);
         click(kToolbarOpen, shift);
@@ -207,8 +208,7 @@ TEST_F(ViewerToolbar, ButtonsMoveBetweenTextsAndShiftAtTheClickInvertsTheCloseRu
 }
 
 TEST_F(ViewerToolbar, OpenGetsItsDropDownPartWhenTheArchiveHasDocuments) {
-    App().Documents = {DocumentEntry{L"manual.htm", L"\\"}, DocumentEntry{L"guide.htm", L"doc\\"}};
-    App().DocumentCount = 2;
+    documents = {DocumentEntry{L"manual.htm", L"\\"}, DocumentEntry{L"guide.htm", L"doc\\"}};
     OpenTexts(1);
     HWND tb = quibex::ViewerToolbar();
     const int before = ButtonRect(kToolbarButtonCount - 1).right;

@@ -78,7 +78,7 @@ TEST_F(ViewerWindowTest, CloseEmptiesTheWorkFolder) {
 TEST_F(ViewerWindowTest, FailedReadKeepsFilesAndState) {
     AddText(L"a.txt", "a");
     App().ReadFailed = true;
-    ASSERT_NE(LoadViewer(), nullptr);
+    ASSERT_NE(LoadViewer(archive), nullptr);
     UnloadViewer();
     ASSERT_TRUE(PumpUntil([] { return ViewerWindow() == nullptr; }));
     EXPECT_NE(GetFileAttributesW((work + L"a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
