@@ -15,9 +15,9 @@
 //
 // While the position tree is a single leaf, that leaf (the root) does not
 // count its uses: it enters the first split with a count of 1 whatever came
-// before. This is what the published method and real archives do; jlha's
-// -lh2- coder counts those uses instead, so its streams and ours part ways
-// after the first 64 bytes whenever a match occurred in them.
+// before. That is the method as published, which the LHA encoders follow;
+// jlha's -lh2- coder counts those uses instead, so its streams and ours part
+// ways after the first 64 bytes whenever a match occurred in them.
 #pragma once
 
 #include <cstdint>
