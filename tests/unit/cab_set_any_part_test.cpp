@@ -185,15 +185,28 @@ void writeChain(const fs::path& dir, const std::vector<cabtest::SetHeader>& head
 }
 
 // The four-part set with one folder through all parts; `patch` changes a part.
-fs::path writeFolderSet(const fs::path& dir, const std::function<void(std::vector<Bytes>&)>& patch = {},
-                        cabtest::Method method = cabtest::Method::Lzx) {
+fs::path writeFolderSet(const fs::path& dir, const std::function<void(std::vector<Bytes>&)>& patch = {}) {
     cabtest::WriterOptions opt;
-    opt.method = method;
+    opt.method = cabtest::Method::Lzx;
     const std::vector<std::string> names = {"disk1.cab", "disk2.cab", "disk3.cab", "disk4.cab"};
     auto parts = cabtest::writeCabSet(fiveFiles(), opt, names, true);
     if (patch) patch(parts);
     for (size_t p = 0; p < parts.size(); ++p) ziptest::writeFile(dir / names[p], parts[p]);
     return dir / "disk1.cab";
+}
+
+// A stored folder through three parts holding one large file and then
+// small ones, so that files starting in the second part lie at offsets its
+// own blocks would reach if they were (wrongly) counted from there.
+void writeSmallFilesSet(const fs::path& dir) {
+    std::vector<cabtest::FileEntry> files = {{"big.txt", ziptest::sampleText(60000, 1)}};
+    for (int i = 0; i < 17; ++i)
+        files.push_back({"s" + std::to_string(i) + ".txt", ziptest::sampleText(8000, 100 + i)});
+    cabtest::WriterOptions opt;
+    opt.method = cabtest::Method::None;
+    const std::vector<std::string> names = {"disk1.cab", "disk2.cab", "disk3.cab"};
+    const auto parts = cabtest::writeCabSet(files, opt, names, false);
+    for (size_t p = 0; p < parts.size(); ++p) ziptest::writeFile(dir / names[p], parts[p]);
 }
 
 // Byte offset of `text` in `data` (the test writer's headers are plain).
@@ -260,13 +273,20 @@ TEST(CabSetAnyPart, HostileSetsEndCleanly) {
              return first;
          },
          arc::Status::NotFindArcFile, {"file0.txt", "file1.txt"}, {"disk3.cab"}, 3},
-        {"missing-first-part of one stored folder: its offsets cannot be placed, nothing is written",
+        {"missing-first-part of one folder: nothing of it can be decoded",
          [](const fs::path& d) {
-             writeFolderSet(d, {}, cabtest::Method::None);
+             writeFolderSet(d);
              fs::remove(d / "disk1.cab");
              return d / "disk3.cab";
          },
          arc::Status::NotFindArcFile, {}, {"disk1.cab"}, 3},
+        {"missing-first-part of a stored folder: offsets cannot be placed, so no file starting later is written",
+         [](const fs::path& d) {
+             writeSmallFilesSet(d);
+             fs::remove(d / "disk1.cab");
+             return d / "disk3.cab";
+         },
+         arc::Status::NotFindArcFile, {}, {"disk1.cab"}, 17},
         {"continued-entry-renamed: the second part's crossing file differs",
          [](const fs::path& d) {
              return writeFolderSet(d, [](std::vector<Bytes>& parts) { parts[1][find(parts[1], "file2.txt") + 4] = 'X'; });
