@@ -1,7 +1,7 @@
 // libFuzzer entry for the cabinet reader: detect, open (self-extracting
 // programs and cabinets stored one after another included), list, and
-// extract every member. A next cabinet named in a header is the input again,
-// so sets, their joins and loops in the chain are fuzzed as well.
+// extract every member. A previous or next cabinet named in a header is the
+// input again, so sets, their joins and loops in the chain are fuzzed as well.
 #include "fuzz_harness.h"
 
 namespace {
