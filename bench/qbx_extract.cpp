@@ -65,6 +65,9 @@ int main(int argc, char** argv) {
     arc::ExtractOptions options;  // the libraries' defaults: overwrite, restore times
     arc::ExtractResult r = arc::extractArchiveToFolder(archive, *format, {}, arc::defaultMatchRule(*format), folder,
                                                        options);
+    for (const std::string& part : r.missingParts)
+        std::fprintf(stderr, "qbx_extract: %s: part of the archive not found or not fitting: %s\n", archive.c_str(),
+                     part.c_str());
     if (!arc::ok(r.status)) {
         std::fprintf(stderr, "qbx_extract: %s (%s): failed with status 0x%04X after %zu file(s)\n", archive.c_str(),
                      formatName(*format), static_cast<unsigned>(r.status), r.written.size());

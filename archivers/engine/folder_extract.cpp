@@ -189,7 +189,7 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
     target.abandon();
     ExtractResult& r = target.result();
     if (ok(r.status)) r.status = s;
-    if (!ok(r.status)) r.missingParts = archive.missingParts();
+    r.missingParts = archive.missingParts();  // also when no member listed needed them
     return std::move(r);
 }
 
