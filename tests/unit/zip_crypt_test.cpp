@@ -1,0 +1,262 @@
+// Encrypted ZIP members in archives made by zip and 7zz at test time: the
+// right password gives the input back byte for byte, with every method and
+// both encryptions; the password source is asked once per archive, again
+// after a wrong answer, and a cancel skips only that member; damage behind a
+// correct password is a data error, never success.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+
+#include "byte_source.h"
+#include "folder_extract.h"
+#include "zip_test_kit.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ziptest::Bytes;
+
+const char* kPassword = "Ri8ht pw";
+
+// Answers from a script (nullopt = cancel), then None; records each question.
+class ScriptedPasswords final : public arc::PasswordSource {
+public:
+    explicit ScriptedPasswords(std::vector<std::optional<std::string>> script) : script_(std::move(script)) {}
+    arc::PasswordReply ask(const std::string& member, int attempt, std::string* password) override {
+        asked.push_back({member, attempt});
+        if (next_ >= script_.size()) return arc::PasswordReply::None;
+        const auto& answer = script_[next_++];
+        if (!answer) return arc::PasswordReply::Cancel;
+        *password = *answer;
+        return arc::PasswordReply::Given;
+    }
+    struct Question {
+        std::string member;
+        int attempt;
+    };
+    std::vector<Question> asked;
+
+private:
+    std::vector<std::optional<std::string>> script_;
+    size_t next_ = 0;
+};
+
+class PasswordTarget final : public fixtures::MemoryTarget {
+public:
+    explicit PasswordTarget(arc::PasswordSource* source) : source_(source) {}
+    arc::PasswordSource* passwords() override { return source_; }
+
+private:
+    arc::PasswordSource* source_;
+};
+
+struct Made {
+    ziptest::TempDir tmp;
+    fs::path archive;
+    std::map<std::string, Bytes> files;  // member name -> input
+    std::unique_ptr<arc::ByteSource> src;
+    std::unique_ptr<arc::Archive> zip;
+};
+
+// a.txt (text), b.bin (noise), c.txt (short text), empty.txt, packed by
+// `command` ($A = the archive) run in the folder holding them.
+std::unique_ptr<Made> make(const std::string& command) {
+    auto m = std::make_unique<Made>();
+    const fs::path in = m->tmp.path() / "in";
+    m->files = {{"a.txt", ziptest::sampleText(120000, 11)},
+                {"b.bin", ziptest::sampleNoise(70000, 12)},
+                {"c.txt", ziptest::sampleText(300, 13)},
+                {"empty.txt", {}}};
+    for (const auto& [name, data] : m->files) ziptest::writeFile(in / name, data);
+    m->archive = m->tmp.path() / "enc.zip";
+    std::string cmd = command;
+    for (size_t at; (at = cmd.find("$A")) != std::string::npos;) cmd.replace(at, 2, ziptest::quote(m->archive));
+    if (ziptest::run("cd " + ziptest::quote(in) + " && " + cmd) != 0) return nullptr;
+    m->src = arc::openFileSource(m->archive.string());
+    arc::Status st;
+    if (m->src) m->zip = arc::openZip(*m->src, &st);
+    return m->zip ? std::move(m) : nullptr;
+}
+
+struct CryptCase {
+    const char* label;
+    const char* tool;
+    const char* command;
+    const char* method;  // listed method of a.txt
+};
+void PrintTo(const CryptCase& c, std::ostream* os) { *os << c.label; }
+
+#define FILES "a.txt b.bin c.txt empty.txt"
+const CryptCase kCases[] = {
+    {"zip_traditional_deflate", "zip", "zip -q -X -e -P 'Ri8ht pw' $A " FILES, "deflate"},
+    {"zip_traditional_stored", "zip", "zip -q -X -0 -P 'Ri8ht pw' $A " FILES, "stored"},
+    {"zip_traditional_bzip2", "zip", "zip -q -X -Z bzip2 -P 'Ri8ht pw' $A " FILES, "bzip2"},
+    {"zip_traditional_descriptors", "zip", "zip -q -X -fd -P 'Ri8ht pw' $A " FILES, "deflate"},
+    {"zip_traditional_to_pipe", "zip", "zip -q -X -P 'Ri8ht pw' - " FILES " | cat > $A", "deflate"},
+    {"7zz_zipcrypto_deflate", "7zz", "7zz a -tzip -bd '-pRi8ht pw' $A " FILES, "deflate"},
+    {"7zz_zipcrypto_copy", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mm=Copy $A " FILES, "stored"},
+    {"7zz_zipcrypto_deflate64", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mm=Deflate64 $A " FILES, "deflt64"},
+    {"7zz_zipcrypto_lzma", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mm=LZMA $A " FILES, "lzma"},
+    {"7zz_zipcrypto_xz", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mm=xz $A " FILES, "xz"},
+    {"7zz_aes128_deflate", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES128 -mm=Deflate $A " FILES, "aes"},
+    {"7zz_aes192_bzip2", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES192 -mm=BZip2 $A " FILES, "aes"},
+    {"7zz_aes256_lzma", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES256 -mm=LZMA $A " FILES, "aes"},
+    {"7zz_aes256_copy", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES256 -mm=Copy $A " FILES, "aes"},
+    {"7zz_aes128_deflate64", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES128 -mm=Deflate64 $A " FILES, "aes"},
+    {"7zz_aes192_xz", "7zz", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES192 -mm=xz $A " FILES, "aes"},
+};
+
+class ZipCryptArchives : public ::testing::TestWithParam<CryptCase> {};
+
+TEST_P(ZipCryptArchives, RightPasswordAskedOnceGivesTheInputBack) {
+    const CryptCase& c = GetParam();
+    if (!ziptest::hasTool(c.tool)) GTEST_SKIP() << c.tool << " missing";
+    auto m = make(c.command);
+    ASSERT_TRUE(m);
+    ScriptedPasswords source({kPassword});
+    PasswordTarget target(&source);
+    EXPECT_EQ(fixtures::extractAll(*m->zip, target), arc::Status::Ok);
+    ASSERT_EQ(m->zip->members().size(), m->files.size());
+    for (size_t i = 0; i < m->zip->members().size(); ++i) {
+        const arc::Member& mem = m->zip->members()[i];
+        EXPECT_TRUE(mem.encrypted) << mem.name;
+        ASSERT_TRUE(m->files.count(mem.name)) << mem.name;
+        EXPECT_EQ(target.results[i].status, arc::Status::Ok) << mem.name;
+        EXPECT_TRUE(target.results[i].data == m->files[mem.name]) << mem.name;
+        if (mem.name == "a.txt") {
+            EXPECT_EQ(mem.method, c.method);
+        }
+    }
+    // The password that worked opens every later member without a question.
+    ASSERT_EQ(source.asked.size(), 1u);
+    EXPECT_EQ(source.asked[0].attempt, 1);
+}
+
+TEST_P(ZipCryptArchives, WrongPasswordIsAskedAgainAndNeverAccepted) {
+    const CryptCase& c = GetParam();
+    if (!ziptest::hasTool(c.tool)) GTEST_SKIP() << c.tool << " missing";
+    auto m = make(c.command);
+    ASSERT_TRUE(m);
+    // Wrong, then right: asked twice about the first member, never after.
+    ScriptedPasswords source({"wrong", kPassword});
+    PasswordTarget target(&source);
+    EXPECT_EQ(fixtures::extractAll(*m->zip, target), arc::Status::Ok);
+    ASSERT_EQ(source.asked.size(), 2u);
+    EXPECT_EQ(source.asked[0].member, m->zip->members()[0].name);
+    EXPECT_EQ(source.asked[1].attempt, 2);
+
+    // Only wrong answers (the archive opened afresh, so the good password is
+    // not remembered): every member fails as encrypted and none gets a byte.
+    arc::Status st;
+    auto again = arc::openZip(*m->src, &st);
+    ASSERT_TRUE(again);
+    arc::GivenPassword wrong("Right pw");
+    PasswordTarget refused(&wrong);
+    EXPECT_EQ(fixtures::extractAll(*again, refused), arc::Status::PasswordFile);
+    for (const auto& [index, r] : refused.results) {
+        EXPECT_EQ(r.status, arc::Status::PasswordFile) << index;
+        EXPECT_TRUE(r.data.empty()) << index;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zip, ZipCryptArchives, ::testing::ValuesIn(kCases),
+                         [](const auto& tp) { return std::string(tp.param.label); });
+
+// Cancel on the first member skips it alone: nothing of it in the folder,
+// the next member asked for and written.
+TEST(ZipCryptFolder, CancelSkipsOneMemberAndWritesNothingOfIt) {
+    const struct {
+        const char* tool;
+        const char* command;
+    } makers[] = {{"zip", "zip -q -X -P 'Ri8ht pw' $A " FILES},
+                  {"7zz", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES256 $A " FILES}};
+    for (const auto& [tool, command] : makers) {
+        if (!ziptest::hasTool(tool)) continue;
+        auto m = make(command);
+        ASSERT_TRUE(m) << command;
+        ScriptedPasswords source({std::nullopt, kPassword});
+        arc::ExtractOptions options;
+        options.passwords = &source;
+        const fs::path out = m->tmp.path() / "out";
+        std::vector<bool> wanted(m->zip->members().size(), true);
+        arc::ExtractResult r = arc::extractToFolder(*m->zip, wanted, out.string(), options);
+        EXPECT_EQ(r.status, arc::Status::UserCancel) << command;
+        const std::string skipped = m->zip->members()[0].name;
+        std::set<std::string> present;
+        for (auto& e : fs::directory_iterator(out)) present.insert(e.path().filename().string());
+        std::set<std::string> want;
+        for (const auto& [name, data] : m->files)
+            if (name != skipped) want.insert(name);
+        EXPECT_EQ(present, want) << command;  // no temporary file either
+        for (const std::string& name : want) EXPECT_TRUE(fixtures::readFile((out / name).string()) == m->files[name]);
+        ASSERT_EQ(source.asked.size(), 2u) << command;
+        EXPECT_EQ(source.asked[1].member, m->zip->members()[1].name);
+    }
+}
+
+// Without a source, or with one that has nothing to offer, the code stays
+// PasswordFile; a source is never asked about members that are not encrypted.
+TEST(ZipCryptFolder, NoPasswordMeansPasswordFile) {
+    if (!ziptest::hasTool("zip")) GTEST_SKIP() << "zip missing";
+    auto m = make("zip -q -X -P 'Ri8ht pw' $A a.txt c.txt && zip -q -X $A b.bin");
+    ASSERT_TRUE(m);
+    ScriptedPasswords none({});
+    PasswordTarget target(&none);
+    EXPECT_EQ(fixtures::extractAll(*m->zip, target), arc::Status::PasswordFile);
+    ASSERT_EQ(m->zip->members().size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const bool plain = m->zip->members()[i].name == "b.bin";
+        EXPECT_EQ(target.results[i].status, plain ? arc::Status::Ok : arc::Status::PasswordFile) << i;
+    }
+    EXPECT_EQ(none.asked.size(), 2u);
+}
+
+// Offsets of the first member's data in an archive whose local header holds the sizes.
+struct FirstData {
+    size_t start = 0, packed = 0;
+};
+FirstData firstData(const Bytes& zip) {
+    FirstData d;
+    d.start = 30 + (zip[26] | (zip[27] << 8)) + (zip[28] | (zip[29] << 8));
+    d.packed = zip[18] | (zip[19] << 8) | (zip[20] << 16) | (size_t{zip[21]} << 24);
+    return d;
+}
+
+// A flipped byte behind a correct password: a data error, never Ok, never
+// a question about the password.
+TEST(ZipCryptDamage, AlteredDataOrCodeIsADataError) {
+    if (!ziptest::hasTool("7zz") || !ziptest::hasTool("zip")) GTEST_SKIP() << "7zz or zip missing";
+    struct Damage {
+        const char* label;
+        const char* command;
+        bool fromEnd;  // offset counted back from the data's end (the AES code)
+        size_t at;
+    } damages[] = {
+        {"aes_auth_code", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES256 -mm=Copy $A a.txt", true, 3},
+        {"aes_stored_data", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES128 -mm=Copy $A a.txt", false, 5000},
+        {"aes_short_member_no_crc", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES192 -mm=Copy $A c.txt", false, 100},
+        {"aes_deflate_data", "7zz a -tzip -bd '-pRi8ht pw' -mem=AES256 -mm=Deflate $A a.txt", false, 3000},
+        {"traditional_stored_data", "zip -q -X -0 -P 'Ri8ht pw' $A a.txt", false, 4000},
+        {"traditional_deflate_data", "zip -q -X -P 'Ri8ht pw' $A a.txt", false, 2000},
+    };
+    for (const Damage& d : damages) {
+        auto m = make(d.command);
+        ASSERT_TRUE(m) << d.label;
+        Bytes bytes = fixtures::readFile(m->archive.string());
+        FirstData f = firstData(bytes);
+        ASSERT_GT(f.packed, d.at + 1) << d.label;
+        bytes[f.start + (d.fromEnd ? f.packed - 1 - d.at : d.at)] ^= 0x20;
+        auto opened = ziptest::openBytes(bytes);
+        ASSERT_TRUE(opened->archive) << d.label;
+        ScriptedPasswords source({kPassword});
+        PasswordTarget target(&source);
+        arc::Status st = fixtures::extractAll(*opened->archive, target);
+        EXPECT_TRUE(st == arc::Status::FileCrc || st == arc::Status::BrokenData) << d.label << " " << int(st);
+        EXPECT_EQ(source.asked.size(), 1u) << d.label;
+    }
+}
+
+}  // namespace
