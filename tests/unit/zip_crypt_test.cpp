@@ -4,7 +4,9 @@
 // after a wrong answer, and a cancel skips only that member; damage behind a
 // correct password is a data error, never success.
 #include <gtest/gtest.h>
+#include <zstd.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -257,6 +259,111 @@ TEST(ZipCryptDamage, AlteredDataOrCodeIsADataError) {
         EXPECT_TRUE(st == arc::Status::FileCrc || st == arc::Status::BrokenData) << d.label << " " << int(st);
         EXPECT_EQ(source.asked.size(), 1u) << d.label;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// AE-1 members carry their CRC and it is checked; 7zz writes AE-2 (no CRC),
+// so its archive is turned into AE-1 by hand: version 1 and the real CRC.
+TEST(ZipCryptAes, Ae1ChecksTheCrcAe2DoesNot) {
+    if (!ziptest::hasTool("7zz")) GTEST_SKIP() << "7zz missing";
+    auto m = make("7zz a -tzip -bd '-pRi8ht pw' -mem=AES128 -mm=Copy $A a.txt");
+    ASSERT_TRUE(m);
+    const Bytes original = fixtures::readFile(m->archive.string());
+    const Bytes field = {0x01, 0x99, 0x07, 0x00, 0x02, 0x00, 'A', 'E'};
+    auto rewrite = [&](uint32_t crc) {
+        Bytes b = original;
+        int fields = 0;
+        for (size_t i = 0; i + field.size() <= b.size(); ++i)
+            if (std::equal(field.begin(), field.end(), b.begin() + static_cast<std::ptrdiff_t>(i))) {
+                b[i + 4] = 1;
+                ++fields;
+            }
+        EXPECT_EQ(fields, 2);  // local and central copies
+        ziptest::put32(b, 14, crc);
+        for (size_t i = 0; i + 4 <= b.size(); ++i)
+            if (b[i] == 'P' && b[i + 1] == 'K' && b[i + 2] == 1 && b[i + 3] == 2) ziptest::put32(b, i + 16, crc);
+        return b;
+    };
+    const uint32_t crc = ziptest::crcOf(m->files["a.txt"]);
+    const struct {
+        const char* label;
+        Bytes bytes;
+        arc::Status want;
+    } cases[] = {
+        {"ae2_as_made", original, arc::Status::Ok},
+        {"ae1_real_crc", rewrite(crc), arc::Status::Ok},
+        {"ae1_wrong_crc", rewrite(crc ^ 0x10000), arc::Status::FileCrc},
+    };
+    for (const auto& c : cases) {
+        auto opened = ziptest::openBytes(c.bytes);
+        ASSERT_TRUE(opened->archive) << c.label;
+        arc::GivenPassword pw(kPassword);
+        PasswordTarget target(&pw);
+        EXPECT_EQ(fixtures::extractAll(*opened->archive, target), c.want) << c.label;
+        if (c.want == arc::Status::Ok) {
+            EXPECT_TRUE(target.results[0].data == m->files["a.txt"]) << c.label;
+        }
+    }
+}
+
+// Traditional encryption as a writer applies it, for methods no tool here
+// encrypts (7zz writes no zstd members).
+Bytes traditionalEncrypt(const std::string& password, uint8_t check, const Bytes& plain) {
+    uint32_t table[256];
+    for (uint32_t n = 0; n < 256; ++n) {
+        uint32_t c = n;
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
+    uint32_t keys[3] = {0x12345678, 0x23456789, 0x34567890};
+    auto update = [&](uint8_t b) {
+        keys[0] = table[(keys[0] ^ b) & 0xFF] ^ (keys[0] >> 8);
+        keys[1] = (keys[1] + (keys[0] & 0xFF)) * 134775813u + 1;
+        keys[2] = table[(keys[2] ^ (keys[1] >> 24)) & 0xFF] ^ (keys[2] >> 8);
+    };
+    for (char c : password) update(static_cast<uint8_t>(c));
+    Bytes in = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB, check};
+    ziptest::addBytes(in, plain);
+    Bytes out;
+    for (uint8_t b : in) {
+        uint32_t t = (keys[2] | 2) & 0xFFFF;
+        out.push_back(b ^ static_cast<uint8_t>((t * (t ^ 1)) >> 8));
+        update(b);
+    }
+    return out;
+}
+
+TEST(ZipCryptTraditional, ZstdAndStoredMembersBuiltByHand) {
+    const Bytes text = ziptest::sampleText(50000, 21);
+    Bytes frame(ZSTD_compressBound(text.size()));
+    frame.resize(ZSTD_compress(frame.data(), frame.size(), text.data(), text.size(), 3));
+    ASSERT_FALSE(ZSTD_isError(frame.size()));
+    const uint8_t check = static_cast<uint8_t>(ziptest::crcOf(text) >> 24);
+    ziptest::ZipWriter w;
+    auto& z = w.add("zstd.txt", text, 93);
+    z.flags = 1;
+    z.packed = traditionalEncrypt(kPassword, check, frame);
+    auto& s = w.add("stored.txt", text, 0);
+    s.flags = 1;
+    s.packed = traditionalEncrypt(kPassword, check, text);
+    // A check byte that fits no password: refused as encrypted, not decoded.
+    auto& bad = w.add("badcheck.txt", text, 0);
+    bad.flags = 1;
+    bad.packed = traditionalEncrypt(kPassword, check ^ 1, text);
+    auto opened = ziptest::openBytes(w.build());
+    ASSERT_TRUE(opened->archive);
+    ScriptedPasswords source({kPassword});
+    PasswordTarget target(&source);
+    EXPECT_EQ(fixtures::extractAll(*opened->archive, target), arc::Status::PasswordFile);
+    EXPECT_EQ(target.results[0].status, arc::Status::Ok);
+    EXPECT_TRUE(target.results[0].data == text);
+    EXPECT_EQ(target.results[1].status, arc::Status::Ok);
+    EXPECT_TRUE(target.results[1].data == text);
+    EXPECT_EQ(target.results[2].status, arc::Status::PasswordFile);
+    EXPECT_TRUE(target.results[2].data.empty());
 }
 
 }  // namespace
