@@ -68,14 +68,19 @@ Status PasswordKeeper::unlock(ByteSource& src, const Entry& e, DataRange packed,
     std::unique_ptr<TraditionalCipher> oldCipher;
     if (aes) {
         aesCipher = std::make_unique<AesCtrCipher>();
-        fits = [&](const std::string& pw) { return aesCipher->open(pw, e.aes.strength, header, header + saltLen); };
+        const uint8_t strength = e.aes.strength;
+        fits = [&aesCipher, &header, strength, saltLen](const std::string& pw) {
+            return aesCipher->open(pw, strength, header, header + saltLen);
+        };
     } else {
         oldCipher = std::make_unique<TraditionalCipher>();
         const uint8_t crcCheck = static_cast<uint8_t>(m.crc >> 24);
         const uint8_t timeCheck = static_cast<uint8_t>(m.dosTime >> 8);
         const bool descriptor = e.flags & kFlagDescriptor;
-        fits = [&](const std::string& pw) {
-            return oldCipher->open(pw, header, descriptor ? timeCheck : crcCheck, descriptor ? crcCheck : -1);
+        const uint8_t check = descriptor ? timeCheck : crcCheck;
+        const int altCheck = descriptor ? crcCheck : -1;
+        fits = [&oldCipher, &header, check, altCheck](const std::string& pw) {
+            return oldCipher->open(pw, header, check, altCheck);
         };
     }
 
