@@ -1,5 +1,6 @@
 #include "zip_crypto.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace arc::zip {
@@ -106,7 +107,7 @@ void AesCtrCipher::restart() {
 
 void AesCtrCipher::decrypt(uint8_t* p, size_t n) {
     mac_->update(p, n);
-    for (size_t i = 0; i < n; ++i) {
+    while (n > 0) {
         if (used_ == crypto::kAesBlock) {
             // The counter block is the block number, little-endian, from 1.
             uint8_t block[crypto::kAesBlock] = {};
@@ -115,7 +116,11 @@ void AesCtrCipher::decrypt(uint8_t* p, size_t n) {
             aes_.encryptBlock(block, keystream_);
             used_ = 0;
         }
-        p[i] ^= keystream_[used_++];
+        const size_t take = std::min(n, crypto::kAesBlock - used_);
+        for (size_t i = 0; i < take; ++i) p[i] ^= keystream_[used_ + i];
+        used_ += take;
+        p += take;
+        n -= take;
     }
 }
 
