@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "byte_source.h"
+#include "password_source.h"
 #include "status.h"
 
 namespace arc {
@@ -49,6 +50,8 @@ public:
     // written and the CRC matched, else the reason. The target then commits or
     // discards what it received.
     virtual void end(size_t index, Status result) = 0;
+    // Answers for encrypted members; null: they fail with Status::PasswordFile.
+    virtual PasswordSource* passwords() { return nullptr; }
 };
 
 // Opens another file of a multi-file archive (a previous or next cabinet of a

@@ -77,6 +77,8 @@ public:
         result_.written.push_back(job->finalName);
     }
 
+    PasswordSource* passwords() override { return options_.passwords; }
+
     // Removes temporary files of members the reader never ended (it stopped early).
     void abandon() {
         for (auto& [index, job] : open_) {

@@ -23,6 +23,7 @@ struct ExtractOptions {
     bool overwrite = true;          // replace files left by earlier commands
     bool restoreTime = true;        // stamp the member's DOS date/time on the file
     bool restoreAttributes = false; // hidden, system, read-only (LZH "-a1")
+    PasswordSource* passwords = nullptr;  // encrypted members fail with PasswordFile without one
 };
 
 struct ExtractProgress {
