@@ -1,7 +1,12 @@
 // libFuzzer entry for the cabinet reader: detect, open (self-extracting
 // programs and cabinets stored one after another included), list, and
-// extract every member. A next cabinet named in a header is the input again,
-// so sets, their joins and loops in the chain are fuzzed as well.
+// extract every member. A previous or next cabinet named in a header is the
+// input from its second "MSCF" on (the whole input when there is none), so
+// sets joined in both directions, their folders and loops in the chain of
+// names are fuzzed as well.
+#include <algorithm>
+#include <cstring>
+
 #include "fuzz_harness.h"
 
 namespace {
@@ -9,10 +14,17 @@ namespace {
 const uint8_t* gData = nullptr;
 size_t gSize = 0;
 
+std::unique_ptr<arc::ByteSource> namedPart(const std::string&) {
+    static const uint8_t kSignature[] = {'M', 'S', 'C', 'F'};
+    const uint8_t* end = gData + gSize;
+    const uint8_t* first = std::search(gData, end, kSignature, kSignature + 4);
+    const uint8_t* second = first == end ? end : std::search(first + 1, end, kSignature, kSignature + 4);
+    if (second == end) return std::make_unique<arc::MemorySource>(gData, gSize);
+    return std::make_unique<arc::MemorySource>(second, static_cast<size_t>(end - second));
+}
+
 std::unique_ptr<arc::Archive> openAsSet(arc::ByteSource& src, arc::Status* status) {
-    return arc::openCab(src, status, [](const std::string&) -> std::unique_ptr<arc::ByteSource> {
-        return std::make_unique<arc::MemorySource>(gData, gSize);
-    });
+    return arc::openCab(src, status, namedPart);
 }
 
 }  // namespace

@@ -15,10 +15,13 @@ namespace fuzzing {
 
 class DiscardTarget final : public arc::ExtractTarget {
 public:
+    explicit DiscardTarget(arc::PasswordSource* passwords = nullptr) : passwords_(passwords) {}
     arc::OutputSink* begin(size_t) override { return &sink_; }
     void end(size_t, arc::Status) override {}
+    arc::PasswordSource* passwords() override { return passwords_; }
 
 private:
+    arc::PasswordSource* passwords_;
     struct Sink final : arc::OutputSink {
         // Enough for any member a fuzz input can really hold; refusing beyond
         // it exercises the readers' CannotWrite path.
@@ -36,7 +39,8 @@ private:
 using Opener = std::unique_ptr<arc::Archive> (*)(arc::ByteSource&, arc::Status*);
 using Checker = bool (*)(arc::ByteSource&);
 
-inline int RunArchive(const uint8_t* data, size_t size, Checker looksLike, Opener open) {
+inline int RunArchive(const uint8_t* data, size_t size, Checker looksLike, Opener open,
+                      arc::PasswordSource* passwords = nullptr) {
     arc::MemorySource src(data, size);
     (void)looksLike(src);
     arc::Status status;
@@ -44,7 +48,7 @@ inline int RunArchive(const uint8_t* data, size_t size, Checker looksLike, Opene
     if (!archive) return 0;
     std::vector<bool> wanted;
     for (const arc::Member& m : archive->members()) wanted.push_back(!m.isFolder && m.name.size() < (1u << 16));
-    DiscardTarget target;
+    DiscardTarget target(passwords);
     archive->extract(wanted, target);
     return 0;
 }

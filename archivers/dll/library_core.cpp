@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 #include "ansi.h"
 #include "command_line.h"
@@ -134,6 +135,10 @@ int Library::runCommand(HWND owner, const std::string& utf8, std::string& report
     arc::ExtractOptions options;
     options.overwrite = cmd.overwrite;
     options.restoreAttributes = cmd.restoreAttributes;
+    // ZIP passwords are bytes in the writer's code page: "-P" goes back to
+    // the system code page it arrived in.
+    std::optional<arc::GivenPassword> given;
+    if (cmd.password) options.passwords = &given.emplace(utf8ToAnsi(*cmd.password));
     std::unique_ptr<ProgressWindow> window;
     const ULONGLONG start = GetTickCount64();
     arc::ProgressCallback progress;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "byte_source.h"
+#include "password_source.h"
 #include "status.h"
 
 namespace arc {
@@ -49,18 +50,21 @@ public:
     // written and the CRC matched, else the reason. The target then commits or
     // discards what it received.
     virtual void end(size_t index, Status result) = 0;
+    // Answers for encrypted members; null: they fail with Status::PasswordFile.
+    virtual PasswordSource* passwords() { return nullptr; }
 };
 
-// Opens another file of a multi-file archive (the next cabinet of a set) by
-// the name the archive stores for it (UTF-8); null when there is none.
+// Opens another file of a multi-file archive (a previous or next cabinet of a
+// set) by the name the archive stores for it (UTF-8); null when there is none.
 using PartOpener = std::function<std::unique_ptr<ByteSource>(const std::string& storedName)>;
 
 class Archive {
 public:
     virtual ~Archive() = default;
     virtual const std::vector<Member>& members() const = 0;
-    // Names of files the archive continues in that could not be opened; the
-    // members needing them fail with Status::NotFindArcFile.
+    // Names of the archive's other files (earlier or later parts of a set)
+    // that could not be opened or do not fit, in set order; the members
+    // needing them fail with Status::NotFindArcFile.
     virtual std::vector<std::string> missingParts() const { return {}; }
     // Extracts the members whose `wanted` flag is set, in archive order.
     // Returns Ok when every wanted member succeeded, else the first failure;

@@ -4,11 +4,13 @@
 //
 // Several cabinets make one archive in two ways. A set: a cabinet whose
 // header names a next cabinet continues its last folder there (the next
-// cabinet's first folder), and the next part is looked for beside the
-// archive (PartOpener). Cabinets stored one after another in one file: every
-// one is read, whatever its set ID, as cabextract does; such a cabinet that
-// names a next one finds it right behind itself when the set ID and index
-// follow on, else beside the archive.
+// cabinet's first folder). Whichever part the user opened, the previous
+// parts are looked for beside it back to the first one and the next parts
+// on to the last (PartOpener), so every part lists and extracts the whole
+// set in set order; a part joins only when cabFollows says it fits.
+// Cabinets stored one after another in one file: every one is read,
+// whatever its set ID, as cabextract does; such a cabinet that names a next
+// one finds it right behind itself when it fits, else beside the archive.
 //
 // Where real cabinets differ from the published description: blocks may be far
 // smaller than 32 KiB; a file entry's name may be empty; installers put "MSCF"
@@ -17,19 +19,20 @@
 // from the previous cabinet is recognised by its files.
 #include <algorithm>
 #include <memory>
-#include <set>
 #include <tuple>
 
 #include "archive.h"
 #include "cab_folder_stream.h"
 #include "cab_format.h"
+#include "cab_set.h"
 #include "text_codec.h"
 
 namespace arc {
 namespace {
 
 // More parts than any real set has (the format's set index is 16-bit, but
-// disks were counted in dozens); a chain that loops ends here too.
+// disks were counted in dozens). Parts join only with consecutive indexes,
+// so a chain of names cannot loop; this bounds a long one.
 constexpr size_t kMaxCabinets = 256;
 
 // One cabinet of the archive.
@@ -38,7 +41,8 @@ struct Volume {
     std::unique_ptr<SliceSource> cab;  // the cabinet's bytes
     CabDirectory dir;
     bool joinsPrevious = false;  // its folder 0 continues the previous volume's last folder
-    std::string missingNext;     // the next part's name when it could not be opened
+    std::string missingPrevious; // the previous part's name when it could not be opened or did not fit
+    std::string missingNext;     // the next part's name, likewise
 };
 
 class CabArchive final : public Archive {
@@ -59,6 +63,9 @@ private:
     struct Folder {
         std::vector<CabSegment> segments;
         std::string missingNext;  // it goes on in a part that is not there
+        // Not Ok when it began in a cabinet that was not read: its offsets
+        // count from a start we never see, in whichever part a member lies.
+        Status cutOff = Status::Ok;
     };
     struct Entry {
         const CabFile* file;
@@ -67,6 +74,7 @@ private:
     };
 
     Status addVolume(std::unique_ptr<ByteSource> file, ByteSource& in, uint64_t start);
+    void followSetBack(const PartOpener& parts);
     void followSet(const PartOpener& parts, uint64_t nextInFile);
     void buildMembers();
     Status extractFolder(size_t folder, const std::vector<bool>& wanted, ExtractTarget& target, uint64_t& budget);
@@ -87,14 +95,6 @@ std::string memberName(const CabFile& f) {
 // Header names of neighbouring cabinets: UTF-8 when valid, else the code page.
 std::string partName(const std::string& raw) { return sanitizeUtf8(raw) == raw ? raw : cp932ToUtf8(raw); }
 
-bool continuedFromPrevious(const CabFile& f) {
-    return f.folderIndex == kCabContinuedFromPrev || f.folderIndex == kCabContinuedPrevAndNext;
-}
-
-bool continuedToNext(const CabFile& f) {
-    return f.folderIndex == kCabContinuedToNext || f.folderIndex == kCabContinuedPrevAndNext;
-}
-
 // Two copies of one cabinet: same place in the same set, same file entries.
 bool sameCabinet(const CabDirectory& a, const CabDirectory& b) {
     auto key = [](const CabFile& f) { return std::tie(f.rawName, f.size, f.folderOffset, f.folderIndex); };
@@ -114,14 +114,27 @@ uint32_t cabinetSizeAt(ByteSource& in, uint64_t start) {
     return size[0] | (size[1] << 8) | (size[2] << 16) | (static_cast<uint32_t>(size[3]) << 24);
 }
 
+Status readVolume(std::unique_ptr<ByteSource> file, ByteSource& in, uint64_t start, Volume* v) {
+    v->cab = std::make_unique<SliceSource>(in, start, cabinetSizeAt(in, start));
+    Status st = readCabDirectory(*v->cab, &v->dir);
+    if (!ok(st)) return st;
+    v->file = std::move(file);
+    return Status::Ok;
+}
+
+// A cabinet named by a neighbour's header, opened beside the archive.
+Status readPart(const PartOpener& parts, const std::string& name, Volume* v) {
+    std::unique_ptr<ByteSource> file = parts(name);
+    if (!file) return Status::NotFindArcFile;
+    ByteSource& raw = *file;
+    return readVolume(std::move(file), raw, 0, v);
+}
+
 Status CabArchive::addVolume(std::unique_ptr<ByteSource> file, ByteSource& in, uint64_t start) {
     Volume v;
-    v.cab = std::make_unique<SliceSource>(in, start, cabinetSizeAt(in, start));
-    Status st = readCabDirectory(*v.cab, &v.dir);
-    if (!ok(st)) return st;
-    v.file = std::move(file);
-    volumes_.push_back(std::move(v));
-    return Status::Ok;
+    Status st = readVolume(std::move(file), in, start, &v);
+    if (ok(st)) volumes_.push_back(std::move(v));
+    return st;
 }
 
 Status CabArchive::open(const PartOpener& parts) {
@@ -129,16 +142,49 @@ Status CabArchive::open(const PartOpener& parts) {
     if (!findCabinet(src_, &start, 0, true)) return Status::NotArcFile;
     Status st = addVolume(nullptr, src_, start);
     if (!ok(st)) return st;
-    followSet(parts, start + volumes_.back().dir.cabinetSize);
+    const uint64_t behind = start + volumes_.back().dir.cabinetSize;
+    followSetBack(parts);
+    followSet(parts, behind);
     buildMembers();
     return Status::Ok;
+}
+
+// Puts the parts before the archive's first cabinet in front of it, found by
+// name beside the archive, back to the set's first part. The first one that
+// is missing or does not fit ends the walk and is named.
+void CabArchive::followSetBack(const PartOpener& parts) {
+    // Without a way to look for parts the set stays cut off here, as a lone cabinet.
+    if (!parts) return;
+    std::vector<Volume> earlier;  // nearest first
+    std::string missing;
+    for (;;) {
+        const CabDirectory& first = earlier.empty() ? volumes_.front().dir : earlier.back().dir;
+        if (!first.hasPrevious()) break;
+        const std::string name = partName(first.previousName);
+        Volume v;
+        if (volumes_.size() + earlier.size() >= kMaxCabinets || !ok(readPart(parts, name, &v)) ||
+            !cabFollows(v.dir, first)) {
+            missing = name;
+            break;
+        }
+        earlier.push_back(std::move(v));
+    }
+    if (earlier.empty()) {
+        volumes_.front().missingPrevious = missing;
+        return;
+    }
+    earlier.back().missingPrevious = missing;
+    std::reverse(earlier.begin(), earlier.end());
+    const size_t count = earlier.size();
+    for (Volume& v : volumes_) earlier.push_back(std::move(v));
+    volumes_ = std::move(earlier);
+    for (size_t v = 1; v <= count; ++v) volumes_[v].joinsPrevious = cabJoinsPrevious(volumes_[v].dir);
 }
 
 // Appends the parts that follow the volumes read so far: in the archive's
 // file behind the last cabinet there, or beside the archive by name.
 void CabArchive::followSet(const PartOpener& parts, uint64_t nextInFile) {
-    std::set<std::string> opened;
-    while (volumes_.size() < kMaxCabinets) {
+    for (;;) {
         // Copies: adding a volume moves the others.
         const CabDirectory last = volumes_.back().dir;
         uint64_t at = 0;
@@ -147,6 +193,10 @@ void CabArchive::followSet(const PartOpener& parts, uint64_t nextInFile) {
         if (more) {
             SliceSource s(src_, at, cabinetSizeAt(src_, at));
             if (!ok(readCabDirectory(s, &probe.dir))) break;
+        }
+        if (volumes_.size() >= kMaxCabinets) {
+            if (last.hasNext()) volumes_.back().missingNext = partName(last.nextName);
+            break;
         }
         if (!last.hasNext()) {
             if (!more) break;
@@ -159,34 +209,22 @@ void CabArchive::followSet(const PartOpener& parts, uint64_t nextInFile) {
             if (!ok(addVolume(nullptr, src_, at))) break;
             continue;
         }
-        if (more && probe.dir.setId == last.setId && probe.dir.setIndex == last.setIndex + 1) {
+        if (more && cabFollows(last, probe.dir)) {
             if (!ok(addVolume(nullptr, src_, at))) break;
             nextInFile = at + volumes_.back().dir.cabinetSize;
         } else {
             // Without a way to look for parts the set stays cut off here, as a lone cabinet.
             if (!parts) break;
             const std::string name = partName(last.nextName);
-            std::unique_ptr<ByteSource> file = opened.insert(name).second ? parts(name) : nullptr;
-            ByteSource* raw = file.get();
-            Status st = raw ? addVolume(std::move(file), *raw, 0) : Status::NotFindArcFile;
+            Volume v;
             // A part must belong to the set and come next in it; anything else is as good as missing.
-            if (ok(st)) {
-                const CabDirectory& d = volumes_.back().dir;
-                if (d.setId != last.setId || d.setIndex != last.setIndex + 1) {
-                    volumes_.pop_back();
-                    st = Status::NotFindArcFile;
-                }
-            }
-            if (!ok(st)) {
+            if (!ok(readPart(parts, name, &v)) || !cabFollows(last, v.dir)) {
                 volumes_.back().missingNext = name;
                 break;
             }
+            volumes_.push_back(std::move(v));
         }
-        Volume& added = volumes_.back();
-        Volume& before = volumes_[volumes_.size() - 2];
-        added.joinsPrevious = added.dir.hasPrevious() &&
-                              std::any_of(added.dir.files.begin(), added.dir.files.end(), continuedFromPrevious) &&
-                              added.dir.folders[0].compression == before.dir.folders.back().compression;
+        volumes_.back().joinsPrevious = cabJoinsPrevious(volumes_.back().dir);
     }
 }
 
@@ -213,25 +251,24 @@ void CabArchive::buildMembers() {
         const bool nextRead = v + 1 < volumes_.size() && volumes_[v + 1].joinsPrevious;
         // A file continued from the previous cabinet lives in folder 0, which
         // then starts mid-stream here: unless that cabinet was read, none of
-        // its offsets can be reached.
-        const bool firstFolderCutOff =
-            !vol.joinsPrevious && std::any_of(vol.dir.files.begin(), vol.dir.files.end(), continuedFromPrevious);
+        // its offsets can be reached, here or in the parts it runs on into.
+        const Status cutOff = vol.missingPrevious.empty() ? Status::NotSupport : Status::NotFindArcFile;
+        if (!vol.joinsPrevious && cabJoinsPrevious(vol.dir)) folders_[folderOf[v][0]].cutOff = cutOff;
         for (const CabFile& f : vol.dir.files) {
             // Listed once, by the cabinet where it starts.
-            if (vol.joinsPrevious && continuedFromPrevious(f)) continue;
+            if (vol.joinsPrevious && cabContinuedFromPrevious(f)) continue;
             size_t folder = f.folderIndex;
             Status reach = Status::Ok;
-            if (continuedFromPrevious(f)) {
+            if (cabContinuedFromPrevious(f)) {
                 folder = 0;
-                reach = Status::NotSupport;
-            } else if (continuedToNext(f)) {
+                reach = cutOff;
+            } else if (cabContinuedToNext(f)) {
                 folder = count - 1;
                 if (!nextRead) reach = vol.missingNext.empty() ? Status::NotSupport : Status::NotFindArcFile;
             } else if (folder >= count) {
                 reach = Status::HeaderBroken;
-            } else if (folder == 0 && firstFolderCutOff) {
-                reach = Status::NotSupport;
             }
+            if (ok(reach) && folder < count) reach = folders_[folderOf[v][folder]].cutOff;
             Member m;
             m.name = memberName(f);
             m.size = f.size;
@@ -248,8 +285,10 @@ void CabArchive::buildMembers() {
 
 std::vector<std::string> CabArchive::missingParts() const {
     std::vector<std::string> names;
-    for (const Volume& v : volumes_)
+    for (const Volume& v : volumes_) {
+        if (!v.missingPrevious.empty()) names.push_back(v.missingPrevious);
         if (!v.missingNext.empty()) names.push_back(v.missingNext);
+    }
     return names;
 }
 

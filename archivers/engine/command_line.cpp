@@ -64,10 +64,22 @@ Status parseZipOrCab(const std::vector<CommandToken>& tokens, Format format, Ext
     out->overwrite = false;
     std::vector<std::string> names;
     bool first = true;
-    for (const CommandToken& t : tokens) {
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const CommandToken& t = tokens[i];
         bool isSwitch = !t.quoted && t.text.size() > 1 && t.text[0] == '-' && names.empty();
         if (!isSwitch) {
             if (!t.text.empty()) names.push_back(t.text);
+            first = false;
+            continue;
+        }
+        // The password switch is the one upper-case letter that matters (-p
+        // is another command): its value is the rest of the token or the
+        // next token, whatever it holds.
+        if (format == Format::Zip && t.text[1] == 'P') {
+            if (t.text.size() > 2)
+                out->password = t.text.substr(2);
+            else if (i + 1 < tokens.size())
+                out->password = tokens[++i].text;
             first = false;
             continue;
         }

@@ -1,10 +1,12 @@
 // Command lines of the three archiver libraries, parsed into one extraction
 // request. The text arrives already converted to UTF-8.
 //   LZH: cmd [switches] archive [outdir\] [patterns...]   switches '-' or '/' anywhere after cmd
-//   ZIP: [-cmd] [switches] archive [outdir\] [patterns...] "--X" turns switch X off
+//   ZIP: [-cmd] [switches] archive [outdir\] [patterns...] "--X" turns switch X off;
+//        "-P password" (or "-Ppassword") opens encrypted members without asking
 //   CAB: as ZIP
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +28,7 @@ struct ExtractCommand {
     bool overwrite = false;             // LZH -y, ZIP/CAB -o
     bool showProgress = true;           // off with LZH -n, ZIP --i, CAB -i
     bool restoreAttributes = false;     // LZH -a1
+    std::optional<std::string> password;  // ZIP -P, exactly as given (case kept)
 };
 
 // Tokens separated by blanks; '"' quotes blanks and is dropped. `quoted`

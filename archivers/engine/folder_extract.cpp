@@ -77,6 +77,8 @@ public:
         result_.written.push_back(job->finalName);
     }
 
+    PasswordSource* passwords() override { return options_.passwords; }
+
     // Removes temporary files of members the reader never ended (it stopped early).
     void abandon() {
         for (auto& [index, job] : open_) {
@@ -189,7 +191,7 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
     target.abandon();
     ExtractResult& r = target.result();
     if (ok(r.status)) r.status = s;
-    if (!ok(r.status)) r.missingParts = archive.missingParts();
+    r.missingParts = archive.missingParts();  // also when no member listed needed them
     return std::move(r);
 }
 

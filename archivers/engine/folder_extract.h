@@ -23,6 +23,7 @@ struct ExtractOptions {
     bool overwrite = true;          // replace files left by earlier commands
     bool restoreTime = true;        // stamp the member's DOS date/time on the file
     bool restoreAttributes = false; // hidden, system, read-only (LZH "-a1")
+    PasswordSource* passwords = nullptr;  // encrypted members fail with PasswordFile without one
 };
 
 struct ExtractProgress {
@@ -37,7 +38,9 @@ using ProgressCallback = std::function<bool(const ExtractProgress&)>;
 struct ExtractResult {
     Status status = Status::Ok;          // first failure, Ok when all went well
     std::vector<std::string> written;    // final file names (UTF-8), in archive order
-    std::vector<std::string> missingParts;  // later files of the archive that were not found
+    // Files of the archive (parts of a set) that were not found or did not
+    // fit: members needing them failed; members they alone held are unknown.
+    std::vector<std::string> missingParts;
 };
 
 // Extracts the wanted members of `archive` into `folderUtf8` (created when
@@ -48,8 +51,9 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
 // Reader for a format; null with *error set when the data is not such an
 // archive. `parts` finds further files of a multi-file archive.
 std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error, const PartOpener& parts = {});
-// Finds the parts of the archive at `archiveUtf8` in its own folder: by the
-// stored name's last component only, ignoring case as Windows does.
+// Finds the parts of the archive at `archiveUtf8` in its own folder, ignoring
+// case as Windows does; a stored name that is not a plain, safe file name
+// (folders, drive, device name) finds nothing.
 PartOpener partsBeside(const std::string& archiveUtf8);
 bool looksLikeArchive(ByteSource& src, Format format);
 // The rule the library of `format` uses when no switch changes it.

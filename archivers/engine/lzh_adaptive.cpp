@@ -193,8 +193,9 @@ void LzhAdaptiveTrees::updatePosition(int p) {
         totalP_ = freq_[kRootP];
         freq_[kRootP] = 0xFFFF;
     }
+    // While the tree is a lone leaf (the root), nothing is counted: the
+    // leaf keeps its starting count of 1 until the first split.
     int q = leaf_[p + kCharSymbols];
-    if (q == kRootP) ++freq_[kRootP];  // the lone first leaf counts too
     while (q != kRootP && !broken_) q = increment(q);
     ++totalP_;
 }

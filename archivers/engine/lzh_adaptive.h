@@ -13,9 +13,11 @@
 // 13-bit position) at the start and one more for every 64 bytes of output
 // until the 8 KiB dictionary is covered.
 //
-// Where archives differ from the usual description: while the position tree
-// is a single leaf, that leaf (the root) still counts its uses, and the count
-// moves with it when the tree first splits; the peer decoders agree on that.
+// While the position tree is a single leaf, that leaf (the root) does not
+// count its uses: it enters the first split with a count of 1 whatever came
+// before. That is the method as published, which the LHA encoders follow;
+// jlha's -lh2- coder counts those uses instead, so its streams and ours part
+// ways after the first 64 bytes whenever a match occurred in them.
 #pragma once
 
 #include <cstdint>

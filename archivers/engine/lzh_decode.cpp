@@ -8,7 +8,7 @@ namespace arc {
 
 namespace {
 
-enum class Kind { Stored, Static, Lh1, Lh2, Lh3, Lzs, Lz5, Unknown };
+enum class Kind { Stored, Static, Lh1, Lh2, Lh3, Lzs, Lz5, Pm1, Pm2, Unknown };
 
 struct MethodInfo {
     Kind kind;
@@ -24,7 +24,7 @@ MethodInfo lookup(const std::string& m) {
         {"-lh1-", {Kind::Lh1, 12}},    {"-lh2-", {Kind::Lh2, 13}},    {"-lh3-", {Kind::Lh3, 13}},
         {"-lh4-", {Kind::Static, 12}}, {"-lh5-", {Kind::Static, 13}}, {"-lh6-", {Kind::Static, 15}},
         {"-lh7-", {Kind::Static, 16}}, {"-lhx-", {Kind::Static, 20}}, {"-lzs-", {Kind::Lzs, 11}},
-        {"-lz5-", {Kind::Lz5, 12}},
+        {"-lz5-", {Kind::Lz5, 12}},    {"-pm1-", {Kind::Pm1, 14}},    {"-pm2-", {Kind::Pm2, 13}},
     };
     for (const auto& e : table)
         if (m == e.name) return e.info;
@@ -73,6 +73,8 @@ Status lzhDecodeMember(const std::string& method, ByteSource& src, uint64_t offs
         case Kind::Lh1: st = lzhDecodeLh1(br, out); break;
         case Kind::Lh2: st = lzhDecodeLh2(br, out); break;
         case Kind::Lh3: st = lzhDecodeLh3(br, out); break;
+        case Kind::Pm1: st = lzhDecodePm1(br, out); break;
+        case Kind::Pm2: st = lzhDecodePm2(br, out); break;
         default: st = lzhDecodeLzs(br, out); break;
         }
     }

@@ -26,6 +26,12 @@ Status lzhDecodeLh3(LzhBitReader& br, LzhWindow& out);
 Status lzhDecodeLzs(LzhBitReader& br, LzhWindow& out);
 // -lz5-: LArc / LHarc, 4 KiB window, flag bytes.
 Status lzhDecodeLz5(SequentialReader& in, LzhWindow& out);
+// -pm1-: PMarc 1, byte runs and copies with fixed codes that widen as the
+// output grows, 16 KiB window.
+Status lzhDecodePm1(LzhBitReader& br, LzhWindow& out);
+// -pm2-: PMarc 2, copies and literals under a code sent in the stream and
+// renewed at fixed output counts, 8 KiB window.
+Status lzhDecodePm2(LzhBitReader& br, LzhWindow& out);
 
 // Decodes one member's packed bytes [offset, offset + packedSize) of `src`
 // into `sink`; *crc receives the CRC-16 of what was written. Method for

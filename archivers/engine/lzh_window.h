@@ -63,6 +63,9 @@ public:
         }
         copyShortOrWrapping(src, distance, len);
     }
+    // The byte `distance` (1..reach()) back from the write position, for
+    // methods that look at each copied byte.
+    uint8_t back(size_t distance) const { return ring_[(pos_ - distance) & mask_]; }
     // Hands the bytes not yet written to the sink; call once at the end.
     void flush();
 

@@ -10,6 +10,7 @@
 #include "archive.h"
 #include "zip_decode.h"
 #include "zip_directory.h"
+#include "zip_encrypted.h"
 #include "zip_format.h"
 #include "zip_recovery.h"
 
@@ -37,7 +38,7 @@ public:
             if (!wanted[i]) continue;
             OutputSink* sink = target.begin(i);
             if (!sink) continue;
-            Status st = extractOne(dir_.entries[i], *sink);
+            Status st = extractOne(dir_.entries[i], *sink, target.passwords());
             target.end(i, st);
             if (ok(st)) continue;
             if (ok(first)) first = st;
@@ -73,31 +74,57 @@ private:
         return Status::Ok;
     }
 
-    Status extractOne(const zip::Entry& e, OutputSink& sink) {
+    Status extractOne(const zip::Entry& e, OutputSink& sink, PasswordSource* passwords) {
         const Member& m = e.member;
         if (m.isFolder && m.size == 0) return Status::Ok;
-        if (m.encrypted) return Status::PasswordFile;
+        // PKWARE's strong encryption (certificates, other ciphers) is not read.
+        if (e.flags & zip::kFlagStrongEncryption) return Status::PasswordFile;
+        uint16_t method = e.method;
+        if (method == zip::kMethodAes) {
+            if (e.aes.version == 0) return Status::HeaderBroken;
+            method = e.aes.method;
+        }
         // PPMd (variant I) is known but not decoded here: said as such, not as an unknown method.
-        if (e.method == zip::kMethodPpmd) return Status::NotSupport;
-        if (!zip::methodDecoded(e.method)) return Status::Method;
+        if (method == zip::kMethodPpmd) return Status::NotSupport;
+        if (!zip::methodDecoded(method)) return Status::Method;
         if (e.cutOff) return Status::UnexpectedEof;
         // Reject sizes the file cannot back before a byte is read or written.
         const uint64_t fileSize = src_.size();
         if (m.packedSize > fileSize) return Status::TooBig;
-        if (e.method == zip::kMethodDeflate && m.size > m.packedSize * kMaxDeflateRatio + kDeflateSlack)
+        if (method == zip::kMethodDeflate && m.size > m.packedSize * kMaxDeflateRatio + kDeflateSlack)
             return Status::TooBig;
         uint64_t start = 0;
         Status st = dataStart(e, &start);
         if (!ok(st)) return st;
         if (start > fileSize || m.packedSize > fileSize - start) return Status::UnexpectedEof;
         zip::DataRange range{start, m.packedSize};
-        return decoder_.decode(e.method, src_, range, zip::MemberFacts{m.size, e.flags}, m.crc, sink);
+        const zip::MemberFacts facts{m.size, e.flags};
+        if (!m.encrypted) return decoder_.decode(method, src_, range, facts, m.crc, sink);
+        return extractEncrypted(e, method, range, facts, sink, passwords);
+    }
+
+    Status extractEncrypted(const zip::Entry& e, uint16_t method, zip::DataRange range, const zip::MemberFacts& facts,
+                            OutputSink& sink, PasswordSource* passwords) {
+        zip::Unlocked u;
+        Status st = passwordKeeper_.unlock(src_, e, range, passwords, &u);
+        if (!ok(st)) return st;
+        zip::DecryptingSource plain(src_, u.data, *u.cipher);
+        // AE-2 stores no CRC: its authentication code is the only check.
+        std::optional<uint32_t> crc;
+        if (!(u.aes && e.aes.version == 2)) crc = e.member.crc;
+        st = decoder_.decode(method, plain, zip::DataRange{0, u.data.packed}, facts, crc, sink);
+        if (!u.aes || !ok(st)) return st;
+        uint8_t code[zip::kAesAuthCode];
+        if (!plain.drain() || !src_.readExact(u.authCode.offset, code, sizeof code)) return Status::CannotRead;
+        // Data that decoded but whose code differs was altered: the bytes are not trusted.
+        return u.aes->authentic(code) ? Status::Ok : Status::FileCrc;
     }
 
     ByteSource& src_;
     zip::Directory dir_;
     std::vector<Member> members_;
     zip::MemberDecoder decoder_;
+    zip::PasswordKeeper passwordKeeper_;
 };
 
 }  // namespace

@@ -73,8 +73,8 @@ MethodDecoder* MemberDecoder::decoderFor(uint16_t method) {
     return d.get();
 }
 
-Status MemberDecoder::decode(uint16_t method, ByteSource& src, DataRange in, const MemberFacts& facts, uint32_t crc,
-                             OutputSink& sink) {
+Status MemberDecoder::decode(uint16_t method, ByteSource& src, DataRange in, const MemberFacts& facts,
+                             std::optional<uint32_t> crc, OutputSink& sink) {
     if (method == kMethodStored) return stored(src, in, facts.size, crc, sink);
     Status result = Status::Ok;
     if (method == kMethodDeflate && wholeDeflate(src, in, facts.size, &result, crc, sink)) return result;
@@ -86,11 +86,11 @@ Status MemberDecoder::decode(uint16_t method, ByteSource& src, DataRange in, con
     if (st == Status::CannotWrite && !ok(out.failure())) st = out.failure();
     if (!ok(st)) return st;
     if (out.produced() != facts.size) return Status::BrokenData;
-    return out.crc() == crc ? Status::Ok : Status::FileCrc;
+    return !crc || out.crc() == *crc ? Status::Ok : Status::FileCrc;
 }
 
-bool MemberDecoder::wholeDeflate(ByteSource& src, DataRange in, uint64_t size, Status* result, uint32_t crc,
-                                 OutputSink& sink) {
+bool MemberDecoder::wholeDeflate(ByteSource& src, DataRange in, uint64_t size, Status* result,
+                                 std::optional<uint32_t> crc, OutputSink& sink) {
     // Stored deflate blocks add 5 bytes per 64 KiB; anything packed larger
     // than that allows is left to the streaming path to judge.
     if (size > kWholeDeflateLimit || in.packed > size + size / 8192 + 1024) return false;
@@ -103,7 +103,7 @@ bool MemberDecoder::wholeDeflate(ByteSource& src, DataRange in, uint64_t size, S
                                       &produced) != LIBDEFLATE_SUCCESS ||
         produced != size)
         return false;
-    if (crc32Update(0, unpacked_.data(), unpacked_.size()) != crc) {
+    if (crc && crc32Update(0, unpacked_.data(), unpacked_.size()) != *crc) {
         *result = Status::FileCrc;
         return true;
     }
@@ -117,7 +117,8 @@ bool MemberDecoder::wholeDeflate(ByteSource& src, DataRange in, uint64_t size, S
     return true;
 }
 
-Status MemberDecoder::stored(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink) {
+Status MemberDecoder::stored(ByteSource& src, DataRange in, uint64_t size, std::optional<uint32_t> crc,
+                             OutputSink& sink) {
     if (in.packed != size) return Status::BrokenData;
     if (io_.empty()) io_.resize(kStoredChunk);
     uint32_t c = 0;
@@ -131,7 +132,7 @@ Status MemberDecoder::stored(ByteSource& src, DataRange in, uint64_t size, uint3
         pos += got;
         left -= got;
     }
-    return c == crc ? Status::Ok : Status::FileCrc;
+    return !crc || c == *crc ? Status::Ok : Status::FileCrc;
 }
 
 }  // namespace arc::zip

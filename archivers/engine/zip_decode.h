@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "archive.h"
@@ -36,15 +37,17 @@ public:
     MemberDecoder& operator=(const MemberDecoder&) = delete;
 
     // Writes at most facts.size bytes; Ok only when exactly that many came
-    // out and their CRC-32 equals `crc`. Method for a method not decoded.
-    Status decode(uint16_t method, ByteSource& src, DataRange in, const MemberFacts& facts, uint32_t crc,
-                  OutputSink& sink);
+    // out and their CRC-32 equals `crc` (members without a CRC pass none).
+    // Method for a method not decoded.
+    Status decode(uint16_t method, ByteSource& src, DataRange in, const MemberFacts& facts,
+                  std::optional<uint32_t> crc, OutputSink& sink);
 
 private:
-    Status stored(ByteSource& src, DataRange in, uint64_t size, uint32_t crc, OutputSink& sink);
+    Status stored(ByteSource& src, DataRange in, uint64_t size, std::optional<uint32_t> crc, OutputSink& sink);
     // libdeflate over the whole member; false when it could not decode
     // exactly facts.size bytes (the streaming path then says why).
-    bool wholeDeflate(ByteSource& src, DataRange in, uint64_t size, Status* result, uint32_t crc, OutputSink& sink);
+    bool wholeDeflate(ByteSource& src, DataRange in, uint64_t size, Status* result, std::optional<uint32_t> crc,
+                      OutputSink& sink);
     MethodDecoder* decoderFor(uint16_t method);
 
     std::vector<uint8_t> io_;                // stored members pass through it

@@ -157,6 +157,7 @@ Status readDirectory(ByteSource& src, Directory* out) {
         m.attributes = dosAttributes(host, le32(h + 38));
         m.isFolder = !m.name.empty() && m.name.back() == '/';
         m.encrypted = (e.flags & (kFlagEncrypted | kFlagStrongEncryption)) || e.method == kMethodAes;
+        if (e.method == kMethodAes) readAesExtra(extra, extraLen, &e.aes);
         out->entries.push_back(std::move(e));
     }
     if (out->entries.empty() && loc.claimedCount != 0) return Status::HeaderBroken;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "archive.h"
+#include "zip_fields.h"
 
 namespace arc::zip {
 
@@ -26,6 +27,7 @@ struct Entry {
     uint16_t flags = 0;
     uint16_t method = 0;
     bool cutOff = false;       // data runs past the end of a truncated file
+    AesExtra aes;              // method 99 only
 };
 
 struct Directory {

@@ -36,6 +36,16 @@ void applyZip64(const uint8_t* extra, size_t extraLen, uint64_t* size, uint64_t*
     }
 }
 
+bool readAesExtra(const uint8_t* extra, size_t extraLen, AesExtra* out) {
+    ExtraField f;
+    // Vendor version, vendor id "AE", strength, method.
+    if (!findExtra(extra, extraLen, kExtraAes, &f) || f.size < 7) return false;
+    out->version = le16(f.data);
+    out->strength = f.data[4];
+    out->method = le16(f.data + 5);
+    return true;
+}
+
 namespace {
 
 // The 0x7075 block: version 1, CRC-32 of the header name, UTF-8 name.

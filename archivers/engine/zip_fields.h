@@ -33,6 +33,15 @@ bool findExtra(const uint8_t* extra, size_t extraLen, uint16_t id, ExtraField* o
 // `offset` may be null (local headers have none).
 void applyZip64(const uint8_t* extra, size_t extraLen, uint64_t* size, uint64_t* packed, uint64_t* offset);
 
+// The AES extra field (0x9901) of a method-99 member.
+struct AesExtra {
+    uint16_t version = 0;  // 1 = AE-1 (CRC stored), 2 = AE-2 (no CRC); 0 = no field
+    uint8_t strength = 0;  // 1, 2, 3 = 128, 192, 256-bit keys
+    uint16_t method = 0;   // the compression method inside the encryption
+};
+// False when absent or shorter than its 7 bytes.
+bool readAesExtra(const uint8_t* extra, size_t extraLen, AesExtra* out);
+
 // Header name bytes -> UTF-8 with '/' between folders. `host` is the high
 // byte of "version made by".
 std::string decodeName(const uint8_t* raw, size_t rawLen, uint16_t flags, uint8_t host, const uint8_t* extra,

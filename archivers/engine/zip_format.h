@@ -32,6 +32,7 @@ constexpr uint16_t kMethodAes = 99;
 
 constexpr uint16_t kExtraZip64 = 0x0001;
 constexpr uint16_t kExtraUnicodePath = 0x7075;
+constexpr uint16_t kExtraAes = 0x9901;
 
 // Host systems in the high byte of "version made by" whose external
 // attributes carry DOS attribute bits in the low byte.

@@ -92,6 +92,7 @@ Status scanLocalHeaders(ByteSource& src, Directory* out) {
         m.name = decodeName(var.data(), nameLen, e.flags, kHostFat, var.data() + nameLen, extraLen);
         m.isFolder = !m.name.empty() && m.name.back() == '/';
         m.encrypted = (e.flags & (kFlagEncrypted | kFlagStrongEncryption)) || e.method == kMethodAes;
+        if (e.method == kMethodAes) readAesExtra(var.data() + nameLen, extraLen, &e.aes);
 
         uint64_t next;
         if (e.flags & kFlagDescriptor) {

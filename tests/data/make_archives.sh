@@ -6,6 +6,11 @@
 #   sfx_*.exe each sample behind a small program stub
 #   method_*.zip  the sample members with each ZIP method 7zz writes, and
 #             zip's bzip2 (method_zipbzip2.zip)
+#   enc_*.zip the sample members encrypted with the password "pass word":
+#             enc_zip.zip (zip -e, traditional), enc_zip_pipe.zip (zip to a
+#             pipe: data descriptors), enc_zipcrypto_lzma.zip (7zz), and
+#             enc_aes128_deflate, enc_aes192_bzip2, enc_aes256_lzma,
+#             enc_aes256_copy (7zz, WinZip AES)
 #   clash.zip, clash.cab  a/ and b/ hold names that differ only in case
 #             (Cyrillic, Greek, Latin-1, full-width), each with its own text
 # Every file is stamped 2001-02-03 04:05:06 UTC so listed DOS times are known.
@@ -48,6 +53,16 @@ for m in Deflate64 BZip2 LZMA xz PPMd; do
   (cd "$out/src" && 7zz a -tzip -bd -mm=$m ../method_$m.zip $members >/dev/null)
 done
 (cd "$out/src" && zip -q -X -Z bzip2 ../method_zipbzip2.zip $members)
+
+pw='pass word'
+(cd "$out/src" && zip -q -X -e -P "$pw" ../enc_zip.zip $members)
+(cd "$out/src" && zip -q -X -P "$pw" - $members | cat > ../enc_zip_pipe.zip)
+(cd "$out/src" && 7zz a -tzip -bd "-p$pw" -mm=LZMA ../enc_zipcrypto_lzma.zip $members >/dev/null)
+for spec in AES128:Deflate AES192:BZip2 AES256:LZMA AES256:Copy; do
+  em=${spec%%:*} mm=${spec#*:}
+  name=$(printf '%s_%s' "$em" "$mm" | tr 'A-Z' 'a-z')
+  (cd "$out/src" && 7zz a -tzip -bd "-p$pw" -mem=$em -mm=$mm ../enc_$name.zip $members >/dev/null)
+done
 
 # Names one Windows folder cannot hold side by side; UTF-8 in both formats.
 mkdir -p "$out/clash/a" "$out/clash/b"

@@ -106,15 +106,37 @@ void putString(std::vector<uint8_t>& cab, const std::string& s) {
     cab.push_back(0);
 }
 
+// flags, setID, iCabinet and the neighbours' names, each followed by its disk label.
+void putSetHeader(std::vector<uint8_t>& cab, const SetHeader& h) {
+    put16(cab, (h.hasPrevious ? 1 : 0) | (h.hasNext ? 2 : 0));
+    put16(cab, h.setId);
+    put16(cab, h.index);
+    if (h.hasPrevious) putString(cab, h.previous), putString(cab, "disk");
+    if (h.hasNext) putString(cab, h.next), putString(cab, "disk");
+}
+
 }  // namespace
 
 std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& files, const WriterOptions& opt,
                                               const std::vector<std::string>& names, bool splitBlocks) {
+    std::vector<SetHeader> headers(names.size());
+    for (size_t p = 0; p < names.size(); ++p) {
+        headers[p].index = static_cast<uint16_t>(p);
+        headers[p].hasPrevious = p > 0;
+        headers[p].hasNext = p + 1 < names.size();
+        if (p > 0) headers[p].previous = names[p - 1];
+        if (p + 1 < names.size()) headers[p].next = names[p + 1];
+    }
+    return writeCabSet(files, opt, headers, splitBlocks);
+}
+
+std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& files, const WriterOptions& opt,
+                                              const std::vector<SetHeader>& headers, bool splitBlocks) {
     std::vector<uint8_t> folderData;
     for (const auto& f : files) folderData.insert(folderData.end(), f.data.begin(), f.data.end());
     uint16_t typeCompress = 0;
     const auto payloads = folderPayloads(folderData, opt, &typeCompress);
-    const size_t parts = names.size();
+    const size_t parts = headers.size();
     if (parts < 2 || payloads.size() < parts) throw std::runtime_error("too few blocks for the set");
     // Blocks dealt out evenly; part p ends with block last[p]. A split last
     // block has its first half in part p, its rest (and its size) in p + 1.
@@ -141,11 +163,7 @@ std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& file
         put16(cab, 1);
         const size_t countAt = cab.size();
         put16(cab, 0);  // files, patched below
-        put16(cab, (p > 0 ? 1 : 0) | (p + 1 < parts ? 2 : 0));
-        put16(cab, 0x4242);  // set id
-        put16(cab, static_cast<uint32_t>(p));
-        if (p > 0) putString(cab, names[p - 1]), putString(cab, "disk");
-        if (p + 1 < parts) putString(cab, names[p + 1]), putString(cab, "disk");
+        putSetHeader(cab, headers[p]);
         const size_t folderAt = cab.size();
         const size_t firstBlock = p == 0 ? 0 : (splitBlocks ? last[p - 1] : last[p - 1] + 1);
         put32(cab, 0);
@@ -196,6 +214,13 @@ std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& file
 }
 
 std::vector<uint8_t> writeCab(const std::vector<FileEntry>& files, const WriterOptions& opt) {
+    SetHeader alone;  // no neighbours
+    alone.setId = 0x1234;
+    return writeCabPart(files, opt, alone);
+}
+
+std::vector<uint8_t> writeCabPart(const std::vector<FileEntry>& files, const WriterOptions& opt,
+                                  const SetHeader& header) {
     std::vector<uint8_t> folderData;
     for (const auto& f : files) folderData.insert(folderData.end(), f.data.begin(), f.data.end());
 
@@ -214,9 +239,7 @@ std::vector<uint8_t> writeCab(const std::vector<FileEntry>& files, const WriterO
     cab.push_back(1);
     put16(cab, 1);  // one folder
     put16(cab, static_cast<uint32_t>(files.size()));
-    put16(cab, 0);       // flags: no set, no reserve
-    put16(cab, 0x1234);  // set id
-    put16(cab, 0);       // index in set
+    putSetHeader(cab, header);  // no reserve
     size_t folderAt = cab.size();
     put32(cab, 0);  // coffCabStart, patched below
     put16(cab, static_cast<uint32_t>(payloads.size()));

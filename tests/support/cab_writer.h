@@ -34,6 +34,21 @@ std::vector<uint8_t> writeCab(const std::vector<FileEntry>& files, const WriterO
 std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& files, const WriterOptions& opt,
                                               const std::vector<std::string>& names, bool splitBlocks);
 
+// What one cabinet's header says about its set; hostile sets change it.
+struct SetHeader {
+    uint16_t setId = 0x4242;
+    uint16_t index = 0;
+    bool hasPrevious = false, hasNext = false;
+    std::string previous, next;  // stored only with their flag
+};
+// The set above with each part's header given; the data layout is the same.
+std::vector<std::vector<uint8_t>> writeCabSet(const std::vector<FileEntry>& files, const WriterOptions& opt,
+                                              const std::vector<SetHeader>& headers, bool splitBlocks);
+// A cabinet holding `files` whole, with a set header (a part of a set that
+// breaks between folders).
+std::vector<uint8_t> writeCabPart(const std::vector<FileEntry>& files, const WriterOptions& opt,
+                                  const SetHeader& header);
+
 // CFDATA checksum: XOR of little-endian 32-bit words, the 1..3 leftover bytes
 // folded in most significant first, seeded by the running value.
 uint32_t cabChecksum(const uint8_t* p, size_t n, uint32_t seed);

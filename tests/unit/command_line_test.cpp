@@ -112,6 +112,38 @@ TEST(CommandLine, RejectsUnknownCommandsAndMissingArchive) {
     }
 }
 
+TEST(CommandLine, ZipPasswordSwitch) {
+    const struct {
+        const char* line;
+        const char* password;  // null: none given
+        const char* archive;
+    } cases[] = {
+        {"-x -P secret arc.zip", "secret", "arc.zip"},
+        {"-P \"two words\" -o arc.zip", "two words", "arc.zip"},
+        {"-PCaseKept arc.zip", "CaseKept", "arc.zip"},
+        {"-P -o arc.zip", "-o", "arc.zip"},  // the value is taken whatever it looks like
+        {"-P \"\" arc.zip", "", "arc.zip"},
+        {"-x -p arc.zip", nullptr, "arc.zip"},  // lower case is not the password switch
+        {"-x arc.zip -P pw", nullptr, "arc.zip"},  // after the archive: names
+    };
+    for (const auto& c : cases) {
+        arc::ExtractCommand cmd;
+        ASSERT_EQ(arc::parseCommandLine(c.line, Format::Zip, &cmd), arc::Status::Ok) << c.line;
+        EXPECT_EQ(cmd.archive, c.archive) << c.line;
+        EXPECT_EQ(cmd.password.has_value(), c.password != nullptr) << c.line;
+        if (c.password && cmd.password) {
+            EXPECT_EQ(*cmd.password, c.password) << c.line;
+        }
+    }
+    // The first switch "-p" is still the pipe command the library does not perform.
+    arc::ExtractCommand cmd;
+    EXPECT_EQ(arc::parseCommandLine("-p arc.zip", Format::Zip, &cmd), arc::Status::CommandName);
+    // CAB has no passwords: "-P" is an unknown switch there.
+    ASSERT_EQ(arc::parseCommandLine("-x -P arc.cab", Format::Cab, &cmd), arc::Status::Ok);
+    EXPECT_EQ(cmd.archive, "arc.cab");
+    EXPECT_FALSE(cmd.password.has_value());
+}
+
 TEST(CommandLine, TokenizerKeepsQuotedBlanksAndMarksQuotes) {
     auto t = arc::tokenizeCommandLine("  -y \"a b\"c  \"\"\t\"-n\" ");
     ASSERT_EQ(t.size(), 4u);

@@ -302,7 +302,7 @@ TEST(LzhHostile, BadMembersFailAloneAndLaterMembersStillExtract) {
     } cases[] = {
         {"data_crc_wrong", MemberLayout{.crc = 0x1234}, arc::Status::FileCrc},
         {"stored_sizes_disagree", MemberLayout{.size = 5}, arc::Status::BrokenData},
-        {"pmarc_method", MemberLayout{.method = "-pm2-"}, arc::Status::Method},
+        {"pm2_garbage", MemberLayout{.method = "-pm2-"}, arc::Status::BrokenData},
         {"unknown_method", MemberLayout{.method = "-lh9-"}, arc::Status::Method},
         {"lhark_lh7", MemberLayout{.level = 1, .method = "-lh7-", .os = ' '}, arc::Status::Method},
         {"lh5_garbage", MemberLayout{.method = "-lh5-", .data = Bytes(40, 0xFF), .size = 1000}, arc::Status::BrokenData},

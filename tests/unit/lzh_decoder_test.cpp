@@ -325,7 +325,7 @@ TEST(LzhLzs, FlagBitsPositionsAndLengths) {
 
 TEST(LzhAdaptive, GarbageEndsCleanlyWithinTheHeaderSize) {
     std::mt19937 rng(5);
-    for (const char* m : {"-lh1-", "-lh2-", "-lh3-", "-lh5-", "-lh7-", "-lzs-", "-lz5-"}) {
+    for (const char* m : {"-lh1-", "-lh2-", "-lh3-", "-lh5-", "-lh7-", "-lzs-", "-lz5-", "-pm1-", "-pm2-"}) {
         for (int round = 0; round < 20; ++round) {
             Bytes junk(200 + rng() % 400);
             for (auto& b : junk) b = static_cast<uint8_t>(rng());
@@ -340,7 +340,7 @@ TEST(LzhAdaptive, GarbageEndsCleanlyWithinTheHeaderSize) {
 }
 
 TEST(LzhMethods, UnknownAndForeignMethodsAreRefused) {
-    for (const char* m : {"-pm1-", "-pm2-", "-lh8-", "-lhd-", "-afx-"}) {
+    for (const char* m : {"-pc1-", "-pms-", "-lh8-", "-lhd-", "-afx-"}) {
         Result r = decode(m, Bytes(10, 0), 10);
         EXPECT_EQ(r.status, arc::Status::Method) << m;
         EXPECT_TRUE(r.data.empty()) << m;
