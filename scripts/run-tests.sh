@@ -18,8 +18,13 @@ passed=0 failed=0
 for tree in native fuzz "$win"; do
   [ -f "$build/$tree/CTestTestfile.cmake" ] || continue
   log="$build/ctest-$tree.log"
-  # Wine tests share one prefix and one display; run them one at a time.
-  j=$jobs; [ "$tree" = "$win" ] && j=1
+  # Wine tests share one prefix and one display; run them one at a time, in
+  # one Wine session held open for all of them.
+  j=$jobs
+  if [ "$tree" = "$win" ]; then
+    j=1
+    bash "$here/wine.sh" --arch "$win" --hold "$build/$win/bin/qxsession.exe"
+  fi
   echo "== $tree tests"
   ctest --test-dir "$build/$tree" --output-on-failure -j "$j" 2>&1 | tee "$log" | grep -E '^(The following|[[:space:]]+[0-9]+ - |.*\*\*\*Failed|.*tests passed)' || true
   total=$(grep -oE 'tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)

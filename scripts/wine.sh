@@ -6,6 +6,8 @@
 #                                            run a program, return its exit code
 #   scripts/wine.sh [--arch A] --prefix      only make sure the prefix exists
 #   scripts/wine.sh [--arch A] --screenshot FILE.png   save the display's contents
+#   scripts/wine.sh [--arch A] --hold HOLDER.exe  keep one session up (server, services,
+#                                            desktop) for the programs that follow, until --stop
 #   scripts/wine.sh [--arch A] --stop        end wineserver and our Xvfb
 # Without --arch the tree of scripts/arch.sh is meant. Each tree has its own
 # prefix (build/wine, build/wine64); the loader of that width is called
@@ -130,6 +132,16 @@ case "${1:-}" in
     ;;
   --screenshot)
     ensure_display && import -window root "${2:?file}"
+    ;;
+  --hold)
+    # Debian's loader starts the server with no persistence: every program
+    # would boot a session of its own (services, desktop) while it runs and
+    # tear it down as it ends, racing the next one. A server that stays and a
+    # process that holds the desktop make one session for all of them.
+    holder=${2:?--hold needs the holder program}
+    ensure_display && ensure_prefix || exit 1
+    "$server" -p 2>/dev/null
+    setsid "$loader" "$holder" </dev/null >/dev/null 2>&1 &
     ;;
   --stop)
     "$server" -k 2>/dev/null
