@@ -61,7 +61,16 @@ quibex_arch() {
 }
 
 loader_problem() {
-  [ -e "$1" ] || { echo "not installed"; return; }
+  if [ ! -e "$1" ]; then
+    # scripts/deps.sh leaves the 32-bit loader out where the kernel refuses 32-bit programs.
+    local probe=
+    [ "$1" = "$WINE_LOADER32" ] && probe=$(bash "$(dirname "${BASH_SOURCE[0]}")/deps.sh" --probe 2>/dev/null)
+    case $probe in
+      "no ("*) probe=${probe#no (}; echo "not installed: ${probe%)}" ;;
+      *) echo "not installed" ;;
+    esac
+    return
+  fi
   local out
   out=$("$1" --version 2>&1 >/dev/null | head -n 1)
   if [ -z "$out" ] && [ -e /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
