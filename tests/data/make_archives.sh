@@ -58,8 +58,8 @@ pw='pass word'
 (cd "$out/src" && zip -q -X -e -P "$pw" ../enc_zip.zip $members)
 (cd "$out/src" && zip -q -X -P "$pw" - $members | cat > ../enc_zip_pipe.zip)
 (cd "$out/src" && 7zz a -tzip -bd "-p$pw" -mm=LZMA ../enc_zipcrypto_lzma.zip $members >/dev/null)
-for spec in AES128:Deflate AES192:BZip2 AES256:LZMA AES256:Copy; do
-  em=${spec%%:*} mm=${spec#*:}
+for pair in AES128:Deflate AES192:BZip2 AES256:LZMA AES256:Copy; do
+  em=${pair%%:*} mm=${pair#*:}
   name=$(printf '%s_%s' "$em" "$mm" | tr 'A-Z' 'a-z')
   (cd "$out/src" && 7zz a -tzip -bd "-p$pw" -mem=$em -mm=$mm ../enc_$name.zip $members >/dev/null)
 done
