@@ -132,7 +132,7 @@ private:
     }
 
     OutputSink* fail(Status s) {
-        if (ok(result_.status)) result_.status = s;
+        result_.status = combined(result_.status, s);
         return nullptr;
     }
 
@@ -190,7 +190,7 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
     }
     target.abandon();
     ExtractResult& r = target.result();
-    if (ok(r.status)) r.status = s;
+    r.status = combined(r.status, s);
     r.missingParts = archive.missingParts();  // also when no member listed needed them
     return std::move(r);
 }

@@ -258,6 +258,14 @@ TEST(ZipCryptFolder, CancelSkipsOneMemberAndWritesNothingOfIt) {
         for (const std::string& name : want) EXPECT_TRUE(fixtures::readFile((out / name).string()) == m->files[name]);
         ASSERT_EQ(source.asked.size(), 2u) << command;
         EXPECT_EQ(source.asked[1].member, m->zip->members()[1].name);
+
+        // A skip never hides a real failure after it: the next member, left
+        // without a password, decides the result.
+        ScriptedPasswords cancelOnly({std::nullopt});
+        options.passwords = &cancelOnly;
+        arc::ExtractResult r2 = arc::extractToFolder(*m->zip, wanted, (m->tmp.path() / "out2").string(), options);
+        EXPECT_EQ(r2.status, arc::Status::PasswordFile) << command;
+        EXPECT_TRUE(r2.written.empty()) << command;
     }
 }
 
