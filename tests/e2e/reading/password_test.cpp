@@ -58,7 +58,8 @@ TEST(E2ePassword, WrongThenRightPasswordShowsTheReadme) {
     HWND second = WaitQuestion(q, first);
     ASSERT_TRUE(second) << "a wrong password is asked again";
     EXPECT_TRUE(IsWindowVisible(e2e::childById(second, kWrongLineId)));
-    EXPECT_EQ(e2e::windowText(e2e::childById(second, kWrongLineId)), L"パスワードが違います。もう一度入力してください。");
+    EXPECT_EQ(e2e::windowText(e2e::childById(second, kWrongLineId)),
+              L"パスワードが違います。もう一度入力してください。");
     ASSERT_TRUE(Answer(second, L"secret"));
 
     HWND viewer = WaitViewer(q);
@@ -86,8 +87,9 @@ TEST(E2ePassword, CancelGivesTheNoTextReaction) {
     HWND box = nullptr;
     e2e::MessageBoxInfo m = q.waitMessage(&box);
     ASSERT_TRUE(box) << "no library error: the skipped member is one without text";
-    EXPECT_EQ(m.text, L"このZIP形式書庫には指定された条件に合うドキュメントがみつかりません。\r\n"
-                      L"アーカイバツールで確認してください。");
+    EXPECT_EQ(m.text,
+              L"このZIP形式書庫には指定された条件に合うドキュメントがみつかりません。\r\n"
+              L"アーカイバツールで確認してください。");
     EXPECT_TRUE(FilesIn(q.folder().file(L"temp")).empty());
     e2e::answerMessageBox(box, L"OK");
     EXPECT_TRUE(q.process().waitForExit().has_value());

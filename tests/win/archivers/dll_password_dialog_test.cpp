@@ -39,10 +39,10 @@ struct SeenQuestion {
 // The caller's windows: a visible owner, and over it a topmost window such
 // as a please-wait window.
 struct CallerWindows {
-    HWND owner = CreateWindowExW(0, L"STATIC", L"viewer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 400,
-                                 nullptr, nullptr, nullptr, nullptr);
-    HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"please wait", WS_POPUP | WS_CAPTION | WS_VISIBLE, 150,
-                                 150, 600, 300, owner, nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"viewer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 500, 400, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"please wait", WS_POPUP | WS_CAPTION | WS_VISIBLE, 150, 150,
+                                 600, 300, owner, nullptr, nullptr, nullptr);
     ~CallerWindows() {
         DestroyWindow(cover);
         DestroyWindow(owner);
