@@ -35,6 +35,8 @@ std::wstring utf8ToWide(const std::string& utf8) {
 
 std::string wideToUtf8(const std::wstring& wide) { return fromWide(wide, CP_UTF8); }
 
+std::string wideToAnsi(const std::wstring& wide) { return fromWide(wide, CP_ACP); }
+
 void copyAnsiField(const std::string& ansi, char* field, size_t fieldSize) {
     if (fieldSize == 0) return;
     size_t limit = fieldSize - 1, end = 0;

@@ -7,6 +7,7 @@
 
 #include "ansi.h"
 #include "command_line.h"
+#include "password_dialog.h"
 #include "progress_window.h"
 
 namespace arcdll {
@@ -137,8 +138,13 @@ int Library::runCommand(HWND owner, const std::string& utf8, std::string& report
     options.restoreAttributes = cmd.restoreAttributes;
     // ZIP passwords are bytes in the writer's code page: "-P" goes back to
     // the system code page it arrived in.
+    // Otherwise the user is asked, when the caller gave a window to own the question.
     std::optional<arc::GivenPassword> given;
-    if (cmd.password) options.passwords = &given.emplace(utf8ToAnsi(*cmd.password));
+    std::optional<PasswordDialog> dialog;
+    if (cmd.password)
+        options.passwords = &given.emplace(utf8ToAnsi(*cmd.password));
+    else if (canAskFor(owner))
+        options.passwords = &dialog.emplace(owner);
     std::unique_ptr<ProgressWindow> window;
     const ULONGLONG start = GetTickCount64();
     arc::ProgressCallback progress;

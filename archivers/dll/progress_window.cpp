@@ -2,22 +2,17 @@
 
 #include <commctrl.h>
 
+#include "library_texts.h"
+#include "this_module.h"
+
 namespace arcdll {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuibexArchiverProgress";
-constexpr wchar_t kCaption[] = L"\u5c55\u958b\u4e2d...";  // 展開中...
 constexpr UINT kCloseMessage = WM_APP + 1;
 constexpr UINT_PTR kTimerId = 1;
 constexpr int kBarRange = 1000;
-
-HINSTANCE thisModule() {
-    HMODULE m = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&thisModule), &m);
-    return m;
-}
 
 }  // namespace
 
@@ -107,7 +102,7 @@ void ProgressWindow::run() {
     RECT area{};
     if (!(owner_ && IsWindow(owner_) && IsWindowVisible(owner_) && GetWindowRect(owner_, &area)))
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, kCaption, WS_POPUP | WS_CAPTION,
+    HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, text::kProgressCaption, WS_POPUP | WS_CAPTION,
                              (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, width,
                              height, owner_ && IsWindow(owner_) ? owner_ : nullptr, nullptr, inst, this);
     if (w) {

@@ -89,6 +89,7 @@ public:
     }
 
     ExtractResult& result() { return result_; }
+    bool cancelled() const { return cancelled_; }
 
 private:
     struct Open final : OutputSink {
@@ -126,13 +127,15 @@ private:
 
     bool notify() { return !progress_ || progress_(report_); }
 
+    // The run stopped by its caller: what the stop causes afterwards (a
+    // reader's "cannot write") does not replace the cancel.
     void cancel() {
-        cancelled_ = true;
         fail(Status::UserCancel);
+        cancelled_ = true;
     }
 
     OutputSink* fail(Status s) {
-        if (ok(result_.status)) result_.status = s;
+        if (!cancelled_) result_.status = combined(result_.status, s);
         return nullptr;
     }
 
@@ -190,7 +193,7 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
     }
     target.abandon();
     ExtractResult& r = target.result();
-    if (ok(r.status)) r.status = s;
+    if (!target.cancelled()) r.status = combined(r.status, s);
     r.missingParts = archive.missingParts();  // also when no member listed needed them
     return std::move(r);
 }

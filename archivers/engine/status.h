@@ -40,4 +40,13 @@ enum class Status : int {
 
 inline bool ok(Status s) { return s == Status::Ok; }
 
+// Several members' results summed up as one: the first real failure. A member
+// the user skipped stands only when nothing else failed, so a skip never hides
+// an error (a front end may read the skip as "the rest is fine").
+inline Status combined(Status sofar, Status next) {
+    if (ok(next)) return sofar;
+    if (ok(sofar) || (sofar == Status::UserCancel && next != Status::UserCancel)) return next;
+    return sofar;
+}
+
 }  // namespace arc

@@ -41,7 +41,7 @@ public:
             Status st = extractOne(dir_.entries[i], *sink, target.passwords());
             target.end(i, st);
             if (ok(st)) continue;
-            if (ok(first)) first = st;
+            first = combined(first, st);
             if (st == Status::CannotWrite) break;  // the caller asked to stop
         }
         return first;

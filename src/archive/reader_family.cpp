@@ -44,7 +44,11 @@ std::wstring DocumentCommand(ReaderKind kind, const std::wstring& archive, const
 }
 
 bool ReaderSucceeded(ReaderKind kind, int result) {
-    if (kind == ReaderKind::Zip) return result < 0x8000 || result == 0x800D;
+    // USER_CANCEL from the ZIP library: the user declined a member's password.
+    // The members that were read stay readable, as after a member that failed
+    // with a warning (the library reports any other failure in its place).
+    constexpr int kUserCancel = 0x8020;
+    if (kind == ReaderKind::Zip) return result < 0x8000 || result == 0x800D || result == kUserCancel;
     return result == 0;
 }
 

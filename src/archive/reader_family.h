@@ -38,7 +38,8 @@ std::wstring DocumentCommand(ReaderKind kind, const std::wstring& archive, const
                              const std::wstring& member);
 
 // Whether a library result counts as success: the ZIP library's warnings
-// below 0x8000 and 0x800D are not errors; the others accept only 0.
+// below 0x8000, 0x800D and 0x8020 (members whose password the user declined)
+// are not errors; the others accept only 0.
 bool ReaderSucceeded(ReaderKind kind, int result);
 
 // "UNLHA32.DLL からエラー(8010)が報告されました。"

@@ -9,6 +9,7 @@
 #     whose bytes include "MSCF" and "-lh5-", as real stubs may
 #   sfx_both.exe  texts.lzh and then four.zip behind the stub
 #   broken.lzh  texts.lzh overwritten after its first header
+#   secret.zip  readme.txt encrypted (WinZip AES-256, password "secret"), image.bin not
 set -eu
 out=$1
 export TZ=UTC LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
@@ -39,6 +40,10 @@ for kind in four onlyhtm binary; do
   zip -q -X ../$kind.zip $files
   gcab -c -z ../$kind.cab $files
 done
+# AES: its two check bytes turn away the scenarios' wrong password but for
+# one archive in 65536 (the traditional header's one byte: one in 256).
+7zz a -tzip -bd -psecret -mem=AES256 ../secret.zip readme.txt >/dev/null
+7zz a -tzip -bd ../secret.zip image.bin >/dev/null
 cd "$out"
 
 # A stub with decoy signatures, then the archive.

@@ -35,6 +35,10 @@ TEST(ReaderFamily, SuccessRulesAndErrorTexts) {
     EXPECT_TRUE(quibex::ReaderSucceeded(ReaderKind::Zip, 0x800D));
     EXPECT_TRUE(quibex::ReaderSucceeded(ReaderKind::Zip, -1));
     EXPECT_FALSE(quibex::ReaderSucceeded(ReaderKind::Zip, 0x8010));
+    // A declined password leaves the other members readable; a missing one is an error.
+    EXPECT_TRUE(quibex::ReaderSucceeded(ReaderKind::Zip, 0x8020));
+    EXPECT_FALSE(quibex::ReaderSucceeded(ReaderKind::Zip, 0x800A));
+    EXPECT_FALSE(quibex::ReaderSucceeded(ReaderKind::Cab, 0x8020));
     EXPECT_FALSE(quibex::ReaderSucceeded(ReaderKind::Lzh, 1));
     EXPECT_FALSE(quibex::ReaderSucceeded(ReaderKind::Cab, 0x800D));
     EXPECT_TRUE(quibex::ReaderSucceeded(ReaderKind::Cab, 0));

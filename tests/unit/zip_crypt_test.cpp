@@ -258,6 +258,18 @@ TEST(ZipCryptFolder, CancelSkipsOneMemberAndWritesNothingOfIt) {
         for (const std::string& name : want) EXPECT_TRUE(fixtures::readFile((out / name).string()) == m->files[name]);
         ASSERT_EQ(source.asked.size(), 2u) << command;
         EXPECT_EQ(source.asked[1].member, m->zip->members()[1].name);
+
+        // A skip never hides a real failure after it: the next member, left
+        // without a password, decides the result.
+        // (The archive opened afresh: the one above remembers the good password.)
+        ScriptedPasswords cancelOnly({std::nullopt});
+        options.passwords = &cancelOnly;
+        arc::Status openStatus;
+        auto fresh = arc::openZip(*m->src, &openStatus);
+        ASSERT_TRUE(fresh);
+        arc::ExtractResult r2 = arc::extractToFolder(*fresh, wanted, (m->tmp.path() / "out2").string(), options);
+        EXPECT_EQ(r2.status, arc::Status::PasswordFile) << command;
+        EXPECT_TRUE(r2.written.empty()) << command;
     }
 }
 
