@@ -79,7 +79,6 @@ const Case kCases[] = {
      arc::Status::Ok,
      {'!', '!', '!', ' ', ' ', '!'}},
     {"pm2 command 29 is no copy", "-pm2-", pm2Single(29, {}), 4, arc::Status::BrokenData, {}},
-    {"pm2 command 30 is no copy", "-pm2-", pm2Single(30, {}), 4, arc::Status::BrokenData, {}},
     {"pm2 empty command code", "-pm2-", {{0, 1}, {0, 5}, {0, 3}, {0, 8}}, 4, arc::Status::BrokenData, {}},
     {"pm2 over-subscribed code",
      "-pm2-",
