@@ -129,19 +129,24 @@ std::vector<Bytes> chainSet(const std::function<void(std::vector<cabtest::SetHea
 // would reach if they were (wrongly) counted from there.
 std::vector<Bytes> smallFilesSet() {
     std::vector<cabtest::FileEntry> files = {{"big.txt", ziptest::sampleText(60000, 1)}};
-    for (int i = 0; i < 17; ++i) files.push_back({"s" + std::to_string(i) + ".txt", ziptest::sampleText(8000, 100 + i)});
+    for (int i = 0; i < 17; ++i)
+        files.push_back({"s" + std::to_string(i) + ".txt", ziptest::sampleText(8000, 100 + i)});
     return folderSet(files, cabtest::Method::None, 3, false);
 }
 
-struct HostileCase {
-    const char* fault;
-    std::vector<Bytes> parts;  // written as disk1.cab...
-    const char* removed;       // the part deleted, if any
-    const char* start;         // the part opened
+struct Expected {
     arc::Status status;
     std::vector<std::string> written;  // complete members, in set order
     std::vector<std::string> missing;
     size_t listed;
+};
+struct HostileCase {
+    const char* fault;
+    std::vector<Bytes> parts;  // written as disk1.cab...
+    struct {
+        const char *removed, *start;  // the part deleted (if any), the part opened
+    } open;
+    Expected want;
 };
 
 TEST(CabSetAnyPart, HostileSetsEndCleanly) {
@@ -149,55 +154,74 @@ TEST(CabSetAnyPart, HostileSetsEndCleanly) {
     const auto lzx = [] { return folderSet(fiveFiles(), cabtest::Method::Lzx); };
     const Bytes crossing = {'f', 'i', 'l', 'e', '2'};
     const HostileCase cases[] = {
-        {"none (control): the whole set from its last part", lzx(), nullptr, "disk4.cab", arc::Status::Ok,
-         {"file0.txt", "file1.txt", "file2.txt", "file3.txt", "file4.txt"}, {}, 5},
-        {"missing-first-part", chainSet(), "disk1.cab", "disk3.cab", arc::Status::Ok, {"b.txt", "c.txt"}, {"disk1.cab"}, 2},
+        {"none (control): the whole set from its last part",
+         lzx(),
+         {nullptr, "disk4.cab"},
+         {arc::Status::Ok, {"file0.txt", "file1.txt", "file2.txt", "file3.txt", "file4.txt"}, {}, 5}},
+        {"missing-first-part",
+         chainSet(),
+         {"disk1.cab", "disk3.cab"},
+         {arc::Status::Ok, {"b.txt", "c.txt"}, {"disk1.cab"}, 2}},
         {"ring-of-names: first names the last as previous, last the first as next",
          chainSet([](H& h) {
              h[0].hasPrevious = true, h[0].previous = "disk3.cab", h[2].hasNext = true, h[2].next = "disk1.cab";
          }),
-         nullptr, "disk2.cab", arc::Status::Ok, {"a.txt", "b.txt", "c.txt"}, {"disk3.cab", "disk1.cab"}, 3},
-        {"part-names-itself", chainSet([](H& h) { h[1].previous = h[1].next = "disk2.cab"; }), nullptr, "disk2.cab",
-         arc::Status::Ok, {"b.txt"}, {"disk2.cab", "disk2.cab"}, 1},
-        {"foreign-set-id", chainSet([](H& h) { h[0].setId = 0x7777; }), nullptr, "disk3.cab", arc::Status::Ok,
-         {"b.txt", "c.txt"}, {"disk1.cab"}, 2},
-        {"index-out-of-turn", chainSet([](H& h) { h[0].index = 5; }), nullptr, "disk2.cab", arc::Status::Ok,
-         {"b.txt", "c.txt"}, {"disk1.cab"}, 2},
+         {nullptr, "disk2.cab"},
+         {arc::Status::Ok, {"a.txt", "b.txt", "c.txt"}, {"disk3.cab", "disk1.cab"}, 3}},
+        {"part-names-itself",
+         chainSet([](H& h) { h[1].previous = h[1].next = "disk2.cab"; }),
+         {nullptr, "disk2.cab"},
+         {arc::Status::Ok, {"b.txt"}, {"disk2.cab", "disk2.cab"}, 1}},
+        {"foreign-set-id",
+         chainSet([](H& h) { h[0].setId = 0x7777; }),
+         {nullptr, "disk3.cab"},
+         {arc::Status::Ok, {"b.txt", "c.txt"}, {"disk1.cab"}, 2}},
+        {"index-out-of-turn",
+         chainSet([](H& h) { h[0].index = 5; }),
+         {nullptr, "disk2.cab"},
+         {arc::Status::Ok, {"b.txt", "c.txt"}, {"disk1.cab"}, 2}},
         {"previous-name-leaves-the-folder (a copy of disk1.cab lies there)",
-         chainSet([](H& h) { h[1].previous = "../other/disk1.cab"; }), nullptr, "disk2.cab", arc::Status::Ok,
-         {"b.txt", "c.txt"}, {"../other/disk1.cab"}, 2},
-        {"missing-middle-part: members needing it fail, those wholly before it come whole", lzx(), "disk3.cab",
-         "disk1.cab", arc::Status::NotFindArcFile, {"file0.txt", "file1.txt"}, {"disk3.cab"}, 3},
+         chainSet([](H& h) { h[1].previous = "../other/disk1.cab"; }),
+         {nullptr, "disk2.cab"},
+         {arc::Status::Ok, {"b.txt", "c.txt"}, {"../other/disk1.cab"}, 2}},
+        {"missing-middle-part: members needing it fail, those wholly before it come whole",
+         lzx(),
+         {"disk3.cab", "disk1.cab"},
+         {arc::Status::NotFindArcFile, {"file0.txt", "file1.txt"}, {"disk3.cab"}, 3}},
         {"missing-first-part of a stored folder: no file starting later is written from wrong offsets",
-         smallFilesSet(), "disk1.cab", "disk3.cab", arc::Status::NotFindArcFile, {}, {"disk1.cab"}, 17},
+         smallFilesSet(),
+         {"disk1.cab", "disk3.cab"},
+         {arc::Status::NotFindArcFile, {}, {"disk1.cab"}, 17}},
         {"continued-entry-renamed in the second part",
          [&] {
              auto p = lzx();
              *(std::search(p[1].begin(), p[1].end(), crossing.begin(), crossing.end()) + 4) = 'X';
              return p;
          }(),
-         nullptr, "disk1.cab", arc::Status::NotFindArcFile, {"file0.txt", "file1.txt"}, {"disk2.cab"}, 3},
+         {nullptr, "disk1.cab"},
+         {arc::Status::NotFindArcFile, {"file0.txt", "file1.txt"}, {"disk2.cab"}, 3}},
         {"compression-differs across the boundary",
          [&] {
              auto p = lzx();
              p[1] = folderSet(fiveFiles(), cabtest::Method::Mszip)[1];
              return p;
          }(),
-         nullptr, "disk1.cab", arc::Status::NotFindArcFile, {"file0.txt", "file1.txt"}, {"disk2.cab"}, 3},
+         {nullptr, "disk1.cab"},
+         {arc::Status::NotFindArcFile, {"file0.txt", "file1.txt"}, {"disk2.cab"}, 3}},
     };
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.fault);
         ziptest::TempDir tmp;
         const fs::path set = tmp.path() / "set";
         for (size_t p = 0; p < c.parts.size(); ++p) ziptest::writeFile(set / kDisks[p], c.parts[p]);
-        ziptest::writeFile(tmp.path() / "other" / "disk1.cab", c.parts[0]);
-        if (c.removed) fs::remove(set / c.removed);
-        Outcome o = openPart(set / c.start, tmp.path() / "out");
-        EXPECT_EQ(o.status, c.status);
-        EXPECT_EQ(o.written, c.written);
-        EXPECT_EQ(o.files.size(), c.written.size());  // no partial file left
-        EXPECT_EQ(o.missing, c.missing);
-        EXPECT_EQ(o.listed.size(), c.listed);
+        ziptest::writeFile(tmp.path() / "other" / "disk1.cab", c.parts[0]);  // for names that leave the folder
+        if (c.open.removed) fs::remove(set / c.open.removed);
+        Outcome o = openPart(set / c.open.start, tmp.path() / "out");
+        EXPECT_EQ(o.status, c.want.status);
+        EXPECT_EQ(o.written, c.want.written);
+        EXPECT_EQ(o.files.size(), c.want.written.size());  // no partial file left
+        EXPECT_EQ(o.missing, c.want.missing);
+        EXPECT_EQ(o.listed.size(), c.want.listed);
         EXPECT_TRUE(eachOnce(o.listed));
     }
 }

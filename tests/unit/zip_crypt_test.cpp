@@ -242,7 +242,8 @@ TEST(ZipCryptAes, Ae1ChecksTheCrc) {
         return b;
     };
     const uint32_t crc = ziptest::crcOf(m->files["a.txt"]);
-    for (const auto& [fileCrc, want] : {std::pair{crc, arc::Status::Ok}, std::pair{crc ^ 0x10000, arc::Status::FileCrc}}) {
+    for (const auto& [fileCrc, want] :
+         {std::pair{crc, arc::Status::Ok}, std::pair{crc ^ 0x10000, arc::Status::FileCrc}}) {
         auto opened = ziptest::openBytes(asAe1(fileCrc));
         ASSERT_TRUE(opened->archive);
         arc::GivenPassword pw(kPassword);
