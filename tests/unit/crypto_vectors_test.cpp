@@ -1,6 +1,7 @@
 // The engine's cryptographic primitives against their published test
-// vectors: FIPS-197 appendices B and C, FIPS 180 SHA-1 examples, RFC 2202
-// (HMAC-SHA1) and RFC 6070 (PBKDF2-HMAC-SHA1).
+// vectors: FIPS-197 appendix C, FIPS 180 SHA-1 examples, RFC 2202
+// (HMAC-SHA1) and RFC 6070 (PBKDF2-HMAC-SHA1); one row per key, message or
+// output length class.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -20,7 +21,6 @@ Bytes hex(const std::string& h) {
     return out;
 }
 Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes repeat(uint8_t b, size_t n) { return Bytes(n, b); }
 Bytes counting(uint8_t from, size_t n) {
     Bytes out(n);
     for (size_t i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(from + i);
@@ -35,28 +35,26 @@ std::string hexOf(const uint8_t* p, size_t n) {
 
 struct AesCase {
     const char* label;
-    Bytes key, plain;
-    const char* cipher;
+    Bytes key;
+    const char* cipher;  // of the one plaintext block of appendix C
 };
 
 TEST(CryptoVectors, AesFips197) {
-    const Bytes plainC = hex("00112233445566778899aabbccddeeff");
+    const Bytes plain = hex("00112233445566778899aabbccddeeff");
     const AesCase cases[] = {
-        {"B", hex("2b7e151628aed2a6abf7158809cf4f3c"), hex("3243f6a8885a308d313198a2e0370734"),
-         "3925841d02dc09fbdc118597196a0b32"},
-        {"C.1 AES-128", counting(0, 16), plainC, "69c4e0d86a7b0430d8cdb78070b4c55a"},
-        {"C.2 AES-192", counting(0, 24), plainC, "dda97ca4864cdfe06eaf70a0ec0d7191"},
-        {"C.3 AES-256", counting(0, 32), plainC, "8ea2b7ca516745bfeafc49904b496089"},
+        {"C.1 AES-128", counting(0, 16), "69c4e0d86a7b0430d8cdb78070b4c55a"},
+        {"C.2 AES-192", counting(0, 24), "dda97ca4864cdfe06eaf70a0ec0d7191"},
+        {"C.3 AES-256", counting(0, 32), "8ea2b7ca516745bfeafc49904b496089"},
     };
     for (const AesCase& c : cases) {
         arc::crypto::Aes aes;
         ASSERT_TRUE(aes.setKey(c.key.data(), c.key.size())) << c.label;
         uint8_t out[16];
-        aes.encryptBlock(c.plain.data(), out);
+        aes.encryptBlock(plain.data(), out);
         EXPECT_EQ(hexOf(out, sizeof out), c.cipher) << c.label;
     }
     arc::crypto::Aes bad;
-    EXPECT_FALSE(bad.setKey(plainC.data(), 15));
+    EXPECT_FALSE(bad.setKey(plain.data(), 15));
 }
 
 struct DigestCase {
@@ -72,7 +70,7 @@ TEST(CryptoVectors, Sha1Fips180) {
         {"abc", {}, text("abc"), "a9993e364706816aba3e25717850c26c9cd0d89d"},
         {"two blocks", {}, text("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
          "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
-        {"million a", {}, repeat('a', 1000000), "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
+        {"million a", {}, Bytes(1000000, 'a'), "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
     };
     for (const DigestCase& c : cases) {
         arc::crypto::Sha1 whole;
@@ -88,14 +86,10 @@ TEST(CryptoVectors, Sha1Fips180) {
 
 TEST(CryptoVectors, HmacSha1Rfc2202) {
     const DigestCase cases[] = {
-        {"1", repeat(0x0b, 20), text("Hi There"), "b617318655057264e28bc0b6fb378c8ef146be00"},
+        {"1", Bytes(20, 0x0b), text("Hi There"), "b617318655057264e28bc0b6fb378c8ef146be00"},
         {"2", text("Jefe"), text("what do ya want for nothing?"), "effcdf6ae5eb2fa2d27416d5f184df9c259a7c79"},
-        {"3", repeat(0xaa, 20), repeat(0xdd, 50), "125d7342b9ac11cd91a39af48aa17b4f63f175d3"},
-        {"4", counting(1, 25), repeat(0xcd, 50), "4c9007f4026250c6bc8414f9bf50c86c2d7235da"},
-        {"5", repeat(0x0c, 20), text("Test With Truncation"), "4c1a03424b55e07fe7f27be1d58bb9324a9a5a04"},
-        {"6", repeat(0xaa, 80), text("Test Using Larger Than Block-Size Key - Hash Key First"),
-         "aa4ae5e15272d00e95705637ce8a3b55ed402112"},
-        {"7", repeat(0xaa, 80), text("Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data"),
+        {"3", Bytes(20, 0xaa), Bytes(50, 0xdd), "125d7342b9ac11cd91a39af48aa17b4f63f175d3"},
+        {"7", Bytes(80, 0xaa), text("Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data"),
          "e8e99d0f45237d786d6bbaa7965c7808bbff1a91"},
     };
     for (const DigestCase& c : cases) {
@@ -120,7 +114,6 @@ TEST(CryptoVectors, Pbkdf2HmacSha1Rfc6070) {
     const Pbkdf2Case cases[] = {
         {"password", "salt", 1, "0c60c80f961f0e71f3a9b524af6012062fe037a6"},
         {"password", "salt", 2, "ea6c014dc72d6f8ccd1ed92ace1d41f0d8de8957"},
-        {"password", "salt", 4096, "4b007901b765489abead49d926f721d065a429c1"},
         {"passwordPASSWORDpassword", "saltSALTsaltSALTsaltSALTsaltSALTsalt", 4096,
          "3d2eec4fe41c849b80c8d83662c0e44a8b291a964cf2f07038"},
         {std::string("pass\0word", 9), std::string("sa\0lt", 5), 4096, "56fa6aa75548099dcc37d7f03425e0c3"},
