@@ -2,6 +2,7 @@
 // are computed once from the field arithmetic instead of being typed in.
 #include "crypto_aes.h"
 
+#include "big_endian.h"
 #include "crypto_sha1.h"
 
 namespace arc::crypto {
@@ -51,16 +52,6 @@ const Tables& tables() {
     return t;
 }
 
-inline uint32_t be32(const uint8_t* p) {
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | p[3];
-}
-inline void putBe32(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v >> 24);
-    p[1] = static_cast<uint8_t>(v >> 16);
-    p[2] = static_cast<uint8_t>(v >> 8);
-    p[3] = static_cast<uint8_t>(v);
-}
 
 uint32_t subWord(const uint8_t* sbox, uint32_t w) {
     return (uint32_t{sbox[w >> 24]} << 24) | (uint32_t{sbox[(w >> 16) & 0xFF]} << 16) |

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "big_endian.h"
+
 namespace arc {
 
 namespace {
 constexpr size_t kHeaderSize = 128;
 
-uint32_t be32(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
 uint64_t padded(uint64_t n) { return (n + kHeaderSize - 1) / kHeaderSize * kHeaderSize; }
 }  // namespace
 
