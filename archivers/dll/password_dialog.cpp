@@ -94,22 +94,23 @@ private:
     // Above every window of the calling program (a please-wait window, a
     // viewer, a progress window), topmost too when one of them is, and in
     // the foreground, so the question is never hidden behind them.
+    struct TopmostScan {
+        HWND self;
+        bool topmost = false;
+    };
+    // An enumeration callback must be WINAPI (stdcall in the 32-bit tree), which a lambda is not.
+    static BOOL CALLBACK NoteTopmost(HWND w, LPARAM lp) {
+        auto* s = reinterpret_cast<TopmostScan*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (w != s->self && pid == GetCurrentProcessId() && IsWindowVisible(w) &&
+            (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST))
+            s->topmost = true;
+        return TRUE;
+    }
     static void comeToFront(HWND hwnd) {
-        struct Scan {
-            HWND self;
-            bool topmost = false;
-        } scan{hwnd};
-        EnumWindows(
-            [](HWND w, LPARAM lp) -> BOOL {
-                auto* s = reinterpret_cast<Scan*>(lp);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (w != s->self && pid == GetCurrentProcessId() && IsWindowVisible(w) &&
-                    (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST))
-                    s->topmost = true;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&scan));
+        TopmostScan scan{hwnd};
+        EnumWindows(NoteTopmost, reinterpret_cast<LPARAM>(&scan));
         SetWindowPos(hwnd, scan.topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetForegroundWindow(hwnd);
     }

@@ -30,24 +30,26 @@ inline std::wstring saveTestScreenshot(HWND window = nullptr, const std::wstring
   return saveScreenshot(currentTestName() + (suffix.empty() ? L"" : L"-" + suffix), window);
 }
 
+struct ProgramWindowSearch {
+  DWORD shell;
+  bool found = false;
+};
+
+// EnumWindows wants a WINAPI (stdcall in the 32-bit tree) callback, which a lambda is not.
+inline BOOL CALLBACK noteProgramWindow(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ProgramWindowSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == s->shell || pid == GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
+  s->found = true;
+  return FALSE;
+}
+
 // True while a program other than the desktop's own shell shows a top-level window.
 inline bool programWindowShown() {
-  DWORD shell = 0;
-  GetWindowThreadProcessId(GetDesktopWindow(), &shell);
-  struct Search {
-    DWORD shell;
-    bool found = false;
-  } search{shell};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == s->shell || pid == GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-        s->found = true;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ProgramWindowSearch search{};
+  GetWindowThreadProcessId(GetDesktopWindow(), &search.shell);
+  EnumWindows(noteProgramWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
