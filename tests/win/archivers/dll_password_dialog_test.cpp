@@ -49,25 +49,28 @@ struct CallerWindows {
     }
 };
 
+struct QuestionSearch {
+    HWND notThis, found = nullptr;
+};
+
+// WINAPI (stdcall in the 32-bit tree): no lambda can be given to EnumWindows there.
+BOOL CALLBACK noteQuestion(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<QuestionSearch*>(lp);
+    wchar_t text[64] = {}, cls[16] = {};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (w == s->notThis || pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
+    // Read without messages: the command's thread answers none until it shows a dialog.
+    GetClassNameW(w, cls, static_cast<int>(std::size(cls)));
+    InternalGetWindowText(w, text, static_cast<int>(std::size(text)));
+    if (std::wstring(cls) != L"#32770" || kCaption != text) return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
 HWND findQuestion(HWND notThis) {
-    struct Find {
-        HWND notThis, found = nullptr;
-    } f{notThis};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Find*>(lp);
-            wchar_t text[64] = {}, cls[16] = {};
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (w == s->notThis || pid != GetCurrentProcessId() || !IsWindowVisible(w)) return TRUE;
-            // Read without messages: the command's thread answers none until it shows a dialog.
-            GetClassNameW(w, cls, static_cast<int>(std::size(cls)));
-            InternalGetWindowText(w, text, static_cast<int>(std::size(text)));
-            if (std::wstring(cls) != L"#32770" || kCaption != text) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    QuestionSearch f{notThis};
+    EnumWindows(noteQuestion, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
 
