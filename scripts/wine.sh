@@ -140,12 +140,24 @@ case "${1:-}" in
     # process that holds the desktop make one session for all of them.
     holder=${2:?--hold needs the holder program}
     ensure_display && ensure_prefix || exit 1
+    if [ -f "$state/holder.pid" ] && kill -0 "$(cat "$state/holder.pid")" 2>/dev/null; then exit 0; fi
+    "$server" -w  # a session still ending (a --stop just before) must be gone first
     "$server" -p 2>/dev/null
     setsid "$loader" "$holder" </dev/null >/dev/null 2>&1 &
+    echo $! >"$state/holder.pid"
     ;;
   --stop)
+    # Returns once the session and the display are gone, so that whatever
+    # starts next starts clean.
     "$server" -k 2>/dev/null
-    if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null; rm -f "$state/xvfb.pid"; fi
+    "$server" -w 2>/dev/null
+    rm -f "$state/holder.pid"
+    if [ -f "$state/xvfb.pid" ]; then
+      xvfb=$(cat "$state/xvfb.pid")
+      kill "$xvfb" 2>/dev/null
+      for _ in $(seq 50); do kill -0 "$xvfb" 2>/dev/null || break; sleep 0.1; done
+      rm -f "$state/xvfb.pid"
+    fi
     ;;
   "")
     echo "usage: wine.sh [--arch win32|win64] PROGRAM [ARGS...] | --prefix | --screenshot FILE | --stop" >&2
