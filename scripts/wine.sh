@@ -145,6 +145,13 @@ case "${1:-}" in
     "$server" -p 2>/dev/null
     setsid "$loader" "$holder" </dev/null >/dev/null 2>&1 &
     echo $! >"$state/holder.pid"
+    # Returns once the session has booted (its start-up program done, the
+    # desktop up): a program started into a session still booting can hang
+    # at its exit.
+    for _ in $(seq 300); do
+      if pgrep -f 'system32.explorer\.exe' >/dev/null && ! pgrep -f 'wineboot\.exe' >/dev/null; then break; fi
+      sleep 0.1
+    done
     ;;
   --stop)
     # Returns once the session and the display are gone, so that whatever
