@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "viewer/link_scanner.h"
-#include "viewer/text_encoding.h"
+#include "viewer/text_view/link_scanner.h"
+#include "viewer/text_view/text_encoding.h"
 
 using namespace quibex;
 using Clock = std::chrono::steady_clock;

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/large_text_view.h"
+#include "viewer/text_view/large_text_view.h"
 
 namespace {
 

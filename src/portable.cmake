@@ -21,13 +21,13 @@ set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/options/key_list_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/install/welcome_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/tab_caption.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_encoding.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_view/text_encoding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_view/text_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/viewer_geometry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/path_ellipsis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/viewer/drop_rules.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/link_scanner.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/viewer/link_table.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_view/link_scanner.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/viewer/text_view/link_table.cpp
 )
 add_library(quibex_portable STATIC ${QUIBEX_PORTABLE_SOURCES})
 target_include_directories(quibex_portable PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -18,6 +18,7 @@
 #include "core/paths.h"
 #include "viewer/tab_caption.h"
 #include "viewer/viewer_form.h"
+#include "viewer/text_view/box_format.h"
 #include "viewer/viewer_texts.h"
 #include "viewer/viewer_window.h"
 
@@ -28,16 +29,16 @@ void InsertTab(ViewerForm& f, int index, const std::wstring& caption, const std:
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(caption.c_str());
-    SendMessageW(f.tabStrip, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
-    if (f.tabTips.size() <= static_cast<size_t>(index)) f.tabTips.resize(static_cast<size_t>(index) + 1);
-    f.tabTips[static_cast<size_t>(index)] = tip;
+    SendMessageW(f.tabs.strip, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
+    if (f.tabs.tips.size() <= static_cast<size_t>(index)) f.tabs.tips.resize(static_cast<size_t>(index) + 1);
+    f.tabs.tips[static_cast<size_t>(index)] = tip;
 }
 
 void SetTabCaption(ViewerForm& f, int index, const std::wstring& caption) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(caption.c_str());
-    SendMessageW(f.tabStrip, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(f.tabs.strip, TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
 }
 
 // Lets pending window messages run; false when the viewer went away meanwhile.
@@ -55,7 +56,7 @@ LONG BoxPosition(const std::wstring& text, size_t index) {
 }
 
 void ShowNoText(ViewerForm& f) {
-    HWND box = f.txtView[0];
+    HWND box = f.tabs.BoxAt(0);
     std::wstring body = kNoTextBody;
     SetBoxText(box, body);
     if (!IsDefaultTextColour(AppSettings().TextColor)) ColourRange(box, 0, -1, ResolveColour(AppSettings().TextColor));
@@ -76,9 +77,9 @@ int BuildTabList(ViewerForm& f, const std::vector<std::wstring>& names) {
     // Only a readme this archive brought counts, not one an earlier run left.
     const bool hasReadme = std::any_of(names.begin(), names.end(), IsReadmeName);
     if (s.ReadmeFirst == 1 && hasReadme) {
-        f.lastTabIndex = 0;
+        f.tabs.lastIndex = 0;
         InsertTab(f, 0, TabCaption(kReadmePlaceholder, 0, rules), TabTooltip(0, rules));
-        f.tabFiles.assign(1, TabFile{app.WorkFolder + kReadmeName, 0});
+        f.tabs.files.assign(1, TabFile{app.WorkFolder + kReadmeName, 0});
         count = 1;
         readmePlaced = true;
     }
@@ -89,10 +90,10 @@ int BuildTabList(ViewerForm& f, const std::vector<std::wstring>& names) {
             if (readmePlaced && IsReadmeName(name)) {
                 SetTabCaption(f, 0, TabCaption(name, 0, rules));  // the case the file really has
             } else {
-                int i = ++f.lastTabIndex;
+                int i = ++f.tabs.lastIndex;
                 InsertTab(f, i, TabCaption(name, static_cast<size_t>(i), rules),
                           TabTooltip(static_cast<size_t>(i), rules));
-                f.tabFiles.push_back(TabFile{app.WorkFolder + name, 0});
+                f.tabs.files.push_back(TabFile{app.WorkFolder + name, 0});
                 if (i > 0) {
                     if (!CreateTextBox(f, i)) throw std::runtime_error("no text box");
                     if (s.TextLoadMode == 0) LoadTabText(f, i, true);
@@ -122,7 +123,7 @@ void BuildViewer(const ArchiveContents& contents) {
     ViewerForm& f = *fp;
     const Settings& s = AppSettings();
     f.documents = contents.documents;
-    f.lastTabIndex = -1;
+    f.tabs.lastIndex = -1;
     int count = 0;
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     if (s.TopMost == 1) SetViewerTopMost(f, true);
@@ -134,37 +135,37 @@ void BuildViewer(const ArchiveContents& contents) {
         } else {
             count = BuildTabList(f, contents.texts);
             if (count < 0) return;
-            if (f.lastTabIndex >= 0) LoadTabText(f, 0, s.TextLoadMode == 0);
+            if (f.tabs.lastIndex >= 0) LoadTabText(f, 0, s.TextLoadMode == 0);
         }
         std::wstring longPath = LongPathName(f.archive.path);
-        f.statusPath = longPath.empty() ? f.archive.path : longPath;
-        ShowWindow(f.statusBar, SW_SHOWNA);
+        f.status.path = longPath.empty() ? f.archive.path : longPath;
+        ShowWindow(f.status.bar, SW_SHOWNA);
         if (count == 1 && ShortCutDigitOn(s.ShortCutKey, 6)) {
             wchar_t caption[MAX_PATH] = {};
             TCITEMW item{};
             item.mask = TCIF_TEXT;
             item.pszText = caption;
             item.cchTextMax = static_cast<int>(std::size(caption));
-            SendMessageW(f.tabStrip, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            SendMessageW(f.tabs.strip, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
             SetTabCaption(f, 0, DropNumberPrefix(caption));
-            f.tabTips[0].clear();
+            f.tabs.tips[0].clear();
         }
         // The splash goes; the tab strip and the first text come.
         f.built = true;
         ShowWindow(f.frame2, SW_HIDE);
         SetWindowPos(f.frame1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        ShowWindow(f.tabStrip, SW_SHOWNA);
-        ShowWindow(f.txtView[0], SW_SHOWNA);
-        SendMessageW(f.tabStrip, TCM_SETCURSEL, 0, 0);
+        ShowWindow(f.tabs.strip, SW_SHOWNA);
+        ShowWindow(f.tabs.BoxAt(0), SW_SHOWNA);
+        SendMessageW(f.tabs.strip, TCM_SETCURSEL, 0, 0);
         ShowWindow(f.dummy, SW_SHOWNA);
-        if (f.toolbar) {
+        if (f.toolbar.bar) {
             SetToolbarHints(f);
-            ShowWindow(f.toolbar, SW_SHOWNA);
+            ShowWindow(f.toolbar.bar, SW_SHOWNA);
         }
         LayoutViewer(f);
-        if (f.lastTabIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabStrip, TCM_HIGHLIGHTITEM, 0, TRUE);
-        SetFocus(f.txtView[0]);
-        SetStatusPanel(f, 1, FitPathToStatus(f, f.statusPath));
+        if (f.tabs.lastIndex > 0 && s.HighLightTab == 1) SendMessageW(f.tabs.strip, TCM_HIGHLIGHTITEM, 0, TRUE);
+        SetFocus(f.tabs.BoxAt(0));
+        SetStatusPanel(f, 1, FitPathToStatus(f, f.status.path));
         SetStatusPanel(f, 2, FamilyOf(f.archive.kind).formatName);
         SetStatusPanel(f, 3, std::to_wstring(count));
         SetCursor(oldCursor);

@@ -22,7 +22,7 @@ namespace {
 
 std::wstring SelectedTextPath() {
     ViewerForm* f = Form();
-    if (!f || f->lastTabIndex < 0) return {};
+    if (!f || f->tabs.lastIndex < 0) return {};
     return TabFilePath(SelectedTabIndex());
 }
 

@@ -12,7 +12,7 @@ namespace quibex {
 
 HWND ViewerTabStrip();
 HWND ViewerStatusBar();
-// txtView(index), or nullptr.
+// The text box of tab `index` (0-based), or nullptr.
 HWND ViewerTextBox(int index);
 // Index of the last tab; below 0 when no text is shown.
 int LastTabIndex();

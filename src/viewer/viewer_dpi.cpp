@@ -20,12 +20,12 @@ void OnViewerDpiChanged(ViewerForm& f, int dpi, const RECT& suggested) {
     if (old > 0 && f.initialTabHeight > 0) f.initialTabHeight = MulDiv(f.initialTabHeight, dpi, old);
     // The controls take the new font before the old one is deleted.
     if (UniqueFont font = MakeViewerUiFont(dpi)) {
-        for (HWND control : {f.tabStrip, f.statusBar})
+        for (HWND control : {f.tabs.strip, f.status.bar})
             if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
         f.uiFont = std::move(font);
     }
-    if (f.toolbar) RescaleToolbar(f);
-    if (f.statusBar) SendMessageW(f.statusBar, WM_SIZE, 0, 0);  // its height follows the font
+    if (f.toolbar.bar) RescaleToolbar(f);
+    if (f.status.bar) SendMessageW(f.status.bar, WM_SIZE, 0, 0);  // its height follows the font
     SetWindowPos(f.hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     SizeStatusPanels(f);

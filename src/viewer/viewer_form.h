@@ -16,30 +16,60 @@
 #include "core/handle.h"
 #include "core/window_base.h"
 #include "ui/toolbar_images.h"
-#include "viewer/link_scanner.h"
-#include "viewer/text_window.h"
+#include "viewer/text_view/link_table.h"
+#include "viewer/text_view/text_view.h"
 
 namespace quibex {
 
-// One text of the tab list: tab k+1 and txtView[k].
+// One text of the tab list: tab k+1 shows files[k] in views[k].
 struct TabFile {
     std::wstring Path;
     short Loaded = 0;
 };
 
-// The links of a tab whose text is in a rich-edit box (a large-text view
-// keeps its own): found as the text arrives, coloured as they are found.
-struct TabLinks {
-    explicit TabLinks(uint64_t limitChars) : finder(limitChars) {}
-    LinkFinder finder;
-    LinkTable table;
-    std::wstring text;    // the box's text as far as it has been scanned
-    size_t coloured = 0;  // links [0, coloured) have their colour
+// The tab strip and the text of each tab: viewer_tabs.cpp moves between
+// them, viewer_text.cpp loads and shows them, viewer_build.cpp fills them.
+struct ViewerTabs {
+    HWND strip = nullptr;  // TabStrip1
+    std::vector<TabFile> files;
+    std::vector<std::unique_ptr<TextView>> views;  // made hidden at build; a large text swaps its view on loading
+    std::vector<std::wstring> tips;
+    int lastIndex = -1;
+    int selected = 0;       // the tab being left while the selection changes
+    bool ownTools = false;  // the tab tooltips are ours (see tab_tooltips.cpp)
+
+    bool Has(int index) const { return index >= 0 && static_cast<size_t>(index) < views.size(); }
+    HWND BoxAt(int index) const { return Has(index) ? views[static_cast<size_t>(index)]->Box() : nullptr; }
+    // The tab whose text `box` shows, or -1.
+    int TabOf(HWND box) const;
+};
+
+// The link pointer over a text box and the click that opens a link (viewer_links.cpp).
+struct LinkPointer {
+    HWND box = nullptr;                // the text box showing the link pointer
+    size_t scanPos = 0;                // the character under the pointer
+    std::optional<LinkRange> pressed;  // the marked run the left button went down on
+    bool failed = false;               // the pointer test failed once and is off
+    std::wstring pending;              // waiting for kMsgOpenLink
+};
+
+// Toolbar1 (viewer_toolbar.cpp).
+struct ToolbarState {
+    HWND bar = nullptr;  // built by the toolbar code when present
+    bool shiftAtClick = false;
+    std::array<std::wstring, 7> hints;  // status panel 1 while the pointer is over button i
+    UniqueImageList images[2];          // the images shown, the pointed-at ones for hovering
+};
+
+// StatusBar1 (viewer_status.cpp, viewer_layout.cpp).
+struct StatusBarState {
+    HWND bar = nullptr;
+    std::wstring path;       // the archive's path as panel 1 shows it, before fitting
+    std::wstring savedText;  // panel 1's text while a toolbar hint covers it
 };
 
 // Private messages of the viewer window.
 inline constexpr UINT_PTR kProgressTimer = 90;  // the caption's progress of a large text being read
-inline constexpr UINT_PTR kLoadTimer = 100;     // + tab index: the next page of that tab's text
 inline constexpr UINT kMsgDeferredClose = WM_APP + 41;
 inline constexpr UINT kMsgDroppedArchive = WM_APP + 42;  // wParam: drop modifiers; path in droppedPath
 inline constexpr UINT kMsgOpenLink = WM_APP + 43;        // the link in pendingLink, after the click is done
@@ -50,21 +80,16 @@ struct ViewerForm : Window {
     // Creates the window hidden.
     bool Make();
 
-    OpenedArchive archive;                              // what the viewer shows, from LoadViewer on
-    std::vector<DocumentEntry> documents;               // the archive's other documents, from BuildViewer on
-    HWND tabStrip = nullptr;                            // TabStrip1
+    OpenedArchive archive;                 // what the viewer shows, from LoadViewer on
+    std::vector<DocumentEntry> documents;  // the archive's other documents, from BuildViewer on
+    ViewerTabs tabs;
+    LinkPointer linkPointer;
+    ToolbarState toolbar;
+    StatusBarState status;
     HWND frame1 = nullptr;                              // holds the text boxes
     HWND frame2 = nullptr;                              // splash cover with the engraved name (picLogo drawn on it)
     std::unique_ptr<Window> frameWindow, splashWindow;  // the objects of frame1 and frame2
-    HWND statusBar = nullptr;                           // StatusBar1
     HWND dummy = nullptr;                               // target of the deferred Esc close
-    HWND toolbar = nullptr;                             // Toolbar1, built by the toolbar code when present
-    std::vector<HWND> txtView;
-    std::vector<TabFile> tabFiles;
-    std::vector<std::wstring> tabTips;
-    std::vector<std::unique_ptr<TextWindow>> windows;  // per tab, null until loaded
-    int lastTabIndex = -1;
-    int selectedText = 0;
     int keySource = 0;
     int allowSecondInstance = 0;
     int closingByEsc = 0;
@@ -72,23 +97,11 @@ struct ViewerForm : Window {
     bool startMaximized = false;
     bool built = false;
     bool closing = false;
-    std::wstring statusPath;
-    std::wstring savedStatusText;
-    bool shiftAtToolbarClick = false;
-    std::array<std::wstring, 7> toolbarHints;      // status panel 1 while the pointer is over button i
-    UniqueImageList toolbarImages[2];              // the images shown, the pointed-at ones for hovering
-    bool inSysCommand = false;                     // a system-menu item is being handled
-    int dropMode = 1;                              // 0 while another window of the program is open over the viewer
-    std::vector<std::unique_ptr<TabLinks>> links;  // per tab; null for a large-text view or before loading
-    HWND linkPointerBox = nullptr;                 // the text box showing the link pointer
-    size_t linkScanPos = 0;                        // the character under the pointer
-    std::optional<LinkRange> pressedLink;          // the marked run the left button went down on
-    bool linkPointerFailed = false;                // the pointer test failed once and is off
-    std::wstring pendingLink;                      // waiting for kMsgOpenLink
-    bool ownTabTools = false;                      // the tab tooltips are ours (see tab_tooltips.cpp)
-    std::wstring droppedPath;                      // an OLE drop waiting for kMsgDroppedArchive
-    int dpi = 0;                                   // the parts' scale: the screen's, then the monitor's after a move
-    UniqueFont uiFont;                             // kept until the object goes, after every control using it
+    bool inSysCommand = false;  // a system-menu item is being handled
+    int dropMode = 1;           // 0 while another window of the program is open over the viewer
+    std::wstring droppedPath;   // an OLE drop waiting for kMsgDroppedArchive
+    int dpi = 0;                // the parts' scale: the screen's, then the monitor's after a move
+    UniqueFont uiFont;          // kept until the object goes, after every control using it
     UniqueFont logoFont;
     HMODULE richEditLibrary = nullptr;
 
@@ -101,25 +114,17 @@ protected:
 ViewerForm* Form();
 
 // viewer_text.cpp
-HWND CreateTextBox(ViewerForm& f, int index);
-LONG TextLength(HWND box);
-// Runs `format`, which moves the selection to colour text, without the
-// reader seeing it: the selection and the first visible line come back.
-void FormatKeepingView(HWND box, const std::function<void()>& format);
-// Loads TabFiles[i] into txtView[i]: its first part at once, the rest at
-// once when `complete`, else from the message loop. A large text puts a
+// Makes tab `index`'s text view: a hidden rich-edit box filling Frame1.
+bool CreateTextBox(ViewerForm& f, int index);
+// Loads files[i] into views[i]: its first part at once, the rest at once
+// when `complete`, else from the message loop. A large text puts a
 // large-text view in place of the box.
 void LoadTabText(ViewerForm& f, int index, bool complete);
-void ContinueLoading(ViewerForm& f, int index);
-bool TextPending(ViewerForm& f, int index);
+bool TextPending(const ViewerForm& f, int index);
 // The caption shows how far the selected tab's large text has been read,
 // while any large text is still being read.
 void ShowLoadingProgress(ViewerForm& f);
 std::wstring ViewerCaption(const ViewerForm& f);
-void SetBoxText(HWND box, const std::wstring& text);
-void ColourRange(HWND box, LONG start, LONG length, COLORREF colour);
-COLORREF ResolveColour(int32_t value);
-bool IsDefaultTextColour(int32_t value);
 void OnTabChanging(ViewerForm& f);
 void OnTabChanged(ViewerForm& f);
 
@@ -181,13 +186,11 @@ void LoadHoverImages(ViewerForm& f);
 UniqueFont MakeViewerUiFont(int dpi);
 void OnViewerDpiChanged(ViewerForm& f, int dpi, const RECT& suggested);
 
-// viewer_links.cpp: marks the links of what has arrived of tab `index`'s
-// text (a large-text view marks its own); follows the pointer over a text
-// box and opens the link clicked.
-void MarkLinks(ViewerForm& f, int index);
+// viewer_links.cpp: follows the pointer over a text box and opens the
+// link clicked (the text views find and mark the links).
 void WatchLinks(HWND box);
 void OpenPendingLink(ViewerForm& f);
-// The links of tab `index`'s box, or nullptr.
+// The links of tab `index`'s text, or nullptr.
 const LinkTable* LinksOf(ViewerForm& f, int index);
 
 // viewer_drop.cpp

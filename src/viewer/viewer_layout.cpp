@@ -23,7 +23,7 @@ int Height(HWND w) {
     return r.bottom - r.top;
 }
 
-bool ToolbarShown(const ViewerForm& f) { return f.toolbar && AppSettings().NotToolbar == 0; }
+bool ToolbarShown(const ViewerForm& f) { return f.toolbar.bar && AppSettings().NotToolbar == 0; }
 
 }  // namespace
 
@@ -41,19 +41,21 @@ void LayoutViewer(ViewerForm& f) {
     RECT client{};
     GetClientRect(f.hwnd(), &client);
     RECT tb{};
-    if (f.toolbar) GetWindowRect(f.toolbar, &tb);
+    if (f.toolbar.bar) GetWindowRect(f.toolbar.bar, &tb);
     int dpi = ViewerDpi(f);
-    ViewerLayout l = ComputeLayout(client.right, client.bottom, Height(f.statusBar), ToolbarShown(f),
+    ViewerLayout l = ComputeLayout(client.right, client.bottom, Height(f.status.bar), ToolbarShown(f),
                                    tb.right - tb.left, tb.bottom - tb.top, TwipsToPixels(kLayoutGapTwips, dpi));
-    if (ToolbarShown(f)) SetWindowPos(f.toolbar, nullptr, l.toolbarLeft, l.toolbarTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetWindowPos(f.tabStrip, nullptr, 0, 0, l.tabWidth, l.tabHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (ToolbarShown(f))
+        SetWindowPos(f.toolbar.bar, nullptr, l.toolbarLeft, l.toolbarTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(f.tabs.strip, nullptr, 0, 0, l.tabWidth, l.tabHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     // Frame1 takes the tab strip's display area; the boxes fill Frame1.
     RECT display{0, 0, l.tabWidth, l.tabHeight};
-    SendMessageW(f.tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    SendMessageW(f.tabs.strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
     int w = display.right > display.left ? display.right - display.left : 0;
     int h = display.bottom > display.top ? display.bottom - display.top : 0;
     SetWindowPos(f.frame1, HWND_TOP, display.left, display.top, w, h, SWP_NOACTIVATE);
-    for (HWND box : f.txtView) SetWindowPos(box, nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    for (const auto& view : f.tabs.views)
+        SetWindowPos(view->Box(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     if (f.built) SyncTabTooltips(f);  // the tabs may have moved
     InvalidateRect(f.hwnd(), nullptr, TRUE);
     SetCursor(old);
@@ -62,10 +64,10 @@ void LayoutViewer(ViewerForm& f) {
 std::wstring FitPathToStatus(ViewerForm& f, const std::wstring& path) {
     // The first panel ends where SizeStatusPanels put it.
     int edges[3] = {};
-    SendMessageW(f.statusBar, SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    SendMessageW(f.status.bar, SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges));
     int width = edges[0];
-    HDC dc = GetDC(f.statusBar);
-    auto font = reinterpret_cast<HFONT>(SendMessageW(f.statusBar, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(f.status.bar);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(f.status.bar, WM_GETFONT, 0, 0));
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     auto measure = [dc](const std::wstring& text) {
         SIZE size{};
@@ -74,19 +76,19 @@ std::wstring FitPathToStatus(ViewerForm& f, const std::wstring& path) {
     };
     std::wstring fitted = CompactPathText(path, width - 4, measure);
     if (old) SelectObject(dc, old);
-    ReleaseDC(f.statusBar, dc);
+    ReleaseDC(f.status.bar, dc);
     return fitted;
 }
 
 void RefreshStatusPath(ViewerForm& f) {
     SizeStatusPanels(f);
-    f.savedStatusText.clear();  // a hint it replaces would bring back the old fit
-    SetStatusPanel(f, 1, FitPathToStatus(f, f.statusPath));
+    f.status.savedText.clear();  // a hint it replaces would bring back the old fit
+    SetStatusPanel(f, 1, FitPathToStatus(f, f.status.path));
 }
 
 void ApplyMinimumSize(ViewerForm& f, MINMAXINFO& info) {
     RECT tb{};
-    if (ToolbarShown(f)) GetWindowRect(f.toolbar, &tb);
+    if (ToolbarShown(f)) GetWindowRect(f.toolbar.bar, &tb);
     int dpi = ViewerDpi(f);
     // The rules are in window units; the frame is added so the client can
     // still hold the tab strip and the bars.
@@ -94,7 +96,7 @@ void ApplyMinimumSize(ViewerForm& f, MINMAXINFO& info) {
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(f.hwnd(), GWL_STYLE)), FALSE, 0);
     int width = TwipsToPixels(MinimumWidth(PixelsToTwips(tb.right - tb.left, dpi)), dpi);
     int height =
-        TwipsToPixels(MinimumHeight(PixelsToTwips(Height(f.statusBar), dpi), PixelsToTwips(f.initialTabHeight, dpi),
+        TwipsToPixels(MinimumHeight(PixelsToTwips(Height(f.status.bar), dpi), PixelsToTwips(f.initialTabHeight, dpi),
                                     PixelsToTwips(tb.bottom - tb.top, dpi)),
                       dpi);
     info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, width);

@@ -67,7 +67,7 @@ void ShowSplash(ViewerForm& f) {
     // Frame2 covers the client area above the status bar.
     RECT client{}, bar{};
     GetClientRect(f.hwnd(), &client);
-    if (f.statusBar && IsWindowVisible(f.statusBar)) GetWindowRect(f.statusBar, &bar);
+    if (f.status.bar && IsWindowVisible(f.status.bar)) GetWindowRect(f.status.bar, &bar);
     SetWindowPos(f.frame2, HWND_TOP, 0, 0, client.right, client.bottom - (bar.bottom - bar.top),
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);
     InvalidateRect(f.frame2, nullptr, FALSE);

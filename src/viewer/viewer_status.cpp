@@ -39,9 +39,9 @@ int PanelWidthFor(HWND bar, HDC dc, const wchar_t* text, int dpi) {
 // panel shows then (a path refitted to a new width meanwhile, say).
 void RestoreStatusText() {
     ViewerForm* f = Form();
-    if (!f || f->savedStatusText.empty()) return;
-    SetStatusPanel(*f, 1, f->savedStatusText);
-    f->savedStatusText.clear();
+    if (!f || f->status.savedText.empty()) return;
+    SetStatusPanel(*f, 1, f->status.savedText);
+    f->status.savedText.clear();
 }
 
 void RestoreStatusTextOverControl(HWND control) { FilterMessages(control, RestoreOnMouseMove); }
@@ -50,7 +50,7 @@ HWND CreateStatusBar(ViewerForm& f) {
     HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0, 0, 0,
                                f.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont.get()), FALSE);
-    f.statusBar = bar;
+    f.status.bar = bar;
     SizeStatusPanels(f);
     RestoreStatusTextOverControl(bar);
     for (int i = 0; i < 3; ++i) SendMessageW(bar, SB_SETTIPTEXTW, i, reinterpret_cast<LPARAM>(kStatusTips[i]));
@@ -62,29 +62,29 @@ HWND CreateStatusBar(ViewerForm& f) {
 void SizeStatusPanels(ViewerForm& f) {
     int dpi = ViewerDpi(f);
     int kind = MulDiv(kKindPanelWidth, dpi, 96), count = MulDiv(kCountPanelWidth, dpi, 96);
-    if (HDC dc = GetDC(f.statusBar)) {
-        auto font = reinterpret_cast<HFONT>(SendMessageW(f.statusBar, WM_GETFONT, 0, 0));
+    if (HDC dc = GetDC(f.status.bar)) {
+        auto font = reinterpret_cast<HFONT>(SendMessageW(f.status.bar, WM_GETFONT, 0, 0));
         HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-        for (const wchar_t* sample : kKindSamples) kind = std::max(kind, PanelWidthFor(f.statusBar, dc, sample, dpi));
-        count = std::max(count, PanelWidthFor(f.statusBar, dc, kCountSample, dpi) + GetSystemMetrics(SM_CXVSCROLL));
+        for (const wchar_t* sample : kKindSamples) kind = std::max(kind, PanelWidthFor(f.status.bar, dc, sample, dpi));
+        count = std::max(count, PanelWidthFor(f.status.bar, dc, kCountSample, dpi) + GetSystemMetrics(SM_CXVSCROLL));
         if (old) SelectObject(dc, old);
-        ReleaseDC(f.statusBar, dc);
+        ReleaseDC(f.status.bar, dc);
     }
     RECT client{};
     GetClientRect(f.hwnd(), &client);
     int right = client.right;
     int parts[3] = {std::max(0, right - kind - count), std::max(0, right - count), -1};
-    SendMessageW(f.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    SendMessageW(f.status.bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 }
 
 void SetStatusPanel(ViewerForm& f, int panel, const std::wstring& text) {
-    SendMessageW(f.statusBar, SB_SETTEXTW, panel - 1, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(f.status.bar, SB_SETTEXTW, panel - 1, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::wstring StatusPanelText(ViewerForm& f, int panel) {
-    LRESULT r = SendMessageW(f.statusBar, SB_GETTEXTLENGTHW, panel - 1, 0);
+    LRESULT r = SendMessageW(f.status.bar, SB_GETTEXTLENGTHW, panel - 1, 0);
     std::wstring text(LOWORD(r) + 1, L'\0');
-    SendMessageW(f.statusBar, SB_GETTEXTW, panel - 1, reinterpret_cast<LPARAM>(text.data()));
+    SendMessageW(f.status.bar, SB_GETTEXTW, panel - 1, reinterpret_cast<LPARAM>(text.data()));
     text.resize(LOWORD(r));
     return text;
 }

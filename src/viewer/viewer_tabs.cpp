@@ -11,31 +11,27 @@
 
 namespace quibex {
 namespace {
-bool ValidTab(const ViewerForm* f, int index) {
-    return f && index >= 0 && static_cast<size_t>(index) < f->txtView.size();
-}
+bool ValidTab(const ViewerForm* f, int index) { return f && f->tabs.Has(index); }
 }  // namespace
 
-HWND ViewerTabStrip() { return Form() ? Form()->tabStrip : nullptr; }
-HWND ViewerStatusBar() { return Form() ? Form()->statusBar : nullptr; }
-HWND ViewerTextBox(int index) {
-    return ValidTab(Form(), index) ? Form()->txtView[static_cast<size_t>(index)] : nullptr;
-}
-int LastTabIndex() { return Form() ? Form()->lastTabIndex : -1; }
+HWND ViewerTabStrip() { return Form() ? Form()->tabs.strip : nullptr; }
+HWND ViewerStatusBar() { return Form() ? Form()->status.bar : nullptr; }
+HWND ViewerTextBox(int index) { return Form() ? Form()->tabs.BoxAt(index) : nullptr; }
+int LastTabIndex() { return Form() ? Form()->tabs.lastIndex : -1; }
 
-int SelectedTabIndex() { return Form() ? static_cast<int>(SendMessageW(Form()->tabStrip, TCM_GETCURSEL, 0, 0)) : -1; }
+int SelectedTabIndex() { return Form() ? static_cast<int>(SendMessageW(Form()->tabs.strip, TCM_GETCURSEL, 0, 0)) : -1; }
 
 std::wstring TabFilePath(int index) {
     ViewerForm* f = Form();
-    return f && index >= 0 && static_cast<size_t>(index) < f->tabFiles.size()
-               ? f->tabFiles[static_cast<size_t>(index)].Path
+    return f && index >= 0 && static_cast<size_t>(index) < f->tabs.files.size()
+               ? f->tabs.files[static_cast<size_t>(index)].Path
                : std::wstring();
 }
 
 bool TabFileLoaded(int index) {
     ViewerForm* f = Form();
-    return f && index >= 0 && static_cast<size_t>(index) < f->tabFiles.size() &&
-           f->tabFiles[static_cast<size_t>(index)].Loaded == 1;
+    return f && index >= 0 && static_cast<size_t>(index) < f->tabs.files.size() &&
+           f->tabs.files[static_cast<size_t>(index)].Loaded == 1;
 }
 
 bool TabTextPending(int index) {
@@ -45,38 +41,39 @@ bool TabTextPending(int index) {
 
 std::wstring TabTooltipText(int index) {
     ViewerForm* f = Form();
-    return f && index >= 0 && static_cast<size_t>(index) < f->tabTips.size() ? f->tabTips[static_cast<size_t>(index)]
-                                                                             : std::wstring();
+    return f && index >= 0 && static_cast<size_t>(index) < f->tabs.tips.size()
+               ? f->tabs.tips[static_cast<size_t>(index)]
+               : std::wstring();
 }
 
 void SelectTab(int index, int keySource) {
     ViewerForm* f = Form();
-    if (!ValidTab(f, index) || index > f->lastTabIndex) return;
+    if (!ValidTab(f, index) || index > f->tabs.lastIndex) return;
     f->keySource = keySource;
     OnTabChanging(*f);
-    SendMessageW(f->tabStrip, TCM_SETCURSEL, index, 0);
+    SendMessageW(f->tabs.strip, TCM_SETCURSEL, index, 0);
     OnTabChanged(*f);
 }
 
 void NextText() {
     ViewerForm* f = Form();
-    if (!f || f->lastTabIndex < 1) return;
+    if (!f || f->tabs.lastIndex < 1) return;
     int c = SelectedTabIndex();
-    SelectTab(c == f->lastTabIndex ? 0 : c + 1, f->keySource);
+    SelectTab(c == f->tabs.lastIndex ? 0 : c + 1, f->keySource);
 }
 
 void PreviousText() {
     ViewerForm* f = Form();
-    if (!f || f->lastTabIndex <= 0) return;
+    if (!f || f->tabs.lastIndex <= 0) return;
     int c = SelectedTabIndex();
-    SelectTab(c == 0 ? f->lastTabIndex : c - 1, f->keySource);
+    SelectTab(c == 0 ? f->tabs.lastIndex : c - 1, f->keySource);
 }
 
 void ScrollPage(int direction) {
     ViewerForm* f = Form();
     int sel = SelectedTabIndex();
     if (!ValidTab(f, sel)) return;
-    HWND box = f->txtView[static_cast<size_t>(sel)];
+    HWND box = f->tabs.BoxAt(sel);
     bool continues = AppSettings().SpaceContinue == 1;
     auto first = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
     if (direction == 2 && first == 0) {

@@ -35,11 +35,11 @@ constexpr ButtonSpec kButtons[kToolbarButtonCount] = {
 // The toolbar takes the size its buttons need; the layout places it.
 void FitToolbar(ViewerForm& f) {
     SIZE size{};
-    SendMessageW(f.toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    SendMessageW(f.toolbar.bar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
     RECT last{};
-    SendMessageW(f.toolbar, TB_GETITEMRECT, kToolbarButtonCount - 1, reinterpret_cast<LPARAM>(&last));
+    SendMessageW(f.toolbar.bar, TB_GETITEMRECT, kToolbarButtonCount - 1, reinterpret_cast<LPARAM>(&last));
     int width = std::max<int>(size.cx, last.right), height = std::max<int>(size.cy, last.bottom);
-    SetWindowPos(f.toolbar, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(f.toolbar.bar, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Both image lists are built; with "HotImage" 1 the pointed-at images are
@@ -50,11 +50,11 @@ void LoadToolbarImages(ViewerForm& f) {
     const Settings& s = AppSettings();
     int size = ToolbarImageSize(ViewerDpi(f));
     bool hot = s.HotImage == 1;
-    f.toolbarImages[0] = BuildToolbarImageList(hot, size, s.IconPaths);
-    f.toolbarImages[1].reset();
-    SendMessageW(f.toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
-    SendMessageW(f.toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(f.toolbarImages[0].get()));
-    SendMessageW(f.toolbar, TB_SETHOTIMAGELIST, 0, 0);
+    f.toolbar.images[0] = BuildToolbarImageList(hot, size, s.IconPaths);
+    f.toolbar.images[1].reset();
+    SendMessageW(f.toolbar.bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    SendMessageW(f.toolbar.bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(f.toolbar.images[0].get()));
+    SendMessageW(f.toolbar.bar, TB_SETHOTIMAGELIST, 0, 0);
 }
 
 // The hint of the first button whose rectangle holds the point, edges
@@ -62,10 +62,10 @@ void LoadToolbarImages(ViewerForm& f) {
 void ShowHint(ViewerForm& f, POINT p) {
     for (int i = 0; i < kToolbarButtonCount; ++i) {
         RECT r{};
-        if (!SendMessageW(f.toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
+        if (!SendMessageW(f.toolbar.bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
         if (p.x < r.left || p.x > r.right || p.y < r.top || p.y > r.bottom) continue;
-        if (f.savedStatusText.empty()) f.savedStatusText = StatusPanelText(f, 1);
-        SetStatusPanel(f, 1, f.toolbarHints[static_cast<size_t>(i)]);
+        if (f.status.savedText.empty()) f.status.savedText = StatusPanelText(f, 1);
+        SetStatusPanel(f, 1, f.toolbar.hints[static_cast<size_t>(i)]);
         return;
     }
 }
@@ -78,7 +78,7 @@ bool ToolbarMouse(HWND, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR, LRESULT&) {
     // Before the button's command, which the release sends.
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: f->shiftAtToolbarClick = (wp & MK_SHIFT) != 0; break;
+    case WM_MBUTTONUP: f->toolbar.shiftAtClick = (wp & MK_SHIFT) != 0; break;
     default: break;
     }
     return false;  // the toolbar tracks the pointer and clicks itself
@@ -103,8 +103,8 @@ void ShowDocumentMenu(ViewerForm& f) {
     for (size_t i = 0; i < documents.size(); ++i)
         AppendMenuW(menu.get(), MF_STRING, kDocumentMenuFirst + i, MenuCaption(documents[i].Name).c_str());
     RECT button{};
-    SendMessageW(f.toolbar, TB_GETRECT, kToolbarOpen, reinterpret_cast<LPARAM>(&button));
-    MapWindowPoints(f.toolbar, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    SendMessageW(f.toolbar.bar, TB_GETRECT, kToolbarOpen, reinterpret_cast<LPARAM>(&button));
+    MapWindowPoints(f.toolbar.bar, nullptr, reinterpret_cast<POINT*>(&button), 2);
     // Below the button, or above it where the screen ends.
     TPMPARAMS keepClear{sizeof keepClear, button};
     auto chosen =
@@ -117,9 +117,9 @@ void ShowDocumentMenu(ViewerForm& f) {
 
 void LoadHoverImages(ViewerForm& f) {
     const Settings& s = AppSettings();
-    if (!f.toolbar || s.HotImage == 1 || f.toolbarImages[1]) return;
-    f.toolbarImages[1] = BuildToolbarImageList(true, ToolbarImageSize(ViewerDpi(f)), s.IconPaths);
-    SendMessageW(f.toolbar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(f.toolbarImages[1].get()));
+    if (!f.toolbar.bar || s.HotImage == 1 || f.toolbar.images[1]) return;
+    f.toolbar.images[1] = BuildToolbarImageList(true, ToolbarImageSize(ViewerDpi(f)), s.IconPaths);
+    SendMessageW(f.toolbar.bar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(f.toolbar.images[1].get()));
 }
 
 void RescaleToolbar(ViewerForm& f) {
@@ -135,7 +135,7 @@ HWND CreateToolbar(ViewerForm& f) {
                               0, 0, 0, 0, f.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)),
                               GetModuleHandleW(nullptr), nullptr);
     if (!tb) return nullptr;
-    f.toolbar = tb;
+    f.toolbar.bar = tb;
     SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(tb, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     LoadToolbarImages(f);
@@ -146,7 +146,7 @@ HWND CreateToolbar(ViewerForm& f) {
         buttons[i].fsState = TBSTATE_ENABLED;
         buttons[i].fsStyle = BTNS_BUTTON;
         buttons[i].iString = -1;
-        f.toolbarHints[static_cast<size_t>(i)] = kToolbarHints[i];
+        f.toolbar.hints[static_cast<size_t>(i)] = kToolbarHints[i];
     }
     SendMessageW(tb, TB_ADDBUTTONSW, kToolbarButtonCount, reinterpret_cast<LPARAM>(buttons));
     FitToolbar(f);
@@ -155,19 +155,19 @@ HWND CreateToolbar(ViewerForm& f) {
 }
 
 void SetToolbarHints(ViewerForm& f) {
-    if (!f.toolbar) return;
+    if (!f.toolbar.bar) return;
     const Settings& s = AppSettings();
-    f.toolbarHints[kOpen] = std::wstring(s.ArcAplPath.empty() ? kHintOpenByAssociation : kHintOpenWithTool) +
-                            (s.ExitAfterOpen == 1 ? kHintOpenAndExit : kHintOpenOnly) + kHintOpenKey;
-    f.toolbarHints[kText] = s.TxtEdtPath.empty() ? kHintTextByAssociation : kHintTextWithTool;
-    f.toolbarHints[kPrint] = s.PrtToolPath.empty() ? kHintPrintByAssociation : kHintPrintWithTool;
+    f.toolbar.hints[kOpen] = std::wstring(s.ArcAplPath.empty() ? kHintOpenByAssociation : kHintOpenWithTool) +
+                             (s.ExitAfterOpen == 1 ? kHintOpenAndExit : kHintOpenOnly) + kHintOpenKey;
+    f.toolbar.hints[kText] = s.TxtEdtPath.empty() ? kHintTextByAssociation : kHintTextWithTool;
+    f.toolbar.hints[kPrint] = s.PrtToolPath.empty() ? kHintPrintByAssociation : kHintPrintWithTool;
     if (!f.documents.empty()) {
         TBBUTTONINFOW info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_STYLE;
-        SendMessageW(f.toolbar, TB_GETBUTTONINFOW, kToolbarOpen, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(f.toolbar.bar, TB_GETBUTTONINFOW, kToolbarOpen, reinterpret_cast<LPARAM>(&info));
         info.fsStyle |= BTNS_DROPDOWN;
-        SendMessageW(f.toolbar, TB_SETBUTTONINFOW, kToolbarOpen, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(f.toolbar.bar, TB_SETBUTTONINFOW, kToolbarOpen, reinterpret_cast<LPARAM>(&info));
         FitToolbar(f);
     }
 }
@@ -180,7 +180,7 @@ void OnToolbarCommand(ViewerForm& f, int id) {
     case kToolbarSearch: OpenSearchFromViewer(); break;
     case kToolbarText: OpenSelectedText(); break;
     case kToolbarPrint: PrintSelectedText(); break;
-    case kToolbarOpen: OpenArchiveFromViewer(f.shiftAtToolbarClick); break;
+    case kToolbarOpen: OpenArchiveFromViewer(f.toolbar.shiftAtClick); break;
     case kToolbarExit:
         // Posted: the toolbar is still inside the click that sent this.
         f.closingByEsc = 0;
@@ -197,11 +197,11 @@ LRESULT OnToolbarNotify(ViewerForm& f, NMHDR* hdr) {
     return TBDDRET_DEFAULT;
 }
 
-HWND ViewerToolbar() { return Form() ? Form()->toolbar : nullptr; }
+HWND ViewerToolbar() { return Form() ? Form()->toolbar.bar : nullptr; }
 
 std::wstring ToolbarHint(int index) {
     ViewerForm* f = Form();
-    return f && index >= 0 && index < kToolbarButtonCount ? f->toolbarHints[static_cast<size_t>(index)] : L"";
+    return f && index >= 0 && index < kToolbarButtonCount ? f->toolbar.hints[static_cast<size_t>(index)] : L"";
 }
 
 }  // namespace quibex

@@ -14,7 +14,6 @@
 #include "core/paths.h"
 #include "core/win_profile_store.h"
 #include "viewer/drop_target.h"
-#include "viewer/large_text_view.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_texts.h"
@@ -60,16 +59,14 @@ namespace {
 // False when the close is deferred to Dummy.
 bool QueryUnload(ViewerForm& f) {
     if (f.closingByEsc == 1) {
-        wchar_t cls[32] = {};
-        GetClassNameW(GetFocus(), cls, static_cast<int>(std::size(cls)));
-        if (_wcsicmp(cls, MSFTEDIT_CLASS) == 0 || IsLargeTextView(GetFocus())) {
+        if (f.tabs.TabOf(GetFocus()) >= 0) {
             ShowWindow(f.dummy, SW_SHOWNA);
             SetFocus(f.dummy);  // Dummy's focus event closes the window
             return false;
         }
     }
     if (!App().ReadFailed && AppSettings().InsideViewer == 1) {
-        f.windows.clear();  // their files are open
+        for (const auto& view : f.tabs.views) view->StopLoading();  // their files are open
         DeleteWorkFiles();
         WriteWindowState(f);
         if (!IsIconic(f.hwnd()) && !IsZoomed(f.hwnd())) WriteGeometry(f);
@@ -91,8 +88,8 @@ void Close(ViewerForm& f) {
 }
 
 LRESULT OnNotify(ViewerForm& f, NMHDR* hdr) {
-    if (f.toolbar && hdr->hwndFrom == f.toolbar) return OnToolbarNotify(f, hdr);
-    if (hdr->hwndFrom == f.tabStrip) {
+    if (f.toolbar.bar && hdr->hwndFrom == f.toolbar.bar) return OnToolbarNotify(f, hdr);
+    if (hdr->hwndFrom == f.tabs.strip) {
         if (hdr->code == TCN_SELCHANGING) {
             OnTabChanging(f);
             return FALSE;
@@ -105,10 +102,10 @@ LRESULT OnNotify(ViewerForm& f, NMHDR* hdr) {
     if (hdr->code == TTN_GETDISPINFOW) {
         // The tab strip's tooltips ask for the text of tab idFrom.
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
-        HWND tips = f.tabStrip ? reinterpret_cast<HWND>(SendMessageW(f.tabStrip, TCM_GETTOOLTIPS, 0, 0)) : nullptr;
+        HWND tips = f.tabs.strip ? reinterpret_cast<HWND>(SendMessageW(f.tabs.strip, TCM_GETTOOLTIPS, 0, 0)) : nullptr;
         if (tips && hdr->hwndFrom == tips) {
             size_t i = hdr->idFrom;
-            info->lpszText = const_cast<wchar_t*>(i < f.tabTips.size() ? f.tabTips[i].c_str() : L"");
+            info->lpszText = const_cast<wchar_t*>(i < f.tabs.tips.size() ? f.tabs.tips[i].c_str() : L"");
             return 0;
         }
     }
@@ -119,8 +116,8 @@ void OnSize(ViewerForm& f, UINT state) {
     if (state == SIZE_MINIMIZED) return;
     // The status bar keeps to the bottom edge at every size, also the sizes
     // the window gets while it is loaded hidden (saved geometry, maximized).
-    if (f.statusBar) {
-        SendMessageW(f.statusBar, WM_SIZE, 0, 0);
+    if (f.status.bar) {
+        SendMessageW(f.status.bar, WM_SIZE, 0, 0);
         SizeStatusPanels(f);
     }
     // Nothing more while loading.
@@ -146,7 +143,7 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO: ApplyMinimumSize(f, *reinterpret_cast<MINMAXINFO*>(lp)); return 0;
     case WM_NOTIFY: return OnNotify(f, reinterpret_cast<NMHDR*>(lp));
     case WM_COMMAND:
-        if (f.toolbar && reinterpret_cast<HWND>(lp) == f.toolbar) {
+        if (f.toolbar.bar && reinterpret_cast<HWND>(lp) == f.toolbar.bar) {
             OnToolbarCommand(f, LOWORD(wp));
             return 0;
         }
@@ -183,7 +180,6 @@ LRESULT ViewerForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_TIMER:
         if (wp == kProgressTimer) ShowLoadingProgress(f);
-        if (wp >= kLoadTimer) ContinueLoading(f, static_cast<int>(wp - kLoadTimer));
         return 0;
     case kMsgDeferredClose:
     case WM_CLOSE: Close(f); return 0;
@@ -247,12 +243,12 @@ HWND LoadViewer(const OpenedArchive& archive) {
     DWORD tabStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | TCS_TOOLTIPS;
     if (s.TabPos == 1) tabStyle |= TCS_BOTTOM;
     if (s.MultiRow != 1) tabStyle |= TCS_MULTILINE;
-    f.tabStrip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd(), nullptr, inst, nullptr);
-    SendMessageW(f.tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont.get()), FALSE);
-    RestoreStatusTextOverControl(f.tabStrip);
-    RouteViewerKeys(f.tabStrip, 2);
+    f.tabs.strip = CreateWindowExW(0, WC_TABCONTROLW, L"", tabStyle, 0, 0, 300, 200, f.hwnd(), nullptr, inst, nullptr);
+    SendMessageW(f.tabs.strip, WM_SETFONT, reinterpret_cast<WPARAM>(f.uiFont.get()), FALSE);
+    RestoreStatusTextOverControl(f.tabs.strip);
+    RouteViewerKeys(f.tabs.strip, 2);
     CreateFrame(f);
-    f.statusBar = CreateStatusBar(f);
+    f.status.bar = CreateStatusBar(f);
     if (s.NotToolbar == 0) CreateToolbar(f);
     // Geometry from the INI, kept on the screen; "WindowState".
     ReadGeometry(f);
@@ -262,16 +258,16 @@ HWND LoadViewer(const OpenedArchive& archive) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(L"Quibex");
-        SendMessageW(f.tabStrip, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(f.tabs.strip, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         RECT r{0, 0, 300, 200};
-        SendMessageW(f.tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+        SendMessageW(f.tabs.strip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
         f.initialTabHeight = 200 - (r.bottom - r.top) + 8;
         // The parts take their places now, hidden and empty, with the one
         // row of tabs most archives get: the text boxes are then made at
         // their final size, and the layout when the texts are shown moves
         // nothing. Resizing a box that holds text re-wraps it.
         LayoutViewer(f);
-        SendMessageW(f.tabStrip, TCM_DELETEALLITEMS, 0, 0);
+        SendMessageW(f.tabs.strip, TCM_DELETEALLITEMS, 0, 0);
     }
     CreateTextBox(f, 0);
     // The splash visible, the rest hidden until BuildViewer.

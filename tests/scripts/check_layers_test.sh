@@ -35,6 +35,7 @@ evasion missing-file src/viewer/viewer_window.cpp '#include "core/no_such_header
 evasion folder-without-rank src/extras/helper.cpp '#include "core/paths.h"'
 evasion unranked-folder-reaching-up src/extras/helper.cpp '#include "app/startup.h"'
 evasion ranked-including-unranked src/app/startup.cpp '#include "extras/helper.h"'
+evasion text-view-knowing-the-form src/viewer/text_view/text_view.cpp '#include "viewer/viewer_form.h"'
 evasion setuptool-reaching-in src/setuptool/main.cpp '#include "core/paths.h"'
 evasion program-includes-engine src/archive/archiver_library.cpp '#include "status.h"'
 evasion engine-includes-library archivers/engine/byte_source.cpp '#include "library_core.h"'

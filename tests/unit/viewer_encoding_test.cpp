@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/text_encoding.h"
+#include "viewer/text_view/text_encoding.h"
 
 using quibex::DetectTextEncoding;
 using quibex::TextDecoder;

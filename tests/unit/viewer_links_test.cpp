@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/link_scanner.h"
+#include "viewer/text_view/link_scanner.h"
 
 using namespace quibex;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/text_layout.h"
+#include "viewer/text_view/text_layout.h"
 
 using namespace quibex;
 

@@ -14,7 +14,7 @@
 #include "search/box_find.h"
 #include "search/find_in_view.h"
 #include "test_folder.h"
-#include "viewer/large_text_view.h"
+#include "viewer/text_view/large_text_view.h"
 
 namespace {
 

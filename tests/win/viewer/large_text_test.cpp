@@ -10,8 +10,8 @@
 #include <cstdio>
 
 #include "core/app_state.h"
-#include "viewer/large_text_store.h"
-#include "viewer/large_text_view.h"
+#include "viewer/text_view/large_text_store.h"
+#include "viewer/text_view/large_text_view.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_texts.h"
 #include "viewer/viewer_window.h"

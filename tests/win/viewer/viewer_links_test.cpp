@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "viewer/large_text_view.h"
+#include "viewer/text_view/large_text_view.h"
 #include "viewer/viewer_control.h"
 #include "viewer/viewer_form.h"
 #include "viewer/viewer_window.h"

@@ -93,13 +93,13 @@ TEST_F(ViewerWindowTest, MouseMoveRestoresTheStatusTextAHintReplaced) {
     std::wstring path = Panel(1);
     ASSERT_FALSE(path.empty());
     for (HWND over : {ViewerTabStrip(), ViewerStatusBar(), ViewerWindow(), ViewerTextBox(0)}) {
-        Form()->savedStatusText = path;
+        Form()->status.savedText = path;
         SetStatusPanel(*Form(), 1, L"hint");
         SendMessageW(over, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         EXPECT_EQ(Panel(1), path);
     }
     // Without a saved text the panel stays as it is.
-    Form()->savedStatusText.clear();
+    Form()->status.savedText.clear();
     SetStatusPanel(*Form(), 1, L"other");
     SendMessageW(ViewerTabStrip(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(Panel(1), L"other");

@@ -8,9 +8,9 @@
 
 #include "core/handle.h"
 #include "core/window_base.h"
-#include "viewer/large_text_store.h"
-#include "viewer/link_scanner.h"
-#include "viewer/text_layout.h"
+#include "viewer/text_view/large_text_store.h"
+#include "viewer/text_view/link_scanner.h"
+#include "viewer/text_view/text_layout.h"
 
 namespace quibex {
 

@@ -1,4 +1,4 @@
-#include "viewer/text_layout.h"
+#include "viewer/text_view/text_layout.h"
 
 #include <algorithm>
 #include <cstdint>

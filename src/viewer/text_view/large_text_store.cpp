@@ -1,10 +1,10 @@
-#include "viewer/large_text_store.h"
+#include "viewer/text_view/large_text_store.h"
 
 #include <algorithm>
 
-#include "viewer/text_file.h"
+#include "viewer/text_view/text_file.h"
 #include "viewer/viewer_texts.h"
-#include "viewer/text_layout.h"
+#include "viewer/text_view/text_layout.h"
 
 namespace quibex {
 namespace {

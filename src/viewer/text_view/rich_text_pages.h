@@ -16,20 +16,20 @@
 #include <vector>
 
 #include "core/handle.h"
-#include "viewer/text_encoding.h"
+#include "viewer/text_view/text_encoding.h"
 
 namespace quibex {
 
-class TextWindow {
+class RichTextPages {
 public:
     static constexpr uint64_t kFirstPageBytes = 32 * 1024;  // a few screens: shown before anything else
     static constexpr uint64_t kPageBytes = 128 * 1024;
 
     // Takes over `file`, positioned anywhere; `start` decodes its first byte.
-    TextWindow(HWND box, HANDLE file, const TextDecoder& start);
-    ~TextWindow();
-    TextWindow(const TextWindow&) = delete;
-    TextWindow& operator=(const TextWindow&) = delete;
+    RichTextPages(HWND box, HANDLE file, const TextDecoder& start);
+    ~RichTextPages();
+    RichTextPages(const RichTextPages&) = delete;
+    RichTextPages& operator=(const RichTextPages&) = delete;
 
     // Replaces the box's text with the first page.
     void LoadFirst();

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "viewer/link_table.h"
+#include "viewer/text_view/link_table.h"
 
 namespace quibex {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "viewer/link_table.h"
+#include "viewer/text_view/link_table.h"
 
 namespace quibex {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "viewer/text_encoding.h"
+#include "viewer/text_view/text_encoding.h"
 
 namespace quibex {
 

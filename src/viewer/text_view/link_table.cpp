@@ -1,4 +1,4 @@
-#include "viewer/link_table.h"
+#include "viewer/text_view/link_table.h"
 
 #include <algorithm>
 

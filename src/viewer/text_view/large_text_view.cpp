@@ -1,6 +1,6 @@
 // The large-text view's window: loading in steps, layout, drawing, scrolling,
 // the caret and the mouse and keys of a read-only text box.
-#include "viewer/large_text_view.h"
+#include "viewer/text_view/large_text_view.h"
 
 #include <windowsx.h>
 
@@ -8,7 +8,7 @@
 
 #include "core/handle.h"
 #include "core/settings.h"
-#include "viewer/large_text_state.h"
+#include "viewer/text_view/large_text_state.h"
 
 namespace quibex {
 namespace {

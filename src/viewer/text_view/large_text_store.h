@@ -12,7 +12,7 @@
 #include <string>
 
 #include "core/handle.h"
-#include "viewer/text_encoding.h"
+#include "viewer/text_view/text_encoding.h"
 
 namespace quibex {
 

@@ -1,4 +1,4 @@
-#include "viewer/text_window.h"
+#include "viewer/text_view/rich_text_pages.h"
 
 #include <richedit.h>
 
@@ -40,13 +40,13 @@ void ScrollToLine(HWND box, LONG line) {
 
 }  // namespace
 
-TextWindow::TextWindow(HWND box, HANDLE file, const TextDecoder& start) : box_(box), file_(file) {
+RichTextPages::RichTextPages(HWND box, HANDLE file, const TextDecoder& start) : box_(box), file_(file) {
     pages_.push_back(Page{0, start, {}});
 }
 
-TextWindow::~TextWindow() = default;
+RichTextPages::~RichTextPages() = default;
 
-std::wstring TextWindow::DecodePage(size_t k) {
+std::wstring RichTextPages::DecodePage(size_t k) {
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(pages_[k].offset);
     SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN);
@@ -81,7 +81,7 @@ std::wstring TextWindow::DecodePage(size_t k) {
     return text;
 }
 
-LONG TextWindow::Length() const {
+LONG RichTextPages::Length() const {
     GETTEXTLENGTHEX q{GTL_NUMCHARS | GTL_PRECISE, 1200};
     return static_cast<LONG>(SendMessageW(box_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&q), 0));
 }
@@ -89,7 +89,7 @@ LONG TextWindow::Length() const {
 // Text comes in below what the reader sees without moving it: the selection
 // and the first visible line are put back once the control draws again (it
 // ignores scrolling while it does not).
-void TextWindow::Append(const std::wstring& text) {
+void RichTextPages::Append(const std::wstring& text) {
     CHARRANGE sel{};
     SendMessageW(box_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&sel));
     auto firstLine = static_cast<LONG>(SendMessageW(box_, EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -104,13 +104,13 @@ void TextWindow::Append(const std::wstring& text) {
     InvalidateRect(box_, nullptr, FALSE);
 }
 
-void TextWindow::LoadFirst() {
+void RichTextPages::LoadFirst() {
     std::wstring text = DecodePage(0);
     Stream(box_, text, false);
     last_ = 1;
 }
 
-bool TextWindow::FillStep() {
+bool RichTextPages::FillStep() {
     if (!Filling()) return false;
     Append(DecodePage(last_));
     ++last_;

@@ -1,4 +1,4 @@
-#include "viewer/text_file.h"
+#include "viewer/text_view/text_file.h"
 
 #include <algorithm>
 

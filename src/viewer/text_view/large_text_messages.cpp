@@ -10,7 +10,7 @@
 #include <string>
 
 #include "search/box_find.h"
-#include "viewer/large_text_state.h"
+#include "viewer/text_view/large_text_state.h"
 
 namespace quibex {
 namespace {

@@ -1,4 +1,4 @@
-#include "viewer/text_encoding.h"
+#include "viewer/text_view/text_encoding.h"
 
 #include <algorithm>
 

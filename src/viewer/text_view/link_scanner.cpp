@@ -1,4 +1,4 @@
-#include "viewer/link_scanner.h"
+#include "viewer/text_view/link_scanner.h"
 
 #include <algorithm>
 
