@@ -95,20 +95,21 @@ bool MemberDecoder::wholeDeflate(ByteSource& src, DataRange in, uint64_t size, S
     // than that allows is left to the streaming path to judge.
     if (size > kWholeDeflateLimit || in.packed > size + size / 8192 + 1024) return false;
     if (!whole_ && !(whole_ = libdeflate_alloc_decompressor())) return false;
-    packed_.resize(static_cast<size_t>(in.packed));
-    unpacked_.resize(static_cast<size_t>(size));
-    if (!src.readExact(in.offset, packed_.data(), packed_.size())) return false;
+    const size_t packedLen = static_cast<size_t>(in.packed), unpackedLen = static_cast<size_t>(size);
+    uint8_t* packed = packed_.room(packedLen);
+    uint8_t* unpacked = unpacked_.room(unpackedLen);
+    if (!src.readExact(in.offset, packed, packedLen)) return false;
     size_t produced = 0;
-    if (libdeflate_deflate_decompress(whole_, packed_.data(), packed_.size(), unpacked_.data(), unpacked_.size(),
-                                      &produced) != LIBDEFLATE_SUCCESS ||
+    if (libdeflate_deflate_decompress(whole_, packed, packedLen, unpacked, unpackedLen, &produced) !=
+            LIBDEFLATE_SUCCESS ||
         produced != size)
         return false;
-    if (crc && crc32Update(0, unpacked_.data(), unpacked_.size()) != *crc) {
+    if (crc && crc32Update(0, unpacked, unpackedLen) != *crc) {
         *result = Status::FileCrc;
         return true;
     }
-    for (size_t at = 0; at < unpacked_.size(); at += kSinkSlice) {
-        if (!sink.write(unpacked_.data() + at, std::min(kSinkSlice, unpacked_.size() - at))) {
+    for (size_t at = 0; at < unpackedLen; at += kSinkSlice) {
+        if (!sink.write(unpacked + at, std::min(kSinkSlice, unpackedLen - at))) {
             *result = Status::CannotWrite;
             return true;
         }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive.h"
+#include "scratch_buffer.h"
 #include "zip_method.h"
 
 struct libdeflate_decompressor;
@@ -23,8 +24,11 @@ struct DataRange {
 
 // Deflate members up to this size are decoded in one piece by libdeflate,
 // which needs the whole output in memory and is about twice as fast as a
-// streaming inflate; larger ones stream through zlib.
-constexpr uint64_t kWholeDeflateLimit = 64u << 20;
+// streaming inflate; larger ones stream through zlib. Whole buffers cost
+// fresh pages (faulted in and cleared by the kernel) for every megabyte they
+// grow, which for large members eats what libdeflate saves, and they set the
+// peak memory: 1 MiB keeps both small.
+constexpr uint64_t kWholeDeflateLimit = 1u << 20;
 
 // True for the methods decode() reads (stored included).
 bool methodDecoded(uint16_t method);
@@ -51,7 +55,7 @@ private:
     MethodDecoder* decoderFor(uint16_t method);
 
     std::vector<uint8_t> io_;                // stored members pass through it
-    std::vector<uint8_t> packed_, unpacked_;  // one whole deflate member
+    ScratchBuffer packed_, unpacked_;        // one whole deflate member
     libdeflate_decompressor* whole_ = nullptr;
     std::map<uint16_t, std::unique_ptr<MethodDecoder>> decoders_;
 };
