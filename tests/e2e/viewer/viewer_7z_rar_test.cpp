@@ -36,6 +36,11 @@ TEST(E2eViewer7zRar, ReadmeComesFirstAndTheStatusBarNamesTheKind) {
         {ViewerArchive(L"kinds7z.bin"), L"7Z", L"readme.txt", L"Quibex のテストです。", 2, nullptr},
         {SharedArchive(L"rar\\rar5_stored.rar"), L"RAR", L"helloworld.txt", L"hello libarchive test suite!", 1,
          L"viewer-rar"},
+        // Self-extracting programs show the kind they carry.
+        {SharedArchive(L"7z\\7zip_sfx_pe.exe"), L"7Z", L"test.txt.txt", L"123", 1, nullptr},
+        {SharedArchive(L"rar\\rar5_sfx.exe"), L"RAR", L"test.txt.txt", L"123", 1, nullptr},
+        // A volume set dropped by its second volume: the text lies in the first.
+        {SharedArchive(L"rar\\rar5_multiarchive_solid.part02.rar"), L"RAR", L"cebula.txt", L"Cebula", 1, nullptr},
     };
     for (const KindCase& c : cases) {
         SCOPED_TRACE(e2e::toUtf8(c.archive));
