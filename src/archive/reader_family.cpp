@@ -1,6 +1,5 @@
 #include "archive/reader_family.h"
 
-#include <cwctype>
 #include <iterator>
 
 #include "archive/archive_texts.h"
@@ -19,8 +18,9 @@ const ReaderFamily kFamilies[] = {
 static_assert(std::size(kFamilies) == std::size(kReaderKinds));
 
 // "R00" to "R99": the volumes after the first of an old RAR set.
+bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsOldRarVolume(const std::wstring& ext) {
-    return ext.size() == 3 && ext[0] == L'R' && iswdigit(ext[1]) && iswdigit(ext[2]);
+    return ext.size() == 3 && ext[0] == L'R' && IsAsciiDigit(ext[1]) && IsAsciiDigit(ext[2]);
 }
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
