@@ -23,6 +23,18 @@ std::string testdataPath(const std::string& relative) {
     return p;
 }
 
+// The viewer's line: ZIP's switches, the quoted archive and folder, then the targets.
+std::string viewerLine(const std::string& archive, const std::string& folder, const std::string& targets = "") {
+    std::string line = "-x -j -o --i ";
+    for (const std::string* part : {&archive, &folder}) {
+        line += '"';
+        line += *part;
+        line += "\" ";
+    }
+    line += targets;
+    return line;
+}
+
 std::string ansi(const std::string& utf8) { return toAnsi(toWide(utf8)); }
 std::string fromAnsi(const char* s) {
     int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
@@ -80,8 +92,7 @@ TEST(DllSevenZipRar, VersionsChecksAndOtherFormatsRefused) {
         }
     }
     std::string report;
-    EXPECT_EQ(sz.run("-x -j -o --i \"" + testdataPath("rar/rar5_stored.rar") + "\" \"C:\\x\\\"", &report),
-              kNotArcFile);
+    EXPECT_EQ(sz.run(viewerLine(testdataPath("rar/rar5_stored.rar"), "C:\\x\\"), &report), kNotArcFile);
 }
 
 TEST(DllSevenZipRar, JapaneseNamesListedInTheSystemCodePage) {
@@ -102,9 +113,8 @@ TEST(DllSevenZipRar, JapaneseNamesListedInTheSystemCodePage) {
 TEST(DllSevenZipRar, ViewerCommandLinesExtractFlat) {
     ArchiverDll& sz = library("7z");
     TempFolder out;
-    const std::string arc = "\"" + archivePath("japanese.7z") + "\" \"" + out.path() + "\"";
     std::string report;
-    ASSERT_EQ(sz.run("-x -j -o --i " + arc + " *.txt", &report), 0) << report;
+    ASSERT_EQ(sz.run(viewerLine(archivePath("japanese.7z"), out.path(), "*.txt"), &report), 0) << report;
     auto files = out.files();
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files["読んでね.txt"], "日本語のテキストです。\r\n");
@@ -112,9 +122,7 @@ TEST(DllSevenZipRar, ViewerCommandLinesExtractFlat) {
 
     // The document line names one member by its stored path.
     TempFolder doc;
-    ASSERT_EQ(sz.run("-x -j -o --i \"" + archivePath("sample.7z") + "\" \"" + doc.path() + "\" \"doc\\sub\\guide.chm\"",
-                     &report),
-              0)
+    ASSERT_EQ(sz.run(viewerLine(archivePath("sample.7z"), doc.path(), "\"doc\\sub\\guide.chm\""), &report), 0)
         << report;
     auto one = doc.files();
     ASSERT_EQ(one.size(), 1u);
@@ -134,7 +142,7 @@ TEST(DllSevenZipRar, EncryptedMembersFailAloneWithoutADialog) {
     for (const auto& c : cases) {
         TempFolder out;
         std::string report;
-        int r = library(c.lib).run("-x -j -o --i \"" + testdataPath(c.archive) + "\" \"" + out.path() + "\"", &report);
+        int r = library(c.lib).run(viewerLine(testdataPath(c.archive), out.path()), &report);
         EXPECT_EQ(r, kPasswordFile) << c.archive << ": " << report;
         auto files = out.files();
         EXPECT_EQ(files.size(), c.plain.size()) << c.archive;
@@ -150,8 +158,7 @@ TEST(DllSevenZipRar, VolumeSetOpenedFromItsSecondVolume) {
     EXPECT_EQ(listed.size(), 9u);
     TempFolder out;
     std::string report;
-    ASSERT_EQ(rar.run("-x -j -o --i \"" + second + "\" \"" + out.path() + "\" cebula.txt test*.bin", &report), 0)
-        << report;
+    ASSERT_EQ(rar.run(viewerLine(second, out.path(), "cebula.txt test*.bin"), &report), 0) << report;
     auto files = out.files();
     EXPECT_EQ(files.size(), 8u);
     EXPECT_EQ(files["cebula.txt"].size(), 814u);
