@@ -230,7 +230,7 @@ public:
         Session s(format_, volumes_.inOrder);
         if (!s.opened()) return s.openFailure();
         Status first = Status::Ok;
-        for (size_t index = 0; index <= last;) {
+        for (size_t index = 0, entry = 0; index <= last; ++entry) {
             archive_entry* e = nullptr;
             int r = archive_read_next_header(s.get(), &e);
             if (r == ARCHIVE_EOF) return combined(first, failure(s.get(), Status::UnexpectedEof));
@@ -241,6 +241,9 @@ public:
             OutputSink* sink = target.begin(i);
             if (!sink) continue;
             Status st = members_[i].encrypted ? Status::PasswordFile : copyData(s.get(), members_[i], *sink);
+            const auto& records = volumes_.encryptionRecords;
+            if (!ok(st) && st != Status::CannotWrite && entry < records.size() && records[entry])
+                st = Status::PasswordFile;
             target.end(i, st);
             first = combined(first, st);
             if (st == Status::CannotWrite) break;  // the caller asked to stop

@@ -138,6 +138,7 @@ TEST(DllSevenZipRar, EncryptedMembersFailAloneWithoutADialog) {
     } cases[] = {
         {"7z", "7z/7zip_encryption_partially.7z", {"bar_unencrypted.txt"}},
         {"rar", "rar/rar4_encrypted.rar", {"a.txt", "c.txt"}},
+        {"rar", "rar/rar5_encrypted.rar", {"a.txt", "c.txt"}},
     };
     for (const auto& c : cases) {
         TempFolder out;
