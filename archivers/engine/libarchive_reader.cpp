@@ -85,7 +85,8 @@ Status statusOf(struct archive* a, Status fallback) {
     const std::string t = errorText(a);
     if (mentions(t, {"encrypt", "passphrase", "password"})) return Status::PasswordFile;
     if (mentions(t, {"crc", "checksum"})) return Status::FileCrc;
-    if (mentions(t, {"unsupported", "not supported", "unknown compression", "unknown codec", "unknown filter"}))
+    if (mentions(t, {"unsupported", "not supported", "unknown compression", "unknown codec", "unexpected codec",
+                     "unknown filter"}))
         return Status::Method;
     if (mentions(t, {"truncated", "premature", "unexpected end"})) return Status::UnexpectedEof;
     if (mentions(t, {"memory"})) return Status::MoreHeapMemory;
@@ -104,13 +105,13 @@ public:
         } else {
             archive_read_support_format_rar(a_);
             archive_read_support_format_rar5(a_);
-            // Names of RAR 2.x and of later archives without the Unicode
-            // flag are in the writer's code page: Japanese Windows' one here.
-            archive_read_set_format_option(a_, "rar", "hdrcharset", "CP932");
         }
         archive_read_set_read_callback(a_, readVolume);
         archive_read_set_skip_callback(a_, skipVolume);
-        archive_read_set_seek_callback(a_, seekVolume);
+        // Only the 7z reader needs to seek (its header sits at the end). Given
+        // a seek callback, the RAR 5 reader of libarchive 3.6 misreads a solid
+        // member continued in the next volume; without one it reads it right.
+        if (format == LibarchiveFormat::SevenZip) archive_read_set_seek_callback(a_, seekVolume);
         archive_read_set_switch_callback(a_, switchVolume);
         for (size_t i = 0; i < volumes_.size(); ++i) {
             int r = i == 0 ? archive_read_set_callback_data(a_, &volumes_[0])
@@ -229,7 +230,7 @@ public:
         Session s(format_, volumes_.inOrder);
         if (!s.opened()) return s.openFailure();
         Status first = Status::Ok;
-        for (size_t index = 0; index <= last;) {
+        for (size_t index = 0, entry = 0; index <= last; ++entry) {
             archive_entry* e = nullptr;
             int r = archive_read_next_header(s.get(), &e);
             if (r == ARCHIVE_EOF) return combined(first, failure(s.get(), Status::UnexpectedEof));
@@ -240,6 +241,9 @@ public:
             OutputSink* sink = target.begin(i);
             if (!sink) continue;
             Status st = members_[i].encrypted ? Status::PasswordFile : copyData(s.get(), members_[i], *sink);
+            const auto& records = volumes_.encryptionRecords;
+            if (!ok(st) && st != Status::CannotWrite && entry < records.size() && records[entry])
+                st = Status::PasswordFile;
             target.end(i, st);
             first = combined(first, st);
             if (st == Status::CannotWrite) break;  // the caller asked to stop
@@ -280,7 +284,12 @@ private:
             if (n && !sink.write(static_cast<const uint8_t*>(block), n)) return Status::CannotWrite;
             produced += n;
         }
-        return produced == m.size ? Status::Ok : Status::BrokenData;
+        if (produced == m.size) return Status::Ok;
+        // libarchive ends a member quietly where its volume ends and no next
+        // volume was given.
+        if (volumes_.possiblyMissing.empty()) return Status::BrokenData;
+        ranOutOfVolumes_ = true;
+        return Status::NotFindArcFile;
     }
 
     LibarchiveFormat format_;

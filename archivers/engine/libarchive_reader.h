@@ -23,6 +23,10 @@ struct ArchiveVolumes {
     // The file that would follow the last volume found: reported missing
     // when the data runs out before the archive's end.
     std::string possiblyMissing;
+    // Per entry libarchive reports (every kind, in order): whether its header
+    // carries an encryption record libarchive passes over. A member so marked
+    // whose data then fails to decode fails as encrypted.
+    std::vector<bool> encryptionRecords;
 };
 
 // Lists the archive; null with *error set when libarchive cannot read its

@@ -25,10 +25,16 @@ LibarchiveTextScope::~LibarchiveTextScope() {
     if (previous_) uselocale(static_cast<locale_t>(previous_));
 }
 
+// Names RAR stores without its Unicode flag are in the writer's code page:
+// UTF-8 from Unix, CP932 from Japanese Windows. libarchive cannot convert the
+// latter to UTF-8 and hands over the raw bytes; bytes that are not valid
+// UTF-8 are read as CP932.
 std::string libarchiveEntryName(archive_entry* entry) {
-    const char* name = archive_entry_pathname_utf8(entry);
-    if (!name) name = archive_entry_pathname(entry);
-    return name ? sanitizeUtf8(name) : std::string();
+    if (const char* utf8 = archive_entry_pathname_utf8(entry)) return sanitizeUtf8(utf8);
+    const char* raw = archive_entry_pathname(entry);
+    if (!raw) return std::string();
+    const std::string bytes = raw;
+    return sanitizeUtf8(bytes) == bytes ? bytes : cp932ToUtf8(bytes);
 }
 
 }  // namespace arc

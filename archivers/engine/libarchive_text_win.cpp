@@ -9,8 +9,8 @@ LibarchiveTextScope::LibarchiveTextScope() = default;
 LibarchiveTextScope::~LibarchiveTextScope() = default;
 
 // The wide form is the one libarchive keeps exactly (7z and RAR store
-// UTF-16 or UTF-8; old RAR names were converted from the code page given
-// to the reader).
+// UTF-16 or UTF-8; RAR names without the Unicode flag were converted from
+// the system code page, CP932 on Japanese Windows).
 std::string libarchiveEntryName(archive_entry* entry) {
     if (const wchar_t* w = archive_entry_pathname_w(entry)) {
         std::string bytes;

@@ -3,6 +3,7 @@
 // whichever volume was opened.
 #include "archive.h"
 #include "libarchive_reader.h"
+#include "rar5_crypt_scan.h"
 #include "rar_volumes.h"
 
 namespace arc {
@@ -59,6 +60,7 @@ std::unique_ptr<Archive> openRar(ByteSource& src, Status* error, const PartOpene
         if (!next.empty()) volumes.possiblyMissing = next;
     } else {
         volumes.inOrder.push_back(&src);
+        volumes.encryptionRecords = rar5EncryptedFileHeaders(src);
     }
     return openWithLibarchive(LibarchiveFormat::Rar, std::move(volumes), error);
 }
