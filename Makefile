@@ -7,7 +7,7 @@ ROOT := $(abspath .)
 BUILD := $(ROOT)/build
 JOBS ?= $(shell nproc)
 ARCHIVE ?= $(ROOT)/samples/sample.lzh
-LIBRARIES := UNLHA32 UNZIP32 CAB32
+LIBRARIES := UNLHA32 UNZIP32 CAB32 SEVENZIP32 UNRAR32
 # The Windows tree the Wine tiers use, and the other one.
 WIN_ARCH = $(shell bash $(ROOT)/scripts/arch.sh 2>/dev/null)
 OTHER_ARCH = $(if $(filter win64,$(WIN_ARCH)),win32,win64)

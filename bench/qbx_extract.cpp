@@ -1,5 +1,5 @@
-// qbx_extract [-t lzh|zip|cab] [-P password] ARCHIVE OUTDIR: extracts every
-// member of an LZH, ZIP or CAB archive flat into OUTDIR through the same
+// qbx_extract [-t lzh|zip|cab|7z|rar] [-P password] ARCHIVE OUTDIR: extracts
+// every member of an LZH, ZIP, CAB, 7z or RAR archive flat into OUTDIR through the same
 // folder extraction the archiver libraries use, so the benchmark times the
 // shipped path end to end. -P opens encrypted ZIP members; without it they
 // fail with PASSWORD_FILE, as the libraries' do without a password.
@@ -19,6 +19,8 @@ const char* formatName(arc::Format f) {
     case arc::Format::Lzh: return "LZH";
     case arc::Format::Zip: return "ZIP";
     case arc::Format::Cab: return "CAB";
+    case arc::Format::SevenZip: return "7z";
+    case arc::Format::Rar: return "RAR";
     }
     return "?";
 }
@@ -33,13 +35,15 @@ std::optional<arc::Format> detect(const std::string& path) {
     if (n >= 4 && std::memcmp(head, "MSCF", 4) == 0) return arc::Format::Cab;
     if (n >= 4 && head[0] == 'P' && head[1] == 'K' && head[2] < 9 && head[3] < 9) return arc::Format::Zip;
     if (n >= 7 && head[2] == '-' && head[6] == '-') return arc::Format::Lzh;
-    for (arc::Format f : {arc::Format::Cab, arc::Format::Zip, arc::Format::Lzh})
+    if (n >= 6 && std::memcmp(head, "7z\xBC\xAF\x27\x1C", 6) == 0) return arc::Format::SevenZip;
+    if (n >= 7 && std::memcmp(head, "Rar!\x1A\x07", 6) == 0) return arc::Format::Rar;
+    for (arc::Format f : {arc::Format::Cab, arc::Format::Zip, arc::Format::Lzh, arc::Format::SevenZip, arc::Format::Rar})
         if (arc::looksLikeArchive(*src, f)) return f;
     return std::nullopt;
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: qbx_extract [-t lzh|zip|cab] [-P password] ARCHIVE OUTDIR\n");
+    std::fprintf(stderr, "usage: qbx_extract [-t lzh|zip|cab|7z|rar] [-P password] ARCHIVE OUTDIR\n");
     return 2;
 }
 
@@ -55,6 +59,8 @@ int main(int argc, char** argv) {
             if (t == "lzh") format = arc::Format::Lzh;
             else if (t == "zip") format = arc::Format::Zip;
             else if (t == "cab") format = arc::Format::Cab;
+            else if (t == "7z") format = arc::Format::SevenZip;
+            else if (t == "rar") format = arc::Format::Rar;
             else return usage();
         } else if (std::strcmp(argv[arg], "-P") == 0) {
             password.emplace(argv[arg + 1]);
@@ -68,7 +74,7 @@ int main(int argc, char** argv) {
 
     if (!format) format = detect(archive);
     if (!format) {
-        std::fprintf(stderr, "qbx_extract: %s: not an LZH, ZIP or CAB archive (or unreadable)\n", archive.c_str());
+        std::fprintf(stderr, "qbx_extract: %s: not an LZH, ZIP, CAB, 7z or RAR archive (or unreadable)\n", archive.c_str());
         return 1;
     }
     arc::ExtractOptions options;  // the libraries' defaults: overwrite, restore times

@@ -20,7 +20,7 @@ say() { echo "deps: $*"; }
 required=(
   cmake make g++ clang
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zlib1g-dev
-  libbz2-dev liblzma-dev libzstd-dev libdeflate-dev dpkg-dev
+  libbz2-dev liblzma-dev libzstd-dev libdeflate-dev libarchive-dev dpkg-dev
   googletest
   wine wine64 xvfb x11-utils imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine locales

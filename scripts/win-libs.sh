@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the compression libraries the Windows trees link statically
-# (libbz2, liblzma, libzstd, libdeflate) from Debian's source packages with
-# the MinGW toolchain of the tree.
+# (libbz2, liblzma, libzstd, libdeflate, and libarchive over them for the 7z
+# and RAR readers) from Debian's source packages with the MinGW toolchain of
+# the tree.
 #   scripts/win-libs.sh BUILD_DIR win32|win64
 # Sources: BUILD_DIR/deps/src/<package>_<version>/ (fetched once with apt-get
 # source; scripts/deps.sh adds the deb-src entries). Result:
@@ -15,6 +16,7 @@ BZIP2_VERSION=1.0.8-5
 XZ_VERSION=5.4.1-1+deb12u2
 ZSTD_VERSION=1.5.4+dfsg2-5  # the +deb12u1 security source is not served by the mirror here
 DEFLATE_VERSION=1.14-1
+ARCHIVE_VERSION=3.6.2-1+deb12u5
 
 build=$(realpath -m "${1:?build folder}")
 arch=${2:?win32 or win64}
@@ -117,4 +119,33 @@ if ! fresh deflate "$DEFLATE_VERSION"; then
   cp "$work/deflate/libdeflate.a" "$prefix/lib/"
   cp "$s/libdeflate.h" "$prefix/include/"
   done_with deflate "$DEFLATE_VERSION"
+fi
+
+# libarchive for reading only, over the libraries above and MinGW's zlib. No
+# crypto, XML, ACL, xattr or iconv: encrypted 7z and RAR members are refused
+# anyway, and on Windows libarchive converts names through its own wide-char
+# code, not iconv. MinGW's zlib is a plain static build: its calling-convention
+# probe would have to run a Windows program, so the answer is given.
+if ! fresh libarchive "$ARCHIVE_VERSION"; then
+  s=$(fetch libarchive "$ARCHIVE_VERSION")
+  log "building libarchive"
+  rm -rf "$work/libarchive"
+  cmake_lib "$s" "$work/libarchive" archive_static \
+    -DENABLE_TAR=OFF -DENABLE_CPIO=OFF -DENABLE_CAT=OFF -DENABLE_TEST=OFF -DENABLE_INSTALL=OFF \
+    -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF -DENABLE_CNG=OFF \
+    -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_ACL=OFF -DENABLE_XATTR=OFF -DENABLE_ICONV=OFF \
+    -DENABLE_LIBB2=OFF -DENABLE_LZ4=OFF -DENABLE_LZO=OFF -DENABLE_PCREPOSIX=OFF -DENABLE_PCRE2POSIX=OFF \
+    -DENABLE_WERROR=OFF \
+    -DZLIB_LIBRARY="/usr/$host/lib/libz.a" -DZLIB_WINAPI_WITH_LIB="/usr/$host/lib/libz.a" -DZLIB_WINAPI=0 \
+    -DENABLE_ZLIB=ON -DENABLE_BZip2=ON -DENABLE_LZMA=ON -DENABLE_ZSTD=ON \
+    -DBZIP2_INCLUDE_DIR="$prefix/include" -DBZIP2_LIBRARIES="$prefix/lib/libbz2.a" \
+    -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
+    -DZSTD_INCLUDE_DIR="$prefix/include" -DZSTD_LIBRARY="$prefix/lib/libzstd.a" \
+    -DCMAKE_C_FLAGS="-DLZMA_API_STATIC"
+  cp "$work/libarchive/libarchive/libarchive.a" "$prefix/lib/libarchive.a" 2>/dev/null ||
+    cp "$work/libarchive/libarchive/libarchive_static.a" "$prefix/lib/libarchive.a"
+  # Under libarchive/: the engine has an archive.h of its own.
+  mkdir -p "$prefix/include/libarchive"
+  cp "$s/libarchive/archive.h" "$s/libarchive/archive_entry.h" "$prefix/include/libarchive/"
+  done_with libarchive "$ARCHIVE_VERSION"
 fi

@@ -9,6 +9,7 @@ set(QUIBEX_PORTABLE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/tab_name_style.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/message_placement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/text_selection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/archive/archive_signature.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/reader_family.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archive/work_folder_names.cpp
   ${CMAKE_CURRENT_LIST_DIR}/actions/launch_text.cpp

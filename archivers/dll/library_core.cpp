@@ -72,7 +72,7 @@ BOOL Library::checkArchive(LPCSTR path, int mode) noexcept {
         int level = mode & 3;
         if (level == kCheckRapid) return arc::looksLikeArchive(*src, traits_.format) ? TRUE : FALSE;
         arc::Status error = arc::Status::Ok;
-        auto archive = arc::openArchive(*src, traits_.format, &error, arc::partsBeside(ansiToUtf8(path)));
+        auto archive = arc::openArchive(*src, traits_.format, &error, arc::partsBeside(ansiToUtf8(path)), ansiToUtf8(path));
         if (!archive) return FALSE;
         if (level < kCheckFullCrc) return TRUE;
         const auto& members = archive->members();
@@ -126,7 +126,7 @@ int Library::runCommand(HWND owner, const std::string& utf8, std::string& report
         return exists ? kErrArcFileOpen : kErrNotFindArcFile;
     }
     arc::Status error = arc::Status::Ok;
-    std::unique_ptr<arc::Archive> archive = arc::openArchive(*src, traits_.format, &error, arc::partsBeside(cmd.archive));
+    std::unique_ptr<arc::Archive> archive = arc::openArchive(*src, traits_.format, &error, arc::partsBeside(cmd.archive), cmd.archive);
     if (!archive) {
         report = "not a readable archive: " + cmd.archive;
         return arc::ok(error) ? kErrNotArcFile : static_cast<int>(error);

@@ -14,7 +14,8 @@ HARC Library::openArchive(HWND, LPCSTR path, DWORD mode) noexcept {
         st->source = openAnsiFile(path);
         if (!st->source) return nullptr;
         arc::Status error = arc::Status::Ok;
-        st->archive = arc::openArchive(*st->source, traits_.format, &error, arc::partsBeside(ansiToUtf8(path)));
+        st->archive = arc::openArchive(*st->source, traits_.format, &error, arc::partsBeside(ansiToUtf8(path)),
+                                       ansiToUtf8(path));
         if (!st->archive) return nullptr;
         st->mode = mode;
         std::lock_guard<std::mutex> lock(handlesMutex_);

@@ -80,10 +80,18 @@ std::unique_ptr<Archive> openZip(ByteSource& src, Status* error);
 // A cabinet continued in further files reads them through `parts`; every
 // cabinet stored one after another in `src` is read as well.
 std::unique_ptr<Archive> openCab(ByteSource& src, Status* error, const PartOpener& parts = {});
+// 7z and RAR decode through libarchive. A RAR volume of a set reads the set
+// from its first volume on, finding the others through `parts` by the names
+// the set's scheme gives `archiveName` (the opened file's name).
+std::unique_ptr<Archive> openSevenZip(ByteSource& src, Status* error);
+std::unique_ptr<Archive> openRar(ByteSource& src, Status* error, const PartOpener& parts = {},
+                                 const std::string& archiveName = {});
 
 // Quick content checks for CheckArchive: true when the reader would accept the data.
 bool looksLikeLzh(ByteSource& src);
 bool looksLikeZip(ByteSource& src);
 bool looksLikeCab(ByteSource& src);
+bool looksLikeSevenZip(ByteSource& src);
+bool looksLikeRar(ByteSource& src);
 
 }  // namespace arc

@@ -58,10 +58,12 @@ Status parseLzh(const std::vector<CommandToken>& tokens, ExtractCommand* out) {
     return placeNames(names, out);
 }
 
-// ZIP and CAB: "-x" extracts (also the default); clusters like "-xjo" allowed.
+// ZIP, CAB, 7z and RAR: "-x" extracts (also the default); clusters like "-xjo" allowed.
 Status parseZipOrCab(const std::vector<CommandToken>& tokens, Format format, ExtractCommand* out) {
     out->rule = MatchRule::ZipPath;
     out->overwrite = false;
+    // The 7z and RAR libraries take ZIP's switches as they are.
+    const bool zipSwitches = format != Format::Cab;
     std::vector<std::string> names;
     bool first = true;
     for (size_t i = 0; i < tokens.size(); ++i) {
@@ -75,7 +77,7 @@ Status parseZipOrCab(const std::vector<CommandToken>& tokens, Format format, Ext
         // The password switch is the one upper-case letter that matters (-p
         // is another command): its value is the rest of the token or the
         // next token, whatever it holds.
-        if (format == Format::Zip && t.text[1] == 'P') {
+        if (zipSwitches && t.text[1] == 'P') {
             if (t.text.size() > 2)
                 out->password = t.text.substr(2);
             else if (i + 1 < tokens.size())
@@ -87,7 +89,7 @@ Status parseZipOrCab(const std::vector<CommandToken>& tokens, Format format, Ext
         std::string letters = lower(t.text.substr(negate ? 2 : 1));
         if (first && !negate) {
             // Commands of the family we do not perform: list, test, add, comment...
-            const std::string others = format == Format::Zip ? "ltvzcpf" : "altmd";
+            const std::string others = zipSwitches ? "ltvzcpf" : "altmd";
             if (others.find(letters[0]) != std::string::npos) return Status::CommandName;
             if (letters[0] == 'x') letters.erase(0, 1);
         }
@@ -95,10 +97,10 @@ Status parseZipOrCab(const std::vector<CommandToken>& tokens, Format format, Ext
         for (char c : letters) {
             switch (c) {
             case 'o': out->overwrite = !negate; break;
-            case 'n': if (format == Format::Zip && !negate) out->overwrite = false; break;
+            case 'n': if (zipSwitches && !negate) out->overwrite = false; break;
             case 'i':
                 // ZIP: -i shows the window, --i hides it. CAB: -i hides it.
-                out->showProgress = format == Format::Zip ? !negate : negate;
+                out->showProgress = zipSwitches ? !negate : negate;
                 break;
             default: break;  // -j (flat output is the only kind) and unknown switches
             }

@@ -1,9 +1,10 @@
-// Command lines of the three archiver libraries, parsed into one extraction
+// Command lines of the archiver libraries, parsed into one extraction
 // request. The text arrives already converted to UTF-8.
 //   LZH: cmd [switches] archive [outdir\] [patterns...]   switches '-' or '/' anywhere after cmd
 //   ZIP: [-cmd] [switches] archive [outdir\] [patterns...] "--X" turns switch X off;
 //        "-P password" (or "-Ppassword") opens encrypted members without asking
 //   CAB: as ZIP
+//   7z, RAR: as ZIP, switches included ("-P" is accepted; their encrypted members are not read)
 #pragma once
 
 #include <optional>

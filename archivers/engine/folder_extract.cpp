@@ -198,11 +198,14 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
     return std::move(r);
 }
 
-std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error, const PartOpener& parts) {
+std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error, const PartOpener& parts,
+                                     const std::string& archiveName) {
     switch (format) {
     case Format::Lzh: return openLzh(src, error);
     case Format::Zip: return openZip(src, error);
     case Format::Cab: return openCab(src, error, parts);
+    case Format::SevenZip: return openSevenZip(src, error);
+    case Format::Rar: return openRar(src, error, parts, archiveName);
     }
     *error = Status::UnknownType;
     return nullptr;
@@ -213,6 +216,8 @@ bool looksLikeArchive(ByteSource& src, Format format) {
     case Format::Lzh: return looksLikeLzh(src);
     case Format::Zip: return looksLikeZip(src);
     case Format::Cab: return looksLikeCab(src);
+    case Format::SevenZip: return looksLikeSevenZip(src);
+    case Format::Rar: return looksLikeRar(src);
     }
     return false;
 }
@@ -226,7 +231,7 @@ ExtractResult extractArchiveToFolder(const std::string& archiveUtf8, Format form
     std::unique_ptr<ByteSource> src = openFileSource(archiveUtf8);
     if (!src) return {Status::ArcFileOpen, {}, {}};
     Status error = Status::NotArcFile;
-    std::unique_ptr<Archive> archive = openArchive(*src, format, &error, partsBeside(archiveUtf8));
+    std::unique_ptr<Archive> archive = openArchive(*src, format, &error, partsBeside(archiveUtf8), archiveUtf8);
     if (!archive) return {ok(error) ? Status::NotArcFile : error, {}, {}};
     std::vector<bool> wanted = selectMembers(archive->members(), patterns, rule);
     return extractToFolder(*archive, wanted, folderUtf8, options, progress);

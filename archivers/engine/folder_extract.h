@@ -14,7 +14,7 @@
 
 namespace arc {
 
-enum class Format { Lzh, Zip, Cab };
+enum class Format { Lzh, Zip, Cab, SevenZip, Rar };
 
 // Family code for "the output file exists and overwriting was not allowed".
 constexpr Status kStatusAlreadyExist = static_cast<Status>(0x8010);
@@ -49,8 +49,10 @@ ExtractResult extractToFolder(Archive& archive, const std::vector<bool>& wanted,
                               const ExtractOptions& options, const ProgressCallback& progress = {});
 
 // Reader for a format; null with *error set when the data is not such an
-// archive. `parts` finds further files of a multi-file archive.
-std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error, const PartOpener& parts = {});
+// archive. `parts` finds further files of a multi-file archive; volume sets
+// named after the archive itself (RAR) need `archiveName`, the file's path.
+std::unique_ptr<Archive> openArchive(ByteSource& src, Format format, Status* error, const PartOpener& parts = {},
+                                     const std::string& archiveName = {});
 // Finds the parts of the archive at `archiveUtf8` in its own folder, ignoring
 // case as Windows does; a stored name that is not a plain, safe file name
 // (folders, drive, device name) finds nothing.

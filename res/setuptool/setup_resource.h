@@ -10,7 +10,7 @@
 #define IDC_LABEL2 103
 #define IDC_FRAME1 104
 #define IDC_LABEL9 105
-// chkExt(0) to chkExt(3): LZH, ZIP, CAB, EXE.
+// chkExt(0) to chkExt(5): LZH, ZIP, CAB, 7Z, RAR, EXE.
 #define IDC_CHKEXT 110
 // OK and Cancel keep the dialog manager's ids, so Enter applies and Esc or
 // the close box cancels.

@@ -33,7 +33,7 @@ void NoTextReaction(const OpenedArchive& archive) {
     const ReaderFamily& f = FamilyOf(archive.kind);
     const std::wstring m = std::wstring(f.noTextLine) + L"\r\n";
     const bool selfExtracting = archive.selfExtracting;
-    if (!selfExtracting && archive.extension != f.ownExtension) {
+    if (!selfExtracting && !IsOwnExtension(archive.kind, archive.extension)) {
         PlayBeep(s.PcBeep);
         return;
     }

@@ -10,10 +10,12 @@ inline constexpr const wchar_t* kAskSelectArchive =
 inline constexpr const wchar_t* kSelectDialogTitle = L"書庫ﾌｧｲﾙの選択";
 // Filter pairs, each part ended by a NUL (the final NUL ends the list).
 inline constexpr wchar_t kArchiveFilter[] =
-    L"全ての書庫(*.lzh;*.zip;*.cab;*.exe)\0*.lzh;*.zip;*.cab;*.exe\0"
+    L"全ての書庫(*.lzh;*.zip;*.cab;*.7z;*.rar;*.exe)\0*.lzh;*.zip;*.cab;*.7z;*.rar;*.exe\0"
     L"LHA形式書庫(*.lzh)\0*.lzh\0"
     L"ZIP形式書庫(*.zip)\0*.zip\0"
     L"CAB形式書庫(*.cab)\0*.cab\0"
+    L"7Z形式書庫(*.7z)\0*.7z\0"
+    L"RAR形式書庫(*.rar)\0*.rar\0"
     L"自己解凍書庫(*.exe)\0*.exe\0";
 
 // The no-text reaction's questions and notice, after the reader's own sentence.

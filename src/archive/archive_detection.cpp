@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/ansi_path.h"
+#include "archive/archive_signature.h"
 #include "archive/archiver_library.h"
 #include "archive/archive_texts.h"
 #include "core/handle.h"
@@ -29,6 +30,17 @@ void ShowSystemError(DWORD code) {
     std::wstring message = text ? text : archive_text::SystemError(code);
     if (text) LocalFree(text);
     ShowPlainMessage(message, MB_ICONERROR);
+}
+
+// The kind the file's first bytes announce; nothing when they announce none
+// or the file cannot be read (the not-an-archive message follows).
+std::optional<ReaderKind> KindByFileSignature(const std::wstring& path) {
+    UniqueHandle in(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!in) return std::nullopt;
+    unsigned char head[kSignatureBytes] = {};
+    DWORD got = 0;
+    if (!ReadFile(in.get(), head, static_cast<DWORD>(std::size(head)), &got, nullptr)) return std::nullopt;
+    return KindBySignature(head, got);
 }
 
 }  // namespace
@@ -99,24 +111,27 @@ std::optional<OpenedArchive> DetectArchiveKind(const std::wstring& path, const s
     archive.path = path;
     archive.libraryPath = path;
     archive.extension = ToUpper(ExtensionOf(path));
-    for (ReaderKind kind : kReaderKinds) {
-        if (archive.extension != FamilyOf(kind).ownExtension) continue;
-        if (LibraryVersion(kind) == 0) return Fail(archive_text::MissingLibrary(FamilyOf(kind).dllName));
-        archive.kind = kind;
+    std::optional<ReaderKind> kind = KindOfExtension(archive.extension);
+    // A file whose extension names no kind may still start like a 7z or RAR
+    // archive; a program is left to the libraries' checks below.
+    if (!kind && archive.extension != L"EXE") kind = KindByFileSignature(path);
+    if (kind) {
+        if (LibraryVersion(*kind) == 0) return Fail(archive_text::MissingLibrary(FamilyOf(*kind).dllName));
+        archive.kind = *kind;
         return archive;
     }
     if (archive.extension != L"EXE") return Fail(archive_text::kNotAnArchive);
     archive.selfExtracting = true;
-    for (ReaderKind kind : kReaderKinds) {
-        const WORD version = LibraryVersion(kind);
+    for (ReaderKind carrier : kReaderKinds) {
+        const WORD version = LibraryVersion(carrier);
         if (version == 0) continue;
-        archive.kind = kind;
+        archive.kind = carrier;
         // Before version 0.90 the CAB library cannot check a program: the
         // cabinet is cut out of it and given to the library instead.
-        if (kind == ReaderKind::Cab && version < 90) {
+        if (carrier == ReaderKind::Cab && version < 90) {
             archive.libraryPath = FindCabInExe(path, cabWorkFolder);
             if (!archive.libraryPath.empty()) return archive;
-        } else if (LibraryOf(kind).CheckArchive(ToAnsi(PathForLibrary(path)), 0)) {
+        } else if (LibraryOf(carrier).CheckArchive(ToAnsi(PathForLibrary(path)), 0)) {
             return archive;
         }
     }

@@ -1,4 +1,5 @@
-// Which library reads the archive: plain archives by their extension, a
+// Which library reads the archive: plain archives by their extension (or,
+// when it names no kind, by a 7z or RAR signature at the start), a
 // self-extracting program by asking the libraries in a fixed order.
 #pragma once
 

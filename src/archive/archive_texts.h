@@ -13,6 +13,8 @@ inline constexpr const wchar_t* kNotAnArchive =
 inline constexpr const wchar_t* kNoTextLha = L"このLHA形式書庫には指定された条件に合うドキュメントがみつかりません。";
 inline constexpr const wchar_t* kNoTextZip = L"このZIP形式書庫には指定された条件に合うドキュメントがみつかりません。";
 inline constexpr const wchar_t* kNoTextCab = L"このCAB形式書庫には指定された条件に合うドキュメントがみつかりません。";
+inline constexpr const wchar_t* kNoText7z = L"この7Z形式書庫には指定された条件に合うドキュメントがみつかりません。";
+inline constexpr const wchar_t* kNoTextRar = L"このRAR形式書庫には指定された条件に合うドキュメントがみつかりません。";
 
 // "UNLHA32.DLL がみつかりません。"
 inline std::wstring MissingLibrary(const std::wstring& dll) { return dll + L" がみつかりません。"; }

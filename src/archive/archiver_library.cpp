@@ -110,6 +110,8 @@ ArchiverLibrary& LibraryOf(ReaderKind kind) {
         {FamilyOf(ReaderKind::Lzh).dllName, FamilyOf(ReaderKind::Lzh).routinePrefix},
         {FamilyOf(ReaderKind::Zip).dllName, FamilyOf(ReaderKind::Zip).routinePrefix},
         {FamilyOf(ReaderKind::Cab).dllName, FamilyOf(ReaderKind::Cab).routinePrefix},
+        {FamilyOf(ReaderKind::SevenZip).dllName, FamilyOf(ReaderKind::SevenZip).routinePrefix},
+        {FamilyOf(ReaderKind::Rar).dllName, FamilyOf(ReaderKind::Rar).routinePrefix},
     };
     static_assert(std::size(libraries) == std::size(kReaderKinds));
     return libraries[static_cast<int>(kind)];

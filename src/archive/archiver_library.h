@@ -1,4 +1,4 @@
-// The caller's side of the three archiver libraries. Each library is loaded by
+// The caller's side of the archiver libraries. Each library is loaded by
 // name on first use, from the program folder first; a library or routine that
 // is missing makes the call return the family's failure value.
 #pragma once

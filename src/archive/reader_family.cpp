@@ -1,5 +1,7 @@
 #include "archive/reader_family.h"
 
+#include <iterator>
+
 #include "archive/archive_texts.h"
 #include "archive/text_selection.h"
 
@@ -10,12 +12,32 @@ const ReaderFamily kFamilies[] = {
     {ReaderKind::Lzh, L"UNLHA32.DLL", "Unlha", L"-y -c -a1", L" -n", L"LZH", archive_text::kNoTextLha, L"LHA"},
     {ReaderKind::Zip, L"UNZIP32.DLL", "UnZip", L"-x -j -o", L" --i", L"ZIP", archive_text::kNoTextZip, L"ZIP"},
     {ReaderKind::Cab, L"CAB32.DLL", "Cab", L"-x -j -o", L" -i", L"CAB", archive_text::kNoTextCab, L"CAB"},
+    {ReaderKind::SevenZip, L"7-ZIP32.DLL", "SevenZip", L"-x -j -o", L" --i", L"7Z", archive_text::kNoText7z, L"7Z"},
+    {ReaderKind::Rar, L"UNRAR32.DLL", "Unrar", L"-x -j -o", L" --i", L"RAR", archive_text::kNoTextRar, L"RAR"},
 };
+static_assert(std::size(kFamilies) == std::size(kReaderKinds));
+
+// "R00" to "R99": the volumes after the first of an old RAR set.
+bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsOldRarVolume(const std::wstring& ext) {
+    return ext.size() == 3 && ext[0] == L'R' && IsAsciiDigit(ext[1]) && IsAsciiDigit(ext[2]);
+}
 
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
 }  // namespace
 
 const ReaderFamily& FamilyOf(ReaderKind kind) { return kFamilies[static_cast<int>(kind)]; }
+
+bool IsOwnExtension(ReaderKind kind, const std::wstring& upperExtension) {
+    if (upperExtension == FamilyOf(kind).ownExtension) return true;
+    return kind == ReaderKind::Rar && IsOldRarVolume(upperExtension);
+}
+
+std::optional<ReaderKind> KindOfExtension(const std::wstring& upperExtension) {
+    for (ReaderKind kind : kReaderKinds)
+        if (IsOwnExtension(kind, upperExtension)) return kind;
+    return std::nullopt;
+}
 
 std::wstring TextTargets(bool allText, const std::wstring& txtType) {
     if (!allText) return L"readme.txt";
@@ -34,13 +56,12 @@ std::wstring ExtractionCommand(ReaderKind kind, const std::wstring& archive, con
 
 std::wstring DocumentCommand(ReaderKind kind, const std::wstring& archive, const std::wstring& workFolder,
                              const std::wstring& member) {
-    switch (kind) {
-    case ReaderKind::Lzh:
-        return L"E " + Quoted(archive) + L" -y -c -a1 -n -p " + Quoted(workFolder) + L" " + Quoted(member);
-    case ReaderKind::Zip: return L"-x -j -o --i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
-    case ReaderKind::Cab: return L"-x -j -o -i " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
-    }
-    return L"";
+    // The extraction switches of the kind, with progress always off.
+    const ReaderFamily& f = FamilyOf(kind);
+    const std::wstring switches = std::wstring(f.switches) + f.progressOff;
+    if (kind == ReaderKind::Lzh)
+        return L"E " + Quoted(archive) + L" " + switches + L" -p " + Quoted(workFolder) + L" " + Quoted(member);
+    return switches + L" " + Quoted(archive) + L" " + Quoted(workFolder) + L" " + Quoted(member);
 }
 
 bool ReaderSucceeded(ReaderKind kind, int result) {
@@ -48,7 +69,8 @@ bool ReaderSucceeded(ReaderKind kind, int result) {
     // The members that were read stay readable, as after a member that failed
     // with a warning (the library reports any other failure in its place).
     constexpr int kUserCancel = 0x8020;
-    if (kind == ReaderKind::Zip) return result < 0x8000 || result == 0x800D || result == kUserCancel;
+    if (kind == ReaderKind::Zip || kind == ReaderKind::SevenZip || kind == ReaderKind::Rar)
+        return result < 0x8000 || result == 0x800D || result == kUserCancel;
     return result == 0;
 }
 

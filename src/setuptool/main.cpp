@@ -1,5 +1,5 @@
 // Quibexsetup: adds, updates or removes Quibex in the Explorer context menu
-// of LZH, ZIP, CAB and executable files. Takes no arguments.
+// of LZH, ZIP, CAB, 7Z, RAR and executable files. Takes no arguments.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -19,10 +19,12 @@ struct ExtensionSlot {
     std::wstring_view caption;
     std::wstring_view builtInClass;
 };
-inline constexpr std::array<ExtensionSlot, 4> kExtensionSlots{{
+inline constexpr std::array<ExtensionSlot, 6> kExtensionSlots{{
     {L"LZH", L"LzhFile"},
     {L"ZIP", L"ZipFile"},
     {L"CAB", L"CabFile"},
+    {L"7Z", L"7zFile"},
+    {L"RAR", L"RarFile"},
     {L"EXE", L"exefile"},
 }};
 

@@ -40,6 +40,8 @@ void SetupDialog::ShowIcon() {
     }
 }
 
+static_assert(texts::kExtensionTips.size() == kExtensionSlots.size(), "one tip per check box");
+
 void SetupDialog::AddTooltips() {
     // Owned by the dialog, so it goes when the dialog does.
     HWND tip =

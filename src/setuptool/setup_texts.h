@@ -16,8 +16,9 @@ inline constexpr const wchar_t* kItemNameEmpty = L"項目名が入力されて�
 inline constexpr const wchar_t* kItemNameInvalid = L"項目名に不正な文字（改行コード等）が含まれています。";
 
 // One check box each, in the order of the extension table.
-inline constexpr std::array<const wchar_t*, 4> kExtensionTips = {L"LHA形式書庫", L"ZIP形式書庫", L"CAB形式書庫",
-                                                                 L"実行ﾌｧｲﾙ(自己解凍書庫に限りません)"};
+inline constexpr std::array<const wchar_t*, 6> kExtensionTips = {L"LHA形式書庫", L"ZIP形式書庫",
+                                                                 L"CAB形式書庫", L"7Z形式書庫",
+                                                                 L"RAR形式書庫", L"実行ﾌｧｲﾙ(自己解凍書庫に限りません)"};
 
 // The report after OK: one paragraph per extension.
 inline constexpr const wchar_t* kReportTitle = L"処理結果";

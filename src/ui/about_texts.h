@@ -17,5 +17,7 @@ inline constexpr const wchar_t* kArchiverDownloadPage = L"https://quibex.example
 inline constexpr const wchar_t* kLhaAuthor = L"LZH 形式の書庫を扱うライブラリ";
 inline constexpr const wchar_t* kZipAuthor = L"ZIP 形式の書庫を扱うライブラリ";
 inline constexpr const wchar_t* kCabAuthor = L"CAB 形式の書庫を扱うライブラリ";
+inline constexpr const wchar_t* k7zAuthor = L"7Z 形式の書庫を扱うライブラリ";
+inline constexpr const wchar_t* kRarAuthor = L"RAR 形式の書庫を扱うライブラリ";
 
 }  // namespace quibex::about_text

@@ -31,6 +31,10 @@ bool LhaOutdated(int version, int subVersion) {
 }
 bool ZipOutdated(int version) { return version >= 1 && version <= 539; }
 bool CabOutdated(int version) { return version >= 1 && version <= 97; }
+// The 7z library before 9.00 and the RAR library before 1.00 predate the
+// ZIP-style command line the reader sends them.
+bool SevenZipOutdated(int version) { return version >= 1 && version <= 899; }
+bool RarOutdated(int version) { return version >= 1 && version <= 99; }
 
 std::wstring ProgramVersionText(int major, int minor, int revision) {
     std::wstring text = std::to_wstring(major) + L"." + Padded(minor, 2);

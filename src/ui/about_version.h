@@ -18,6 +18,8 @@ int64_t LhaCombinedVersion(int version, int subVersion);
 bool LhaOutdated(int version, int subVersion);
 bool ZipOutdated(int version);
 bool CabOutdated(int version);
+bool SevenZipOutdated(int version);
+bool RarOutdated(int version);
 
 // "1.25", or "1.25.3" when the revision is above 0.
 std::wstring ProgramVersionText(int major, int minor, int revision);

@@ -47,11 +47,15 @@ private:
     void Blink();
     INT_PTR ColourLabel(HDC dc, int id);
 
-    LibraryLine lines_[3] = {
+    // One line per library, in the order of kReaderKinds.
+    LibraryLine lines_[5] = {
         {IDC_ABOUT_LBLLHADLL, IDC_ABOUT_LBLLHAVER, IDC_ABOUT_LBLLHACOPYR, about_text::kLhaAuthor},
         {IDC_ABOUT_LBLZIPDLL, IDC_ABOUT_LBLZIPVER, IDC_ABOUT_LBLZIPCOPYR, about_text::kZipAuthor},
         {IDC_ABOUT_LBLCABDLL, IDC_ABOUT_LBLCABVER, IDC_ABOUT_LBLCABCOPYR, about_text::kCabAuthor},
+        {IDC_ABOUT_LBL7ZDLL, IDC_ABOUT_LBL7ZVER, IDC_ABOUT_LBL7ZCOPYR, about_text::k7zAuthor},
+        {IDC_ABOUT_LBLRARDLL, IDC_ABOUT_LBLRARVER, IDC_ABOUT_LBLRARCOPYR, about_text::kRarAuthor},
     };
+    static_assert(std::size(kReaderKinds) == 5);
     UniqueFont titleFont_;
 };
 
@@ -103,20 +107,30 @@ RECT AboutDialog::ChildRect(HWND child) const {
 }
 
 void AboutDialog::ShowLibraries() {
-    const int lha = LibraryVersion(ReaderKind::Lzh), zip = LibraryVersion(ReaderKind::Zip),
-              cab = LibraryVersion(ReaderKind::Cab);
-    const int lhaSub = lha != 0 ? LibraryOf(ReaderKind::Lzh).GetSubVersion() : 0;
-    const std::wstring texts[3] = {LibraryVersionText(lha, lhaSub), LibraryVersionText(zip), LibraryVersionText(cab)};
-    const int versions[3] = {lha, zip, cab};
-    lines_[0].outdated = LhaOutdated(lha, lhaSub);
-    lines_[1].outdated = ZipOutdated(zip);
-    lines_[2].outdated = CabOutdated(cab);
     bool blink = false;
-    for (int i = 0; i < 3; ++i) {
-        lines_[i].missing = versions[i] == 0;
-        SetDlgItemTextW(hwnd_, lines_[i].versionId, texts[i].c_str());
-        SetDlgItemTextW(hwnd_, lines_[i].authorId, lines_[i].author);
-        blink = blink || lines_[i].outdated;
+    for (size_t i = 0; i < std::size(lines_); ++i) {
+        const ReaderKind kind = kReaderKinds[i];
+        const int version = LibraryVersion(kind);
+        LibraryLine& line = lines_[i];
+        std::wstring text;
+        switch (kind) {
+        case ReaderKind::Lzh: {
+            // Only the LZH library has a sub-version; it counts in its age.
+            const int sub = version != 0 ? LibraryOf(kind).GetSubVersion() : 0;
+            text = LibraryVersionText(version, sub);
+            line.outdated = LhaOutdated(version, sub);
+            break;
+        }
+        case ReaderKind::Zip: line.outdated = ZipOutdated(version); break;
+        case ReaderKind::Cab: line.outdated = CabOutdated(version); break;
+        case ReaderKind::SevenZip: line.outdated = SevenZipOutdated(version); break;
+        case ReaderKind::Rar: line.outdated = RarOutdated(version); break;
+        }
+        if (text.empty()) text = LibraryVersionText(version);
+        line.missing = version == 0;
+        SetDlgItemTextW(hwnd_, line.versionId, text.c_str());
+        SetDlgItemTextW(hwnd_, line.authorId, line.author);
+        blink = blink || line.outdated;
     }
     if (blink) SetTimer(hwnd_, kBlinkTimer, kBlinkMs, nullptr);
 }

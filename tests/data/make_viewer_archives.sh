@@ -5,7 +5,8 @@
 #   six.zip        one.txt .. six.txt, each saying its own name
 #   single.zip     only.txt
 #   onlyhtm.zip    manual.htm (a document, no text)
-#   kinds.{lzh,zip,cab}  readme.txt 説明.txt
+#   kinds.{lzh,zip,cab,7z}  readme.txt 説明.txt
+#   kinds7z.bin    kinds.7z under a name that names no kind
 #   japanese.lzh   three Japanese texts with Japanese names
 #   encodings.zip  one Japanese text in seven encodings:
 #                  sjis.txt utf8bom.txt utf8.txt utf16le.txt utf16be.txt eucjp.txt jis.txt
@@ -36,6 +37,8 @@ printf '説明のテキストです。\r\n' | sjis > 説明.txt
 jlha a ../kinds.lzh readme.txt 説明.txt >/dev/null 2>&1
 zip -q -X ../kinds.zip readme.txt 説明.txt
 gcab -c -z ../kinds.cab readme.txt 説明.txt
+7zz a -t7z -bd ../kinds.7z readme.txt 説明.txt >/dev/null
+cp ../kinds.7z ../kinds7z.bin
 
 mkdir jp
 printf '春はあけぼの。やうやう白くなりゆく山ぎは、少しあかりて、紫だちたる雲の細くたなびきたる。\r\n' | sjis > jp/春.txt

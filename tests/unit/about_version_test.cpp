@@ -31,6 +31,12 @@ TEST(AboutVersion, OutdatedLibrariesByTheirThresholds) {
     EXPECT_FALSE(quibex::CabOutdated(98));
     EXPECT_TRUE(quibex::CabOutdated(97));
     EXPECT_FALSE(quibex::CabOutdated(0));
+    EXPECT_FALSE(quibex::SevenZipOutdated(900));
+    EXPECT_TRUE(quibex::SevenZipOutdated(899));
+    EXPECT_FALSE(quibex::SevenZipOutdated(0));
+    EXPECT_FALSE(quibex::RarOutdated(100));
+    EXPECT_TRUE(quibex::RarOutdated(1));
+    EXPECT_FALSE(quibex::RarOutdated(0));
 }
 
 TEST(AboutVersion, ProgramVersionHasTwoMinorDigitsAndARevisionOnlyAboveZero) {

@@ -18,6 +18,11 @@ TEST(ReaderFamily, ExtractionCommandsPerLibrary) {
               L"-x -j -o \"a.zip\" \"C:\\Quibex\\temp\\\" *.txt");
     EXPECT_EQ(quibex::ExtractionCommand(ReaderKind::Cab, L"a.cab", W, false, quibex::TextTargets(true, L" DOC  ME ")),
               L"-x -j -o -i \"a.cab\" \"C:\\Quibex\\temp\\\" *.txt *.DOC *.ME");
+    // The 7z and RAR libraries take the ZIP library's switches.
+    EXPECT_EQ(quibex::ExtractionCommand(ReaderKind::SevenZip, L"a.7z", W, false, quibex::TextTargets(false, L"")),
+              L"-x -j -o --i \"a.7z\" \"C:\\Quibex\\temp\\\" readme.txt");
+    EXPECT_EQ(quibex::ExtractionCommand(ReaderKind::Rar, L"a.part2.rar", W, true, L"*.txt"),
+              L"-x -j -o \"a.part2.rar\" \"C:\\Quibex\\temp\\\" *.txt");
 }
 
 TEST(ReaderFamily, DocumentCommandsAlwaysSuppressProgress) {
@@ -28,6 +33,10 @@ TEST(ReaderFamily, DocumentCommandsAlwaysSuppressProgress) {
               L"-x -j -o --i \"a.zip\" \"C:\\Q\\temp\\\" \"guide.chm\"");
     EXPECT_EQ(quibex::DocumentCommand(ReaderKind::Cab, L"a.cab", W, L"x.hlp"),
               L"-x -j -o -i \"a.cab\" \"C:\\Q\\temp\\\" \"x.hlp\"");
+    EXPECT_EQ(quibex::DocumentCommand(ReaderKind::SevenZip, L"a.7z", W, L"doc/guide.chm"),
+              L"-x -j -o --i \"a.7z\" \"C:\\Q\\temp\\\" \"doc/guide.chm\"");
+    EXPECT_EQ(quibex::DocumentCommand(ReaderKind::Rar, L"a.r00", W, L"x.hlp"),
+              L"-x -j -o --i \"a.r00\" \"C:\\Q\\temp\\\" \"x.hlp\"");
 }
 
 TEST(ReaderFamily, SuccessRulesAndErrorTexts) {
@@ -45,6 +54,21 @@ TEST(ReaderFamily, SuccessRulesAndErrorTexts) {
     EXPECT_EQ(quibex::LibraryErrorMessage(ReaderKind::Zip, 0x8010), L"UNZIP32.DLL からエラー(8010)が報告されました。");
     EXPECT_EQ(quibex::LibraryErrorMessage(ReaderKind::Lzh, 0x801A), L"UNLHA32.DLL からエラー(801A)が報告されました。");
     EXPECT_EQ(quibex::Hex(0), L"0");
+    // The 7z and RAR libraries report as the ZIP library does.
+    for (ReaderKind kind : {ReaderKind::SevenZip, ReaderKind::Rar}) {
+        EXPECT_TRUE(quibex::ReaderSucceeded(kind, 0));
+        EXPECT_TRUE(quibex::ReaderSucceeded(kind, 0x0001));
+        EXPECT_TRUE(quibex::ReaderSucceeded(kind, 0x800D));
+        EXPECT_TRUE(quibex::ReaderSucceeded(kind, 0x8020));
+        EXPECT_FALSE(quibex::ReaderSucceeded(kind, 0x800A));
+        EXPECT_FALSE(quibex::ReaderSucceeded(kind, 0x8019));
+    }
+    EXPECT_EQ(quibex::LibraryErrorMessage(ReaderKind::SevenZip, 0x8019),
+              L"7-ZIP32.DLL からエラー(8019)が報告されました。");
+    EXPECT_EQ(quibex::LibraryErrorMessage(ReaderKind::Rar, 0x8017), L"UNRAR32.DLL からエラー(8017)が報告されました。");
+    EXPECT_EQ(std::wstring(quibex::FamilyOf(ReaderKind::SevenZip).noTextLine),
+              L"この7Z形式書庫には指定された条件に合うドキュメントがみつかりません。");
+    EXPECT_EQ(std::wstring(quibex::FamilyOf(ReaderKind::Rar).formatName), L"RAR");
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ std::wstring SetupSession::itemName() const { return e2e::windowText(control(IDC
 
 std::wstring SetupSession::ticks() const {
     std::wstring shown;
-    for (int i = 0; i < 4; ++i) shown += e2e::checkState(control(IDC_CHKEXT + i)) == BST_CHECKED ? L'1' : L'0';
+    for (size_t i = 0; i < kCaptions.size(); ++i)
+        shown += e2e::checkState(control(IDC_CHKEXT + static_cast<int>(i))) == BST_CHECKED ? L'1' : L'0';
     return shown;
 }
 
@@ -64,8 +65,9 @@ e2e::MessageBoxInfo SetupSession::pressOk(HWND* box, bool leaveOpen) {
 
 std::wstring SetupSession::verbCommand() const { return L"\"" + folder_.file(L"Quibex.exe") + L"\" \"%1\""; }
 
-std::wstring Report(const std::array<std::wstring, 4>& outcomes) {
+std::wstring Report(const std::array<std::wstring, 6>& outcomes) {
     std::wstring text;
-    for (size_t i = 0; i < 4; ++i) text += L"拡張子\"" + kCaptions[i] + L"\"に対する項目の" + outcomes[i] + L"\r\n\r\n";
+    for (size_t i = 0; i < kCaptions.size(); ++i)
+        text += L"拡張子\"" + kCaptions[i] + L"\"に対する項目の" + outcomes[i] + L"\r\n\r\n";
     return text;
 }

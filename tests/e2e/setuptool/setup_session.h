@@ -9,7 +9,7 @@
 #include <string>
 
 // The extensions of the check boxes, in their order.
-inline const std::array<std::wstring, 4> kCaptions = {L"LZH", L"ZIP", L"CAB", L"EXE"};
+inline const std::array<std::wstring, 6> kCaptions = {L"LZH", L"ZIP", L"CAB", L"7Z", L"RAR", L"EXE"};
 
 class SetupSession {
 public:
@@ -27,7 +27,7 @@ public:
     HWND window() const { return window_; }
     HWND control(int id) const;
     std::wstring itemName() const;
-    // The ticks of LZH, ZIP, CAB and EXE, as "1100".
+    // The ticks of LZH, ZIP, CAB, 7Z, RAR and EXE, as "110000".
     std::wstring ticks() const;
     // Sets the box of extension `index` and waits until it shows that.
     bool tick(size_t index, bool on);
@@ -45,4 +45,4 @@ private:
 
 // The report text for the four extensions, each "追加処理に成功しました。",
 // "処理をスキップしました。" etc. (the words after "項目の").
-std::wstring Report(const std::array<std::wstring, 4>& outcomes);
+std::wstring Report(const std::array<std::wstring, 6>& outcomes);

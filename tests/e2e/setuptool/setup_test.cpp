@@ -22,8 +22,8 @@ const wchar_t* const kDefaultName = L"書庫内のテキストを閲覧(&L)";
 
 // Every key a scenario may write, cleared for it and restored after it.
 ClassesGuard Guard() {
-    return ClassesGuard({L".lzh", L".zip", L".cab", L".exe", L"LzhFile", L"ZipFile", L"CabFile",
-                         L"exefile\\shell\\Quibex", L"QuibexE2eZip"});
+    return ClassesGuard({L".lzh", L".zip", L".cab", L".7z", L".rar", L".exe", L"LzhFile", L"ZipFile", L"CabFile",
+                         L"7zFile", L"RarFile", L"exefile\\shell\\Quibex", L"QuibexE2eZip"});
 }
 
 std::optional<std::wstring> Text(const std::wstring& key) { return e2e::regString(HKEY_CLASSES_ROOT, key, L""); }
@@ -77,7 +77,7 @@ TEST(E2eSetup, MissingViewerIsReportedAndTheToolEnds) {
 }
 
 // A prefix without any of the classes: the window as it starts, its
-// tooltips, LZH, ZIP and CAB added with their classes, and EXE refused: the
+// tooltips, LZH, ZIP, CAB, 7Z and RAR added with their classes, and EXE refused: the
 // tool never makes a class for executables.
 TEST(E2eSetup, FirstRunAddsClassesAndVerbs) {
     ClassesGuard guard = Guard();
@@ -95,34 +95,37 @@ TEST(E2eSetup, FirstRunAddsClassesAndVerbs) {
     EXPECT_EQ(e2e::windowText(s.control(IDC_BTNOK)), L"OK");
     EXPECT_EQ(e2e::windowText(s.control(IDC_BTNCANCEL)), L"ｷｬﾝｾﾙ");
     EXPECT_EQ(s.itemName(), kDefaultName);
-    EXPECT_EQ(s.ticks(), L"0000");
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(e2e::windowText(s.control(IDC_CHKEXT + i)), kCaptions[i]);
+    EXPECT_EQ(s.ticks(), L"000000");
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(e2e::windowText(s.control(IDC_CHKEXT + i)), kCaptions[i]);
     e2e::saveTestScreenshot(s.window(), L"window");
 
-    const std::wstring tips[] = {L"LHA形式書庫", L"ZIP形式書庫", L"CAB形式書庫", L"実行ﾌｧｲﾙ(自己解凍書庫に限りません)"};
+    const std::wstring tips[] = {L"LHA形式書庫", L"ZIP形式書庫", L"CAB形式書庫",
+                                 L"7Z形式書庫",  L"RAR形式書庫", L"実行ﾌｧｲﾙ(自己解凍書庫に限りません)"};
     e2e::bringToFront(s.window());
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 6; ++i)
         EXPECT_TRUE(TooltipShows(s.process().id(), s.control(IDC_CHKEXT + i), tips[i])) << "tooltip of " << i;
     e2e::saveTestScreenshot(nullptr, L"tooltip");
 
-    for (size_t i = 0; i < 4; ++i) ASSERT_TRUE(s.tick(i, true));
+    for (size_t i = 0; i < 6; ++i) ASSERT_TRUE(s.tick(i, true));
     HWND box = nullptr;
     const e2e::MessageBoxInfo report = s.pressOk(&box, /*leaveOpen=*/true);
     ASSERT_TRUE(box);
     e2e::saveTestScreenshot(nullptr, L"report");
     EXPECT_EQ(report.caption, L"処理結果");
     EXPECT_EQ(report.icon, e2e::MessageIcon::Information);
-    EXPECT_EQ(report.text, Report({kAdded, kAdded, kAdded, L"追加処理に失敗しました。"}));
+    EXPECT_EQ(report.text, Report({kAdded, kAdded, kAdded, kAdded, kAdded, L"追加処理に失敗しました。"}));
     e2e::answerMessageBox(box, L"OK");
     EXPECT_EQ(s.process().waitForExit(), std::optional<DWORD>(0));
 
-    for (const wchar_t* cls : {L"LzhFile", L"ZipFile", L"CabFile"}) {
+    for (const wchar_t* cls : {L"LzhFile", L"ZipFile", L"CabFile", L"7zFile", L"RarFile"}) {
         EXPECT_EQ(Text(cls), cls);
         ExpectEntry(cls, kDefaultName, s.verbCommand());
     }
     EXPECT_EQ(Text(L".lzh"), L"LzhFile");
     EXPECT_EQ(Text(L".zip"), L"ZipFile");
     EXPECT_EQ(Text(L".cab"), L"CabFile");
+    EXPECT_EQ(Text(L".7z"), L"7zFile");
+    EXPECT_EQ(Text(L".rar"), L"RarFile");
     EXPECT_FALSE(e2e::regKeyExists(HKEY_CLASSES_ROOT, L".exe"));
     EXPECT_FALSE(e2e::regKeyExists(HKEY_CLASSES_ROOT, L"exefile\\shell\\Quibex"));
 }
@@ -144,7 +147,7 @@ TEST(E2eSetup, SecondRunFindsUpdatesAndRemoves) {
         // Spaces around the name are not written.
         ASSERT_TRUE(e2e::setWindowText(first.control(IDC_TXTITEMNAME), L"  テキストを見る(&T)  "));
         ASSERT_TRUE(first.tick(0, true) && first.tick(1, true));
-        EXPECT_EQ(first.pressOk().text, Report({kAdded, kAdded, kSkipped, kSkipped}));
+        EXPECT_EQ(first.pressOk().text, Report({kAdded, kAdded, kSkipped, kSkipped, kSkipped, kSkipped}));
         EXPECT_TRUE(first.process().waitForExit().has_value());
         ExpectEntry(L"QuibexE2eZip", L"テキストを見る(&T)", first.verbCommand());
     }
@@ -153,12 +156,12 @@ TEST(E2eSetup, SecondRunFindsUpdatesAndRemoves) {
     SetupSession second;
     e2e::ScreenshotAtEnd shot;
     ASSERT_TRUE(second.open(&shot));
-    EXPECT_EQ(second.ticks(), L"1100");
+    EXPECT_EQ(second.ticks(), L"110000");
     EXPECT_EQ(second.itemName(), kDefaultName);
     e2e::saveTestScreenshot(second.window(), L"window");
     ASSERT_TRUE(e2e::setWindowText(second.control(IDC_TXTITEMNAME), L"書庫を開く"));
     ASSERT_TRUE(second.tick(1, false));
-    EXPECT_EQ(second.pressOk().text, Report({kUpdated, kRemoved, kSkipped, kSkipped}));
+    EXPECT_EQ(second.pressOk().text, Report({kUpdated, kRemoved, kSkipped, kSkipped, kSkipped, kSkipped}));
     EXPECT_TRUE(second.process().waitForExit().has_value());
 
     ExpectEntry(L"LzhFile", L"書庫を開く", second.verbCommand());
@@ -185,7 +188,7 @@ TEST(E2eSetup, BadItemNamesAreRefusedAndAnEmptyVerbIsNoEntry) {
     SetupSession s;
     e2e::ScreenshotAtEnd shot;
     ASSERT_TRUE(s.open(&shot));
-    EXPECT_EQ(s.ticks(), L"0000");
+    EXPECT_EQ(s.ticks(), L"000000");
     ASSERT_TRUE(s.tick(0, true));
 
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
@@ -217,7 +220,7 @@ TEST(E2eSetup, BadItemNamesAreRefusedAndAnEmptyVerbIsNoEntry) {
 
     ASSERT_TRUE(s.tick(0, false));
     ASSERT_TRUE(e2e::setWindowText(s.control(IDC_TXTITEMNAME), L"閲覧"));
-    EXPECT_EQ(s.pressOk().text, Report({kSkipped, kSkipped, kSkipped, kSkipped}));
+    EXPECT_EQ(s.pressOk().text, Report({kSkipped, kSkipped, kSkipped, kSkipped, kSkipped, kSkipped}));
     EXPECT_TRUE(s.process().waitForExit().has_value());
     EXPECT_EQ(Text(L"LzhFile\\shell\\Quibex"), L"") << "a skipped extension is left as it was";
 }
@@ -231,7 +234,7 @@ TEST(E2eSetup, VerbOpensTheArchiveInTheViewer) {
     e2e::ScreenshotAtEnd shot;
     ASSERT_TRUE(s.open());
     ASSERT_TRUE(s.tick(0, true));
-    EXPECT_EQ(s.pressOk().text, Report({kAdded, kSkipped, kSkipped, kSkipped}));
+    EXPECT_EQ(s.pressOk().text, Report({kAdded, kSkipped, kSkipped, kSkipped, kSkipped, kSkipped}));
     EXPECT_TRUE(s.process().waitForExit().has_value());
 
     const std::wstring folder = s.folder().file(L"書庫 置き場");
@@ -277,11 +280,11 @@ TEST(E2eSetup, AnEntryWithoutWriteRightsReportsAFailure) {
     SetupSession s;
     e2e::ScreenshotAtEnd shot;
     ASSERT_TRUE(s.open(&shot));
-    EXPECT_EQ(s.ticks(), L"0010");
+    EXPECT_EQ(s.ticks(), L"001000");
     EXPECT_EQ(s.itemName(), kDefaultName);
     ASSERT_TRUE(s.tick(0, true));
     ASSERT_TRUE(e2e::setWindowText(s.control(IDC_TXTITEMNAME), L"新しい名前"));
-    EXPECT_EQ(s.pressOk().text, Report({kAdded, kSkipped, kUpdateFailed, kSkipped}));
+    EXPECT_EQ(s.pressOk().text, Report({kAdded, kSkipped, kUpdateFailed, kSkipped, kSkipped, kSkipped}));
     EXPECT_TRUE(s.process().waitForExit().has_value());
     EXPECT_EQ(Text(L"CabFile\\shell\\Quibex"), L"旧い名前");
     EXPECT_EQ(Text(L"CabFile\\shell\\Quibex\\command"), L"old.exe");

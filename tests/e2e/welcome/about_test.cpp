@@ -154,4 +154,77 @@ TEST(E2eAbout, AnOldLibraryBlinksAndAMissingOneIsGreyedAsNotInstalled) {
     EXPECT_EQ(run.process().waitForExit(), std::optional<DWORD>(0));
 }
 
+// Whether two rectangles share any pixel.
+bool Overlap(const RECT& a, const RECT& b) {
+    RECT both{};
+    return IntersectRect(&both, &a, &b) != FALSE;
+}
+
+TEST(E2eAbout, FiveLibrariesEachOnALineOfItsOwnInsideTheWindow) {
+    WindowHostRun run(kIni, {L"UNLHA32.DLL", L"UNZIP32.DLL", L"CAB32.DLL", L"7-ZIP32.DLL", L"UNRAR32.DLL"});
+    HWND about = run.open(L"about", kCaption);
+    ASSERT_TRUE(about);
+
+    const int rows[5][3] = {{IDC_ABOUT_LBLLHADLL, IDC_ABOUT_LBLLHAVER, IDC_ABOUT_LBLLHACOPYR},
+                            {IDC_ABOUT_LBLZIPDLL, IDC_ABOUT_LBLZIPVER, IDC_ABOUT_LBLZIPCOPYR},
+                            {IDC_ABOUT_LBLCABDLL, IDC_ABOUT_LBLCABVER, IDC_ABOUT_LBLCABCOPYR},
+                            {IDC_ABOUT_LBL7ZDLL, IDC_ABOUT_LBL7ZVER, IDC_ABOUT_LBL7ZCOPYR},
+                            {IDC_ABOUT_LBLRARDLL, IDC_ABOUT_LBLRARVER, IDC_ABOUT_LBLRARCOPYR}};
+    const wchar_t* names[] = {L"Unlha32.dll", L"Unzip32.dll", L"Cab32.dll", L"7-zip32.dll", L"Unrar32.dll"};
+    const wchar_t* versions[] = {L"Ver 3.30", L"Ver 6.00", L"Ver 1.00", L"Ver 9.20", L"Ver 1.00"};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(e2e::toUtf8(names[i]));
+        EXPECT_EQ(Text(about, rows[i][0]), names[i]);
+        EXPECT_EQ(Text(about, rows[i][1]), versions[i]);
+        EXPECT_FALSE(Text(about, rows[i][2]).empty());
+        EXPECT_TRUE(SetsOwnPointerOver(about, e2e::childById(about, rows[i][1])));
+    }
+    EXPECT_NE(Text(about, IDC_ABOUT_LBL7ZCOPYR).find(L"7Z"), std::wstring::npos);
+    EXPECT_NE(Text(about, IDC_ABOUT_LBLRARCOPYR).find(L"RAR"), std::wstring::npos);
+    // Our libraries are current: no line blinks.
+    for (int n = 0; n < 12; ++n, Sleep(100))
+        for (const auto& row : rows) ASSERT_TRUE(Visible(about, row[0])) << "blinked";
+
+    // Every label lies inside the client area, apart from every other label,
+    // and above the OK button.
+    RECT client{};
+    GetClientRect(about, &client);
+    MapWindowPoints(about, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    RECT ok{};
+    GetWindowRect(e2e::childById(about, IDC_ABOUT_COMMAND1), &ok);
+    std::vector<RECT> labels;
+    for (const auto& row : rows) {
+        for (int id : row) {
+            RECT r{};
+            GetWindowRect(e2e::childById(about, id), &r);
+            EXPECT_TRUE(r.left >= client.left && r.right <= client.right && r.top >= client.top &&
+                        r.bottom <= client.bottom)
+                << id;
+            EXPECT_LE(r.bottom, ok.top) << id;
+            for (const RECT& other : labels) EXPECT_FALSE(Overlap(r, other)) << id;
+            labels.push_back(r);
+        }
+    }
+    EXPECT_LE(ok.bottom, client.bottom);
+    e2e::saveScreenshot(L"about-five-libraries");
+    ASSERT_TRUE(e2e::pressButton(about, L"OK"));
+    EXPECT_EQ(run.process().waitForExit(), std::optional<DWORD>(0));
+}
+
+TEST(E2eAbout, Missing7zAndRarLibrariesAreNotInstalled) {
+    WindowHostRun run(kIni, {L"UNLHA32.DLL", L"UNZIP32.DLL", L"CAB32.DLL"});
+    HWND about = run.open(L"about", kCaption);
+    ASSERT_TRUE(about);
+    EXPECT_EQ(Text(about, IDC_ABOUT_LBL7ZVER), L"not installed");
+    EXPECT_EQ(Text(about, IDC_ABOUT_LBLRARVER), L"not installed");
+    EXPECT_EQ(Text(about, IDC_ABOUT_LBLZIPVER), L"Ver 6.00");
+    run.process().waitForInputIdle();
+    COLORREF greyText = GetSysColor(COLOR_GRAYTEXT);
+    const int greyLevel = (GetRValue(greyText) + GetGValue(greyText) + GetBValue(greyText)) / 3;
+    EXPECT_NEAR(DarkestLevel(e2e::childById(about, IDC_ABOUT_LBLRARDLL)), greyLevel, 30);
+    EXPECT_LT(DarkestLevel(e2e::childById(about, IDC_ABOUT_LBLCABDLL)), 40);
+    ASSERT_TRUE(e2e::pressButton(about, L"OK"));
+    EXPECT_EQ(run.process().waitForExit(), std::optional<DWORD>(0));
+}
+
 }  // namespace

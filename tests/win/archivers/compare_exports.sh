@@ -10,8 +10,10 @@ exports() {  # OBJDUMP DLL: the export names, sorted
   "$1" -p "$2" | awk '/^\[Ordinal\/Name Pointer\] Table/ { t = 1; next } t && NF == 0 { t = 0 } t { print $NF }' | sort
 }
 
-for lib in UNLHA32 UNZIP32 CAB32; do
-  def=$defs/$(echo "$lib" | tr 'A-Z' 'a-z').def
+# Target name, file name: 7-ZIP32.DLL comes from the target SEVENZIP32.
+for pair in UNLHA32:UNLHA32 UNZIP32:UNZIP32 CAB32:CAB32 SEVENZIP32:7-ZIP32 UNRAR32:UNRAR32; do
+  target=${pair%%:*} lib=${pair#*:}
+  def=$defs/$(echo "$target" | tr 'A-Z' 'a-z').def
   want=$(awk '/^EXPORTS/ { e = 1; next } e && NF { print $1 }' "$def" | sort)
   for tree in win32 win64; do
     if [ $tree = win32 ]; then dll=$bin32/$lib.DLL od=i686-w64-mingw32-objdump; else dll=$bin64/$lib.DLL od=x86_64-w64-mingw32-objdump; fi
@@ -28,5 +30,5 @@ for lib in UNLHA32 UNZIP32 CAB32; do
     fi
   done
 done
-[ $status -eq 0 ] && echo "the three libraries export the same names in win32 and win64"
+[ $status -eq 0 ] && echo "the five libraries export the same names in win32 and win64"
 exit $status

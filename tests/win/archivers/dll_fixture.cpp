@@ -42,7 +42,7 @@ bool ArchiverDll::load(const wchar_t* file, const std::string& p) {
               resolve(module, p + "CheckArchive", checkArchive) && resolve(module, p, command) &&
               resolve(module, p + "OpenArchive", openArchive) && resolve(module, p + "FindFirst", findFirst) &&
               resolve(module, p + "FindNext", findNext) && resolve(module, p + "CloseArchive", closeArchive);
-    if (p == "Unlha") ok = ok && resolve(module, "UnlhaGetSubVersion", getSubVersion);
+    if (p == "Unlha" || p == "SevenZip" || p == "Unrar") ok = ok && resolve(module, p + "GetSubVersion", getSubVersion);
     return ok;
 }
 
@@ -62,6 +62,8 @@ ArchiverDll& library(const std::string& format) {
         if (format == "lzh") slot->load(L"UNLHA32.DLL", "Unlha");
         if (format == "zip") slot->load(L"UNZIP32.DLL", "UnZip");
         if (format == "cab") slot->load(L"CAB32.DLL", "Cab");
+        if (format == "7z") slot->load(L"7-ZIP32.DLL", "SevenZip");
+        if (format == "rar") slot->load(L"UNRAR32.DLL", "Unrar");
     }
     return *slot;
 }

@@ -21,7 +21,7 @@ struct ArchiverDll {
     HMODULE module = nullptr;
     std::string prefix;
     WORD(WINAPI* getVersion)() = nullptr;
-    WORD(WINAPI* getSubVersion)() = nullptr;  // UNLHA32 only
+    WORD(WINAPI* getSubVersion)() = nullptr;  // UNLHA32, 7-ZIP32 and UNRAR32
     BOOL(WINAPI* getRunning)() = nullptr;
     BOOL(WINAPI* getCursorMode)() = nullptr;
     BOOL(WINAPI* setCursorMode)(BOOL) = nullptr;
@@ -38,7 +38,7 @@ struct ArchiverDll {
     int run(const std::string& utf8CommandLine, std::string* report = nullptr);
 };
 
-// The library for "lzh", "zip" or "cab", loaded once per test program.
+// The library for "lzh", "zip", "cab", "7z" or "rar", loaded once per test program.
 ArchiverDll& library(const std::string& format);
 
 // Conversions for building command lines.

@@ -14,7 +14,7 @@ namespace {
 
 // Copied when a test asks for the whole program: whichever of these the build produced.
 const wchar_t* const kProgramFiles[] = {L"Quibex.exe", L"Quibexsetup.exe", L"UNLHA32.DLL", L"UNZIP32.DLL",
-                                        L"CAB32.DLL"};
+                                        L"CAB32.DLL",  L"7-ZIP32.DLL",     L"UNRAR32.DLL"};
 
 std::wstring tempRoot() {
   wchar_t buf[MAX_PATH + 1];
