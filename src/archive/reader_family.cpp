@@ -68,7 +68,14 @@ bool ReaderSucceeded(ReaderKind kind, int result) {
     // USER_CANCEL from the ZIP library: the user declined a member's password.
     // The members that were read stay readable, as after a member that failed
     // with a warning (the library reports any other failure in its place).
+    // PASSWORD_FILE from the 7z and RAR libraries, which ask for no password:
+    // an encrypted member was skipped and the others were read, so it counts
+    // as the declined password does.
     constexpr int kUserCancel = 0x8020;
+    constexpr int kPasswordFile = 0x800A;
+    if (kind == ReaderKind::SevenZip || kind == ReaderKind::Rar) {
+        if (result == kPasswordFile) return true;
+    }
     if (kind == ReaderKind::Zip || kind == ReaderKind::SevenZip || kind == ReaderKind::Rar)
         return result < 0x8000 || result == 0x800D || result == kUserCancel;
     return result == 0;
