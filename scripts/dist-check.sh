@@ -14,7 +14,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/$tree/CMakeCache.
 zipfile=$dist/Quibex-$version-$tree.zip
 [ -f "$zipfile" ] || { echo "dist-check: $zipfile is missing (make dist first)" >&2; exit 1; }
 
-expected=$(printf '%s\n' CAB32.DLL Quibex.exe Quibexsetup.exe Readme.txt UNLHA32.DLL UNZIP32.DLL)
+expected=$(printf '%s\n' 7-ZIP32.DLL CAB32.DLL Quibex.exe Quibexsetup.exe Readme.txt UNLHA32.DLL UNRAR32.DLL UNZIP32.DLL)
 listed=$(zipinfo -1 "$zipfile" | sort)
 if [ "$listed" != "$expected" ]; then
   echo "dist-check: $zipfile holds:" >&2

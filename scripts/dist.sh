@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$(realpath "${1:?build folder}")
 dist=${2:?dist folder}
-files=(Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL Readme.txt)
+files=(Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL 7-ZIP32.DLL UNRAR32.DLL Readme.txt)
 mkdir -p "$dist"
 dist=$(realpath "$dist")
 for tree in win32 win64; do

@@ -10,7 +10,7 @@ archive=$(realpath "${1:?archive path}")
 arch=$(bash "$root/scripts/arch.sh")
 app=$root/build/run-app-$arch
 mkdir -p "$app"
-for f in Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL Readme.txt; do
+for f in Quibex.exe Quibexsetup.exe UNLHA32.DLL UNZIP32.DLL CAB32.DLL 7-ZIP32.DLL UNRAR32.DLL Readme.txt; do
   if [ -f "$root/build/$arch/bin/$f" ]; then cp "$root/build/$arch/bin/$f" "$app/"; fi
 done
 winpath=$(printf 'Z:%s' "$archive" | tr '/' '\\')
