@@ -38,7 +38,10 @@ win32 win64: %: $(BUILD)/%/CMakeCache.txt
 	cmake --build $(BUILD)/$* -j $(JOBS)
 
 # Only the archiver libraries of a tree: the tests compare both trees' exports.
+# Configured again first: a tree configured before a library was added has no
+# rule for it yet.
 win32-libs win64-libs: %-libs: $(BUILD)/%/CMakeCache.txt
+	cmake -S . -B $(BUILD)/$* >/dev/null
 	cmake --build $(BUILD)/$* -j $(JOBS) --target $(LIBRARIES)
 
 fuzz: $(BUILD)/fuzz/CMakeCache.txt
