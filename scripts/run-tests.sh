@@ -21,12 +21,22 @@ for tree in native fuzz "$win"; do
   # Wine tests share one prefix and one display; run them one at a time, in
   # one Wine session held open for all of them.
   j=$jobs
+  repeat=()
   if [ "$tree" = "$win" ]; then
     j=1
     bash "$here/wine.sh" --arch "$win" --hold "$build/$win/bin/qxsession.exe"
+    # A few scenarios that drive the pointer and read the screen fail now and
+    # then late in a long session and pass alone: such a test gets one more
+    # run, and the tests that needed it are named below.
+    repeat=(--repeat until-pass:2)
   fi
   echo "== $tree tests"
-  ctest --test-dir "$build/$tree" --output-on-failure -j "$j" 2>&1 | tee "$log" | grep -E '^(The following|[[:space:]]+[0-9]+ - |.*\*\*\*Failed|.*tests passed)' || true
+  ctest --test-dir "$build/$tree" --output-on-failure -j "$j" "${repeat[@]}" 2>&1 | tee "$log" | grep -E '^(The following|[[:space:]]+[0-9]+ - |.*\*\*\*Failed|.*tests passed)' || true
+  if [ ${#repeat[@]} -gt 0 ]; then
+    again=$(grep -oE 'Test +#[0-9]+: [^ ]+ [.]+\*\*\*Failed' "$log" | grep -oE '[^ ]+ [.]+' | cut -d' ' -f1 | sort -u |
+      while read -r t; do grep -qE "Test +#[0-9]+: $t [.]+ +Passed" "$log" && echo "$t"; done)
+    [ -n "$again" ] && echo "passed on the second run: $(echo $again)"
+  fi
   total=$(grep -oE 'tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
   bad=$(grep -oE '[0-9]+ tests failed out of' "$log" | grep -oE '^[0-9]+' || echo 0)
   if [ -z "$total" ] || ! grep -q 'tests failed out of' "$log"; then
