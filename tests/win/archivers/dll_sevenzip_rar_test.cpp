@@ -1,7 +1,7 @@
 // 7-ZIP32.DLL and UNRAR32.DLL driven through their exports as the viewer
 // drives them: versions, archive checks, the listing with Japanese names in
 // the system code page, the viewer's extraction and document command lines,
-// encrypted members, and a RAR volume set opened from its second volume.
+// and encrypted members.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -149,21 +149,6 @@ TEST(DllSevenZipRar, EncryptedMembersFailAloneWithoutADialog) {
         EXPECT_EQ(files.size(), c.plain.size()) << c.archive;
         for (const auto& name : c.plain) EXPECT_EQ(files.count(name), 1u) << c.archive << " " << name;
     }
-}
-
-TEST(DllSevenZipRar, VolumeSetOpenedFromItsSecondVolume) {
-    ArchiverDll& rar = library("rar");
-    const std::string second = testdataPath("rar/rar5_multiarchive_solid.part02.rar");
-    EXPECT_TRUE(rar.checkArchive(ansi(second).c_str(), 1));
-    auto listed = listAll(rar, second);
-    EXPECT_EQ(listed.size(), 9u);
-    TempFolder out;
-    std::string report;
-    ASSERT_EQ(rar.run(viewerLine(second, out.path(), "cebula.txt test*.bin"), &report), 0) << report;
-    auto files = out.files();
-    EXPECT_EQ(files.size(), 8u);
-    EXPECT_EQ(files["cebula.txt"].size(), 814u);
-    EXPECT_EQ(files["test3.bin"].size(), 4096u);
 }
 
 }  // namespace

@@ -86,17 +86,4 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WinTextView,
                          ::testing::Values(Case{"RichEdit", 4000, false}, Case{"Large", 22000, true}),
                          [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
 
-TEST(WinTextViewFile, AMissingFileLeavesAnEmptyBox) {
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    LoadLibraryW(L"Msftedit.dll");
-    std::unique_ptr<TextView> view = quibex::MakeRichTextView(parent, 1);
-    ASSERT_TRUE(view);
-    SetWindowTextW(view->Box(), L"left over");
-    EXPECT_FALSE(view->Load(L"C:\\no such folder\\t.txt", false));
-    EXPECT_EQ(GetWindowTextLengthW(view->Box()), 0);
-    EXPECT_FALSE(view->Pending());
-    DestroyWindow(parent);
-}
-
 }  // namespace
