@@ -93,6 +93,15 @@ Status statusOf(struct archive* a, Status fallback) {
     return fallback;
 }
 
+// libarchive 3.6 ends the whole process when setting an entry's name fails
+// while errno reads ENOMEM, and errno may still read so from any failure
+// before (a refused allocation for an earlier archive, say). Every call
+// that reads headers therefore starts with errno cleared.
+int readNextHeader(struct archive* a, archive_entry** e) {
+    errno = 0;
+    return archive_read_next_header(a, e);
+}
+
 // One pass of libarchive over the volumes.
 class Session {
 public:
@@ -118,6 +127,7 @@ public:
                            : archive_read_append_callback_data(a_, &volumes_[i]);
             if (r != ARCHIVE_OK) return;
         }
+        errno = 0;  // as in readNextHeader
         opened_ = !volumes_.empty() && archive_read_open1(a_) == ARCHIVE_OK;
     }
     ~Session() {
@@ -193,7 +203,7 @@ public:
         }
         for (;;) {
             archive_entry* e = nullptr;
-            int r = archive_read_next_header(s.get(), &e);
+            int r = readNextHeader(s.get(), &e);
             if (r == ARCHIVE_EOF) break;
             if (r < ARCHIVE_WARN) {
                 if (members_.empty()) {
@@ -232,7 +242,7 @@ public:
         Status first = Status::Ok;
         for (size_t index = 0, entry = 0; index <= last; ++entry) {
             archive_entry* e = nullptr;
-            int r = archive_read_next_header(s.get(), &e);
+            int r = readNextHeader(s.get(), &e);
             if (r == ARCHIVE_EOF) return combined(first, failure(s.get(), Status::UnexpectedEof));
             if (r < ARCHIVE_WARN) return combined(first, failure(s.get(), Status::HeaderBroken));
             if (kindOf(e) == EntryKind::Unlisted) continue;
@@ -270,6 +280,7 @@ private:
             const void* block = nullptr;
             size_t n = 0;
             la_int64_t offset = 0;
+            errno = 0;  // as in readNextHeader: RAR reads the next volume's headers here
             int r = archive_read_data_block(a, &block, &n, &offset);
             if (r == ARCHIVE_EOF) break;
             if (r != ARCHIVE_OK) return failure(a, Status::BrokenData);
@@ -317,7 +328,7 @@ bool libarchiveReads(LibarchiveFormat format, ByteSource& src) {
     Session s(format, {&src});
     if (!s.opened()) return false;
     archive_entry* e = nullptr;
-    int r = archive_read_next_header(s.get(), &e);
+    int r = readNextHeader(s.get(), &e);
     return r == ARCHIVE_EOF || r >= ARCHIVE_WARN;
 }
 
