@@ -3,6 +3,9 @@
 # of the static library whose references to the three are renamed, and the
 # allocator's object goes straight onto every link line that takes the copy.
 function(quibex_guarded_libarchive library engine_target)
+  if(NOT CMAKE_OBJCOPY)
+    message(FATAL_ERROR "no objcopy for this toolchain: libarchive cannot be linked with its allocations bounded")
+  endif()
   set(c_prefix "")
   if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(c_prefix "_")  # 32-bit Windows gives C names a leading underscore
