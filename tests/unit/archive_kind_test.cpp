@@ -19,26 +19,18 @@ struct ExtensionCase {
 
 TEST(ArchiveKind, ByExtension) {
     const ExtensionCase cases[] = {
-        {L"LZH", ReaderKind::Lzh}, {L"ZIP", ReaderKind::Zip}, {L"CAB", ReaderKind::Cab}, {L"7Z", ReaderKind::SevenZip},
-        {L"RAR", ReaderKind::Rar}, {L"R00", ReaderKind::Rar}, {L"R01", ReaderKind::Rar}, {L"R99", ReaderKind::Rar},
-        {L"EXE", std::nullopt},    {L"TXT", std::nullopt},    {L"", std::nullopt},       {L"R0", std::nullopt},
-        {L"R000", std::nullopt},   {L"RA0", std::nullopt},    {L"S00", std::nullopt},    {L"7ZZ", std::nullopt},
-        {L"Z7", std::nullopt},     {L"R0A", std::nullopt},
+        {L"LZH", ReaderKind::Lzh}, {L"7Z", ReaderKind::SevenZip}, {L"RAR", ReaderKind::Rar}, {L"R00", ReaderKind::Rar},
+        {L"R99", ReaderKind::Rar}, {L"EXE", std::nullopt},        {L"", std::nullopt},       {L"R0", std::nullopt},
+        {L"R000", std::nullopt},   {L"S00", std::nullopt},        {L"7ZZ", std::nullopt},
     };
     for (const ExtensionCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.extension)));
         EXPECT_EQ(quibex::KindOfExtension(c.extension), c.kind);
     }
-}
-
-TEST(ArchiveKind, OldRarVolumesAreRarsOwnOnly) {
+    // Old volume names belong to RAR alone; a signature-detected file under
+    // another name is not the kind's own (the no-text reaction beeps for it).
     EXPECT_TRUE(quibex::IsOwnExtension(ReaderKind::Rar, L"R07"));
-    EXPECT_TRUE(quibex::IsOwnExtension(ReaderKind::Rar, L"RAR"));
     EXPECT_FALSE(quibex::IsOwnExtension(ReaderKind::SevenZip, L"R07"));
-    EXPECT_FALSE(quibex::IsOwnExtension(ReaderKind::Zip, L"R07"));
-    EXPECT_TRUE(quibex::IsOwnExtension(ReaderKind::SevenZip, L"7Z"));
-    // A signature-detected file under another name is not the kind's own:
-    // the no-text reaction beeps for it.
     EXPECT_FALSE(quibex::IsOwnExtension(ReaderKind::SevenZip, L"BIN"));
 }
 
@@ -52,18 +44,13 @@ TEST(ArchiveKind, BySignature) {
     using namespace std::string_literals;
     const SignatureCase cases[] = {
         {"7z", "7z\xBC\xAF\x27\x1C\x00\x04"s, ReaderKind::SevenZip},
-        {"7z exactly six bytes", "7z\xBC\xAF\x27\x1C"s, ReaderKind::SevenZip},
         {"7z cut short", "7z\xBC\xAF\x27"s, std::nullopt},
         {"7z one byte wrong", "7z\xBC\xAF\x27\x1D\x00\x04"s, std::nullopt},
         {"RAR 1.5-4", "Rar!\x1A\x07\x00\xCF"s, ReaderKind::Rar},
         {"RAR 5", "Rar!\x1A\x07\x01\x00"s, ReaderKind::Rar},
-        {"RAR 4 exactly seven bytes", "Rar!\x1A\x07\x00"s, ReaderKind::Rar},
         {"RAR 5 cut short", "Rar!\x1A\x07\x01"s, std::nullopt},
         {"RAR unknown version", "Rar!\x1A\x07\x02\x00"s, std::nullopt},
-        {"lower-case rar", "rar!\x1A\x07\x00\x00"s, std::nullopt},
         {"ZIP", "PK\x03\x04\x14\x00\x00\x00"s, std::nullopt},
-        {"CAB", "MSCF\x00\x00\x00\x00"s, std::nullopt},
-        {"program", "MZ\x90\x00\x03\x00\x00\x00"s, std::nullopt},
         {"empty", ""s, std::nullopt},
     };
     for (const SignatureCase& c : cases) {

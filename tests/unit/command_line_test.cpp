@@ -41,11 +41,8 @@ TEST(CommandLine, ViewerCommandLines) {
         // 7z and RAR get ZIP's lines, "--i" included.
         {Format::SevenZip, R"(-x -j -o --i "C:\a b\arc.7z" "C:\app\temp\" *.txt *.DOC)", R"(C:\a b\arc.7z)",
          R"(C:\app\temp\)", {"*.txt", "*.DOC"}, MatchRule::ZipPath, true, false, false},
-        {Format::SevenZip, R"(-x -j -o "A" "W\" readme.txt)", "A", R"(W\)", {"readme.txt"}, MatchRule::ZipPath, true,
-         true, false},
         {Format::Rar, R"(-x -j -o --i "A.part2.rar" "W\" "doc/sub/guide.chm")", "A.part2.rar", R"(W\)",
          {"doc/sub/guide.chm"}, MatchRule::ZipPath, true, false, false},
-        {Format::Rar, R"(-x -j -o "A" "W\" *.txt)", "A", R"(W\)", {"*.txt"}, MatchRule::ZipPath, true, true, false},
     };
     for (const auto& c : cases) {
         arc::ExtractCommand cmd;
@@ -114,8 +111,6 @@ TEST(CommandLine, RejectsUnknownCommandsAndMissingArchive) {
         {Format::Lzh, "E arc.lzh", arc::Status::Ok},
         {Format::Zip, "arc.zip", arc::Status::Ok},
         {Format::SevenZip, "-l arc.7z", arc::Status::CommandName},
-        {Format::Rar, "-x -o", arc::kStatusNotFindArcFile},
-        {Format::Rar, "-P secret arc.rar", arc::Status::Ok},
     };
     for (const auto& c : cases) {
         arc::ExtractCommand cmd;

@@ -134,6 +134,14 @@ TEST(LibarchiveTestdata, EveryExtractedArchiveMatchesTheOracle) {
     }
 }
 
+// Headers stating sizes no archive has (50 million folders; a 2^63-byte
+// block): refused before libarchive takes what they ask for (unguarded, the
+// first takes 5 GB for 15 s and ends as NOT_ARC_FILE).
+const std::map<std::string, arc::Status> kHugeStatements = {
+    {"7z/7zip_folders_oom.7z", arc::Status::MoreHeapMemory},
+    {"rar/rar_newsub_huge.rar", arc::Status::MoreHeapMemory},
+};
+
 // Broken archives, encrypted ones and those the reference tool could not
 // extract: refused at open, or a failing status for the extraction, or
 // nothing to extract at all (an empty archive).
@@ -151,6 +159,9 @@ TEST(LibarchiveTestdata, BrokenAndUnextractedArchivesEndInACleanStatus) {
             const arc::Status result = d.open != arc::Status::Ok ? d.open : d.extract;
             EXPECT_TRUE(result != arc::Status::Ok || d.fileMembers == 0) << row.archive;
             EXPECT_GE(static_cast<int>(result), 0) << row.archive;
+            if (auto huge = kHugeStatements.find(row.archive); huge != kHugeStatements.end()) {
+                EXPECT_EQ(result, huge->second) << row.archive;
+            }
             if (row.features.find("encrypted") != std::string::npos || row.broken == false)
                 std::cout << "[ " << kind.folder << " ] " << row.archive << ": " << std::hex
                           << static_cast<int>(result) << std::dec << "\n";

@@ -67,7 +67,6 @@ TEST(E2eViewer7zRar, ReadmeComesFirstAndTheStatusBarNamesTheKind) {
 TEST(E2eViewer7zRar, MissingLibraryIsNamed) {
     const std::pair<std::wstring, const wchar_t*> cases[] = {
         {ViewerArchive(L"kinds.7z"), L"7-ZIP32.DLL がみつかりません。"},
-        {ViewerArchive(L"kinds7z.bin"), L"7-ZIP32.DLL がみつかりません。"},
         {SharedArchive(L"rar\\rar5_stored.rar"), L"UNRAR32.DLL がみつかりません。"},
     };
     for (const auto& [archive, message] : cases) {

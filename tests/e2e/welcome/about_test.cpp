@@ -211,20 +211,4 @@ TEST(E2eAbout, FiveLibrariesEachOnALineOfItsOwnInsideTheWindow) {
     EXPECT_EQ(run.process().waitForExit(), std::optional<DWORD>(0));
 }
 
-TEST(E2eAbout, Missing7zAndRarLibrariesAreNotInstalled) {
-    WindowHostRun run(kIni, {L"UNLHA32.DLL", L"UNZIP32.DLL", L"CAB32.DLL"});
-    HWND about = run.open(L"about", kCaption);
-    ASSERT_TRUE(about);
-    EXPECT_EQ(Text(about, IDC_ABOUT_LBL7ZVER), L"not installed");
-    EXPECT_EQ(Text(about, IDC_ABOUT_LBLRARVER), L"not installed");
-    EXPECT_EQ(Text(about, IDC_ABOUT_LBLZIPVER), L"Ver 6.00");
-    run.process().waitForInputIdle();
-    COLORREF greyText = GetSysColor(COLOR_GRAYTEXT);
-    const int greyLevel = (GetRValue(greyText) + GetGValue(greyText) + GetBValue(greyText)) / 3;
-    EXPECT_NEAR(DarkestLevel(e2e::childById(about, IDC_ABOUT_LBLRARDLL)), greyLevel, 30);
-    EXPECT_LT(DarkestLevel(e2e::childById(about, IDC_ABOUT_LBLCABDLL)), 40);
-    ASSERT_TRUE(e2e::pressButton(about, L"OK"));
-    EXPECT_EQ(run.process().waitForExit(), std::optional<DWORD>(0));
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
 // 7-ZIP32.DLL and UNRAR32.DLL driven through their exports as the viewer
-// drives them: versions, archive checks, the listing with Japanese names in
+// drives them (the about window reads their versions): archive checks, the listing with Japanese names in
 // the system code page, the viewer's extraction and document command lines,
 // and encrypted members.
 #include <gtest/gtest.h>
@@ -62,15 +62,11 @@ std::vector<Listed> listAll(ArchiverDll& dll, const std::string& archiveUtf8, co
     return out;
 }
 
-TEST(DllSevenZipRar, VersionsChecksAndOtherFormatsRefused) {
+TEST(DllSevenZipRar, ChecksAcceptTheirOwnAndRefuseOtherFormats) {
     ArchiverDll& sz = library("7z");
     ArchiverDll& rar = library("rar");
     ASSERT_NE(sz.module, nullptr);
     ASSERT_NE(rar.module, nullptr);
-    EXPECT_EQ(sz.getVersion(), 920);
-    EXPECT_EQ(sz.getSubVersion(), 0);
-    EXPECT_EQ(rar.getVersion(), 100);
-    EXPECT_EQ(rar.getSubVersion(), 0);
     const struct {
         ArchiverDll* dll;
         std::string file;
